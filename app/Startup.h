@@ -1,0 +1,3 @@
+#pragma once
+// The program's entry point: the application object, the four windows, the message loop.
+int RunQuillet(int argc, char** argv);

@@ -1,0 +1,63 @@
+#pragma once
+// The application object: title, help file, main window, the message loop and the error box.
+#include <QApplication>
+#include <QIcon>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TForm;
+
+// Help command of the help viewer: the help file's contents and index.
+constexpr unsigned HELP_FINDER = 11;
+
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    ~TApplication() override;
+
+    std::string Title;
+    std::string HelpFile;
+    QIcon Icon;
+
+    TForm* MainForm() const { return FMainForm; }
+
+    // Creates a form of class T into `ref`; the first form created becomes the main window.
+    template <class T>
+    void CreateForm(T*& ref) {
+        ref = new T();
+        RegisterForm(ref);
+    }
+    void RegisterForm(TForm* form);
+    const std::vector<TForm*>& Forms() const { return FForms; }
+
+    // Shows the main window, runs the message loop until the quit request, then hides and
+    // destroys every form, the last created first. Returns the exit code.
+    int Run();
+    // Posts the quit request; the loop ends when it takes it.
+    void RequestQuit();
+    // Main window: quit the program; any other window: hide it.
+    void CloseWindow(TForm* form);
+
+    // Shows the message of an error that escaped a handler; the program carries on.
+    void ReportException(const std::exception& error);
+    // The text the error box shows for a message: a full stop is appended when the last
+    // character's code is above that of ".".
+    static std::string ErrorBoxText(const std::string& message);
+
+    // Runs a help command against HelpFile, owned by the main window.
+    bool HelpCommand(unsigned command, long data);
+
+    // Tests replace the modal error box with this hook (text, caption).
+    std::function<void(const std::string& text, const std::string& caption)> MessageBoxHook;
+    // The help viewer; the default opens the help window for HelpFile.
+    std::function<bool(const std::string& helpFile, unsigned command, long data)> HelpViewer;
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    TForm* FMainForm = nullptr;
+    std::vector<TForm*> FForms;
+};
+
+extern TApplication* Application;

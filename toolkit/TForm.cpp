@@ -1,0 +1,211 @@
+#include "toolkit/TForm.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "toolkit/LayoutReader.h"
+#include "toolkit/TApplication.h"
+
+namespace {
+// Frame the window manager adds around a sizeable window, for layouts that give outer sizes.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 27;
+}  // namespace
+
+TForm::TForm(QWidget* parent) : QMainWindow(parent), FClient(new QWidget(this)) {
+    FClient->setObjectName(QStringLiteral("ClientArea"));
+    FClient->setAutoFillBackground(true);
+    setCentralWidget(FClient);
+    FFont.OnChange = [this] { FontChanged(); };
+    FontChanged();
+    SetColor(FColor);
+    ApplyWindowFlags();
+}
+
+TForm::~TForm() = default;
+
+void TForm::LoadLayout(const QString& resourcePath) {
+    LayoutReader reader(this);
+    reader.Read(resourcePath);
+    ApplyGeometry();
+    Fire(OnCreate, this);
+}
+
+QObject* TForm::FindComponent(const std::string& name) const {
+    const QString qname = QString::fromStdString(name);
+    if (objectName() == qname) return const_cast<TForm*>(this);
+    return findChild<QObject*>(qname);
+}
+
+void TForm::SetVisible(bool visible) {
+    if (visible == isVisible()) return;
+    if (!visible) {
+        hide();
+        return;
+    }
+    CreateHandles(this);
+    if (!FShownOnce) PlaceForFirstShow();
+    FShownOnce = true;
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm::Close() {
+    if (Application)
+        Application->CloseWindow(this);
+    else
+        hide();
+}
+
+QWidget* TForm::ActiveControl() const {
+    QWidget* w = focusWidget();
+    if (w && w->isEnabled() && w->focusPolicy() != Qt::NoFocus) return w;
+    return nullptr;
+}
+
+void TForm::SetColor(TColor color) {
+    FColor = color;
+    QPalette pal = FClient->palette();
+    pal.setColor(QPalette::Window, ToQColor(color));
+    FClient->setPalette(pal);
+    QPalette own = palette();
+    own.setColor(QPalette::Window, ToQColor(color));
+    setPalette(own);
+}
+
+void TForm::FontChanged() {
+    setFont(FFont.ToQFont());
+    QPalette pal = palette();
+    const QPalette defaults = QApplication::palette();
+    // The default colour (clDefault) is the toolkit's own text colour.
+    QColor text = FFont.Color == clDefault ? defaults.color(QPalette::WindowText)
+                                           : ToQColor(FFont.Color);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Active, role, text), pal.setColor(QPalette::Inactive, role, text);
+    setPalette(pal);
+}
+
+void TForm::SetClientWidth(int w) {
+    FClientWidth = w;
+    ApplyGeometry();
+}
+
+void TForm::SetClientHeight(int h) {
+    FClientHeight = h;
+    ApplyGeometry();
+}
+
+void TForm::SetOuterWidth(int w) {
+    FOuterWidth = w;
+    FClientWidth = w - kFrameWidth;
+    ApplyGeometry();
+}
+
+void TForm::SetOuterHeight(int h) {
+    FOuterHeight = h;
+    FClientHeight = h - kFrameHeight;
+    ApplyGeometry();
+}
+
+QString TForm::BorderStyleName() const {
+    switch (FBorderStyle) {
+        case bsNone: return QStringLiteral("bsNone");
+        case bsSingle: return QStringLiteral("bsSingle");
+        case bsDialog: return QStringLiteral("bsDialog");
+        default: return QStringLiteral("bsSizeable");
+    }
+}
+
+void TForm::SetBorderStyleName(const QString& name) {
+    if (name == QLatin1String("bsNone")) FBorderStyle = bsNone;
+    else if (name == QLatin1String("bsSingle")) FBorderStyle = bsSingle;
+    else if (name == QLatin1String("bsDialog")) FBorderStyle = bsDialog;
+    else FBorderStyle = bsSizeable;
+    ApplyWindowFlags();
+    ApplyGeometry();
+}
+
+void TForm::SetBorderMaximize(bool on) {
+    FBorderMaximize = on;
+    ApplyWindowFlags();
+}
+
+QString TForm::PositionName() const {
+    return FPosition == poScreenCenter ? QStringLiteral("poScreenCenter")
+                                       : QStringLiteral("poDesigned");
+}
+
+void TForm::SetPositionName(const QString& name) {
+    FPosition = name == QLatin1String("poScreenCenter") ? poScreenCenter : poDesigned;
+}
+
+bool TForm::BindEvent(std::string_view event, const TNotifyEvent& handler) {
+    if (event != "OnCreate") return false;
+    OnCreate = handler;
+    return true;
+}
+
+void TForm::CreateWnd() {}
+
+void TForm::showEvent(QShowEvent* event) {
+    CreateHandles(this);
+    FShownOnce = true;
+    QMainWindow::showEvent(event);
+}
+
+void TForm::closeEvent(QCloseEvent* event) {
+    // The close action hides the window; the main window's close also ends the program.
+    event->ignore();
+    SafeCall([this] { Close(); });
+}
+
+void TForm::ApplyGeometry() {
+    if (FClientWidth <= 0 || FClientHeight <= 0) return;
+    const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+    const QSize outer(FClientWidth, FClientHeight + menuHeight);
+    if (FBorderStyle == bsSizeable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(outer);
+    } else {
+        FClient->setFixedSize(FClientWidth, FClientHeight);
+        setFixedSize(outer);
+    }
+}
+
+void TForm::ApplyWindowFlags() {
+    const bool wasVisible = isVisible();
+    Qt::WindowFlags flags = Qt::Window;
+    if (FBorderStyle == bsNone) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+        if (FBorderMaximize && FBorderStyle != bsDialog) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    setWindowFlags(flags);
+    if (wasVisible) show();
+}
+
+void TForm::PlaceForFirstShow() {
+    ApplyGeometry();
+    if (FPosition == poScreenCenter) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const QRect area = screen->availableGeometry();
+        const QSize frame = FBorderStyle == bsNone ? size() : size() + QSize(kFrameWidth, kFrameHeight);
+        move(area.x() + (area.width() - frame.width()) / 2,
+             area.y() + (area.height() - frame.height()) / 2);
+    } else {
+        move(FLeft, FTop);
+    }
+}
+
+void CreateHandles(QObject* root) {
+    if (auto* c = dynamic_cast<TComponent*>(root)) c->CreateHandle();
+    // children() keeps creation order; copy it, since a creation hook may add children.
+    const QObjectList children = root->children();
+    for (QObject* child : children) CreateHandles(child);
+}
