@@ -132,6 +132,11 @@ void TForm::SetBorderMaximize(bool on) {
     ApplyWindowFlags();
 }
 
+void TForm::SetIconPath(const QString& path) {
+    FIconPath = path;
+    setWindowIcon(QIcon(path));
+}
+
 QString TForm::PositionName() const {
     return FPosition == poScreenCenter ? QStringLiteral("poScreenCenter")
                                        : QStringLiteral("poDesigned");

@@ -28,6 +28,7 @@ class TForm : public QMainWindow, public TComponent {
     Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE SetFontHeight)
     Q_PROPERTY(uint FontColor READ FontColor WRITE SetFontColor)
+    Q_PROPERTY(QString Icon READ IconPath WRITE SetIconPath)
 
 public:
     explicit TForm(QWidget* parent = nullptr);
@@ -86,6 +87,8 @@ public:
     void SetBorderStyleName(const QString& name);
     bool BorderMaximize() const { return FBorderMaximize; }
     void SetBorderMaximize(bool on);
+    QString IconPath() const { return FIconPath; }
+    void SetIconPath(const QString& path);
     TPosition Position() const { return FPosition; }
     QString PositionName() const;
     void SetPositionName(const QString& name);
@@ -116,6 +119,7 @@ private:
     bool FBorderMaximize = true;
     TPosition FPosition = poDesigned;
     bool FShownOnce = false;
+    QString FIconPath;
 };
 
 // Creates the windows of every component in the tree below `root`, parents before children and

@@ -1,0 +1,6 @@
+#include "player/PlayerComponents.h"
+
+#include "player/TMediaPlayer.h"
+#include "toolkit/ComponentRegistry.h"
+
+void RegisterPlayerComponents() { RegisterComponentClass<TMediaPlayer>("TMediaPlayer"); }
