@@ -1,0 +1,75 @@
+#pragma once
+// Drives over temporary folders: a test adds the drives it needs, installs them as the
+// file-system layer's volume table, and gets the machine's table and working directory back
+// when it ends.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+class TempVolumes {
+public:
+    TempVolumes() {
+        if (char* cwd = ::getcwd(nullptr, 0)) {
+            SavedCwd = cwd;
+            std::free(cwd);
+        }
+    }
+    ~TempVolumes() {
+        if (!SavedCwd.empty() && ::chdir(SavedCwd.c_str()) != 0) {
+            // The original working directory is gone; nothing to go back to.
+        }
+        SetVolumeTable(TVolumeTable::FromSystemMounts());
+    }
+    TempVolumes(const TempVolumes&) = delete;
+    TempVolumes& operator=(const TempVolumes&) = delete;
+
+    // The Linux folder under the temporary root for a relative path.
+    std::string Sys(const std::string& relative) const {
+        return Root.path().toStdString() + "/" + relative;
+    }
+
+    // A drive whose root is a fresh folder <root>/<folder>; returns that folder.
+    std::string AddDrive(char letter, const std::string& folder, int type = DRIVE_FIXED,
+                         const std::string& label = {}, const std::string& remote = {},
+                         std::uint32_t flags = FILE_CASE_SENSITIVE_SEARCH |
+                                               FILE_CASE_PRESERVED_NAMES) {
+        TVolume v;
+        v.Letter = letter;
+        v.MountPoint = Sys(folder);
+        v.DriveType = type;
+        v.Label = label;
+        v.RemoteName = remote;
+        v.FileSystemFlags = flags;
+        v.FileSystemName = "tmpfs";
+        MakeDir(folder);
+        Table.Add(v);
+        return v.MountPoint;
+    }
+
+    void Install() { SetVolumeTable(Table); }
+
+    void MakeDir(const std::string& relative) const {
+        std::string path = Sys(relative);
+        for (std::size_t p = Root.path().size() + 1; p != std::string::npos;) {
+            p = path.find('/', p + 1);
+            ::mkdir(path.substr(0, p).c_str(), 0755);
+        }
+    }
+
+    void MakeFile(const std::string& relative, const std::string& content = "x") const {
+        std::ofstream(Sys(relative), std::ios::binary) << content;
+    }
+
+    QTemporaryDir Root;
+    TVolumeTable Table;
+
+private:
+    std::string SavedCwd;
+};
