@@ -1,0 +1,45 @@
+#pragma once
+// Code pages that RTF text names (\ansicpg, \fcharset, \cpg): how \'hh bytes become characters.
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+namespace Rtf {
+
+// The upper half (0x80-0xFF) of one single-byte code page; the lower half is ASCII.
+struct RtfCodePageTable {
+    int Number;
+    char16_t Upper[128];
+};
+extern const RtfCodePageTable kRtfCodePageTables[];
+extern const int kRtfCodePageTableCount;
+
+class RtfCodePage {
+public:
+    static constexpr int kUtf8 = 65001;
+    static constexpr int kWestern = 1252;
+
+    // The code page with this number; numbers we cannot decode fall back to 1252.
+    static RtfCodePage ForNumber(int number);
+    // The code page that a font character set (\fcharsetN) stands for; 0 when the font follows
+    // the document's code page (ANSI and default character sets).
+    static int NumberForCharset(int charset);
+    // The cp1252 byte for a character, or -1 when cp1252 has none.
+    static int EncodeWestern(char32_t c);
+
+    int Number() const { return number_; }
+    // Multi-byte pages decode whole byte sequences (DecodeBytes), single-byte ones per byte.
+    bool IsMultiByte() const { return upper_ == nullptr; }
+    char16_t DecodeByte(uint8_t byte) const {
+        return byte < 0x80 ? char16_t(byte) : upper_[byte - 0x80];
+    }
+    // Decodes a byte sequence of a multi-byte page; bytes that form no character become U+FFFD.
+    QString DecodeBytes(std::string_view bytes) const;
+
+private:
+    RtfCodePage(int number, const char16_t* upper) : number_(number), upper_(upper) {}
+    int number_;
+    const char16_t* upper_;
+};
+
+}  // namespace Rtf

@@ -1,0 +1,65 @@
+#pragma once
+// Builds a QTextDocument from runs of equally formatted text and paragraph ends, with one cursor
+// call per run rather than per character.
+#include <QRgb>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+class QTextDocument;
+
+namespace Rtf {
+
+// The character format of a run of text as the RTF source states it.
+struct RtfRunFormat {
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool Strike = false;
+    QString Family;      // empty: the document's default family
+    int HalfPoints = 0;  // 0: the document's default size
+    bool HasColour = false;
+    QRgb Colour = 0;
+
+    bool operator==(const RtfRunFormat&) const = default;
+};
+
+class RtfDocumentBuilder {
+public:
+    // Appends to the end of `doc`; the caller empties it first.
+    explicit RtfDocumentBuilder(QTextDocument& doc);
+    ~RtfDocumentBuilder();
+    RtfDocumentBuilder(const RtfDocumentBuilder&) = delete;
+    RtfDocumentBuilder& operator=(const RtfDocumentBuilder&) = delete;
+
+    void SetFormat(const RtfRunFormat& format);
+    void Append(QChar c) {
+        OpenParagraph();
+        run_.append(c);
+    }
+    void Append(QLatin1StringView text) {
+        OpenParagraph();
+        run_.append(text);
+    }
+    // Ends the current paragraph with this alignment.
+    void EndParagraph(Qt::Alignment alignment);
+    // Writes what is pending. A paragraph that was ended and never received text stays out, so
+    // a final paragraph mark does not leave an empty last paragraph behind.
+    void Finish(Qt::Alignment alignment);
+
+private:
+    void FlushRun();
+    void OpenParagraph() {
+        if (paragraphPending_) StartParagraph();
+    }
+    void StartParagraph();
+    void AlignParagraph(Qt::Alignment alignment);
+
+    QTextCursor cursor_;
+    QString run_;
+    RtfRunFormat runFormat_;
+    QTextCharFormat runCharFormat_;
+    bool paragraphPending_ = false;
+};
+
+}  // namespace Rtf

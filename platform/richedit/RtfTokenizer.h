@@ -1,0 +1,38 @@
+#pragma once
+// Splits RTF bytes into groups, control words, control symbols, \'hh bytes and plain text.
+#include <cstdint>
+#include <string_view>
+
+namespace Rtf {
+
+struct RtfToken {
+    enum class Kind { GroupOpen, GroupClose, Word, Symbol, HexByte, Text, Binary, End };
+    Kind kind = Kind::End;
+    // Word: the control word's letters (at most kMaxWordLength of them); Text: a run of plain
+    // bytes without braces, backslashes or line breaks; Binary: the raw bytes of \binN.
+    std::string_view text;
+    int param = 0;  // saturated to the int range
+    bool hasParam = false;
+    char symbol = 0;   // Symbol
+    uint8_t byte = 0;  // HexByte
+};
+
+class RtfTokenizer {
+public:
+    static constexpr size_t kMaxWordLength = 32;
+
+    explicit RtfTokenizer(std::string_view input) : input_(input) {}
+    RtfToken Next();
+
+private:
+    RtfToken ReadControl();
+    RtfToken ReadWord();
+    RtfToken ReadHexByte();
+    RtfToken ReadText();
+    void ReadBinary(RtfToken& token);
+
+    std::string_view input_;
+    size_t pos_ = 0;
+};
+
+}  // namespace Rtf
