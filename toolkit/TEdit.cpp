@@ -1,0 +1,26 @@
+#include "toolkit/TEdit.h"
+
+#include "toolkit/ControlColor.h"
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    ApplyControlColor(this, QPalette::Base, FColor);
+    connect(this, &QLineEdit::textChanged, this,
+            [this] { SafeCall([this] { Fire(OnChange, this); }); });
+}
+
+void TEdit::SetText(const QString& text) {
+    if (text == QLineEdit::text()) return;
+    setText(text);
+}
+
+void TEdit::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    ApplyControlColor(this, QPalette::Base, color);
+}
+
+bool TEdit::BindEvent(std::string_view event, const TNotifyEvent& handler) {
+    if (event != "OnChange") return false;
+    OnChange = handler;
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A picture drawn at its natural size at the top-left corner, unscaled and clipped to the
+// control. Where the picture does not reach, the parent shows through.
+#include <QImage>
+#include <QWidget>
+
+#include "toolkit/TComponent.h"
+
+class TImage : public QWidget, public TComponent {
+    Q_OBJECT
+    Q_PROPERTY(QString Picture READ Picture WRITE SetPicture)
+
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    // A file or resource path (":/pictures/Banner.jpg"). ".jpg" and ".jpeg" files are decoded by
+    // TJPEGImage, anything else by Qt's readers. An empty path clears the picture; a picture
+    // that cannot be read is an error and leaves the old one in place.
+    QString Picture() const { return FPicture; }
+    void SetPicture(const QString& path);
+    const QImage& Image() const { return FImage; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static QImage LoadPicture(const QString& path);
+
+    QString FPicture;
+    QImage FImage;
+};

@@ -1,0 +1,66 @@
+#include "toolkit/TMemo.h"
+
+#include "platform/Exception.h"
+#include "toolkit/ControlColor.h"
+
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    SetScrollBars(ssNone);
+    ApplyControlColor(this, QPalette::Base, FColor);
+}
+
+QStringList TMemo::Lines() const {
+    if (document()->isEmpty()) return {};
+    return toPlainText().split(QLatin1Char('\n'));
+}
+
+void TMemo::SetLines(const QStringList& lines) {
+    if (lines == Lines()) return;
+    setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TMemo::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    ApplyControlColor(this, QPalette::Base, color);
+}
+
+void TMemo::SetScrollBars(TScrollStyle style) {
+    FScrollBars = style;
+    const bool h = style == ssHorizontal || style == ssBoth;
+    const bool v = style == ssVertical || style == ssBoth;
+    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+QString TMemo::ScrollBarsName() const {
+    switch (FScrollBars) {
+        case ssHorizontal:
+            return QStringLiteral("ssHorizontal");
+        case ssVertical:
+            return QStringLiteral("ssVertical");
+        case ssBoth:
+            return QStringLiteral("ssBoth");
+        default:
+            return QStringLiteral("ssNone");
+    }
+}
+
+void TMemo::SetScrollBarsName(const QString& name) {
+    if (name == QLatin1String("ssNone"))
+        SetScrollBars(ssNone);
+    else if (name == QLatin1String("ssHorizontal"))
+        SetScrollBars(ssHorizontal);
+    else if (name == QLatin1String("ssVertical"))
+        SetScrollBars(ssVertical);
+    else if (name == QLatin1String("ssBoth"))
+        SetScrollBars(ssBoth);
+    else
+        throw Exception("Invalid scroll bar style " + name.toStdString());
+}
+
+void TMemo::SetWordWrap(bool on) {
+    if (on == WordWrap()) return;
+    setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}

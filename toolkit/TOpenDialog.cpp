@@ -1,0 +1,92 @@
+#include "toolkit/TOpenDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/FileSystem.h"
+#include "toolkit/TSaveDialog.h"
+
+namespace {
+
+// The Linux folder and file name to start the dialog with, from the program paths.
+QString SystemPathOf(const QString& programPath) {
+    std::string system;
+    if (programPath.isEmpty() || !ToSystemPath(programPath.toStdString(), system)) return {};
+    return QString::fromStdString(system);
+}
+
+QString ProgramPathOf(const std::string& systemPath) {
+    const std::string absolute =
+        QFileInfo(QString::fromStdString(systemPath)).absoluteFilePath().toStdString();
+    const std::string program = FromSystemPath(absolute);
+    return QString::fromStdString(program.empty() ? absolute : program);
+}
+
+}  // namespace
+
+TOpenDialog::TOpenDialog(QObject* parent) : QObject(parent) {}
+
+bool TOpenDialog::Execute() {
+    const std::optional<std::string> answer = ExecuteHook ? ExecuteHook(*this) : RunFileDialog();
+    if (!answer || answer->empty()) return false;
+    FFileName = ProgramPathOf(CompleteName(*answer));
+    return true;
+}
+
+std::string TOpenDialog::CompleteName(const std::string& systemPath) const {
+    // A name typed without its extension opens the file that has it.
+    const std::string withExt = TSaveDialog::AddDefaultExt(systemPath, FDefaultExt.toStdString());
+    if (withExt != systemPath && !QFileInfo::exists(QString::fromStdString(systemPath)) &&
+        QFileInfo::exists(QString::fromStdString(withExt)))
+        return withExt;
+    return systemPath;
+}
+
+std::vector<std::pair<QString, QString>> TOpenDialog::FilterPairs(const QString& filter) {
+    std::vector<std::pair<QString, QString>> pairs;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) pairs.emplace_back(parts[i], parts[i + 1]);
+    return pairs;
+}
+
+QStringList TOpenDialog::NameFilters(const QString& filter) {
+    QStringList result;
+    for (const auto& [description, masks] : FilterPairs(filter)) {
+        QStringList patterns;
+        for (const QString& mask : masks.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString m = mask.trimmed();
+            patterns << (m == QLatin1String("*.*") ? QStringLiteral("*") : m);
+        }
+        result << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
+    }
+    return result;
+}
+
+std::optional<std::string> TOpenDialog::RunFileDialog() {
+    auto* owner = qobject_cast<QWidget*>(parent());
+    if (!owner) owner = QApplication::activeWindow();
+    const bool save = IsSaveDialog();
+    QFileDialog dialog(owner, FTitle.isEmpty() ? (save ? tr("Save As") : tr("Open")) : FTitle);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+
+    const QStringList filters = NameFilters(FFilter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (FFilterIndex >= 1 && FFilterIndex <= filters.size())
+            dialog.selectNameFilter(filters[FFilterIndex - 1]);
+    }
+    const QString dir = SystemPathOf(FInitialDir);
+    if (!dir.isEmpty()) dialog.setDirectory(dir);
+    const QString file = SystemPathOf(FFileName);
+    if (!file.isEmpty()) dialog.selectFile(file);
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0) FFilterIndex = int(chosen) + 1;
+    return dialog.selectedFiles().constFirst().toStdString();
+}

@@ -1,0 +1,26 @@
+#include "toolkit/TSpeedButton.h"
+
+#include "platform/Exception.h"
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(this, &QAbstractButton::clicked, this,
+            [this] { SafeCall([this] { Fire(OnClick, this); }); });
+}
+
+void TSpeedButton::SetCaption(const QString& caption) {
+    if (caption == text()) return;
+    setText(caption);
+}
+
+void TSpeedButton::SetNumGlyphs(int count) {
+    if (count < 1 || count > 4) throw Exception("Invalid glyph count " + std::to_string(count));
+    FNumGlyphs = count;
+}
+
+bool TSpeedButton::BindEvent(std::string_view event, const TNotifyEvent& handler) {
+    if (event != "OnClick") return false;
+    OnClick = handler;
+    return true;
+}
