@@ -1,9 +1,11 @@
 #pragma once
 // Helpers for the RTF tests: reading into a fresh document and looking at what it holds.
+#include <QFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,78 @@ inline std::string ReadText(std::string_view rtf) {
     QTextDocument doc;
     Rtf::Read(rtf, doc);
     return doc.toPlainText().toStdString();
+}
+
+}  // namespace RtfTest
+
+namespace RtfTest {
+
+// What a run of text looks like, resolved against its document's default font.
+struct Look {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    std::string family;
+    double points = 0;
+    std::string colour;  // "" for the automatic colour
+    bool operator==(const Look&) const = default;
+};
+
+struct Span {
+    std::string text;
+    Look look;
+    bool operator==(const Span&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Span& s) {
+    return os << "{\"" << s.text << "\" b" << s.look.bold << " i" << s.look.italic << " u"
+              << s.look.underline << " s" << s.look.strike << " " << s.look.family << " "
+              << s.look.points << "pt " << (s.look.colour.empty() ? "auto" : s.look.colour) << "}";
+}
+
+inline Look LookOf(const QTextCharFormat& f, const QFont& base) {
+    Look look;
+    look.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold
+                                                       : base.bold();
+    look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
+    look.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
+                                                                    : base.underline();
+    look.strike = f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : base.strikeOut();
+    QStringList families = f.fontFamilies().toStringList();
+    look.family = (families.isEmpty() ? base.family() : families.first()).toStdString();
+    look.points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF();
+    if (f.foreground().style() != Qt::NoBrush) {
+        look.colour = f.foreground().color().name().toStdString();
+    }
+    return look;
+}
+
+// Each paragraph as its runs of equal look; empty paragraphs as one empty span.
+inline std::vector<std::vector<Span>> Spans(const QTextDocument& doc) {
+    std::vector<std::vector<Span>> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        std::vector<Span> spans;
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            Span span{it.fragment().text().toStdString(),
+                      LookOf(it.fragment().charFormat(), doc.defaultFont())};
+            if (!spans.empty() && spans.back().look == span.look) {
+                spans.back().text += span.text;
+            } else {
+                spans.push_back(span);
+            }
+        }
+        out.push_back(spans);
+    }
+    return out;
+}
+
+inline std::vector<int> Alignments(const QTextDocument& doc) {
+    std::vector<int> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        out.push_back(int(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask));
+    }
+    return out;
 }
 
 }  // namespace RtfTest
