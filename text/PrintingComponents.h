@@ -1,0 +1,3 @@
+#pragma once
+// Makes the print and printer-setup dialogs available to window layouts.
+void RegisterPrintingComponents();

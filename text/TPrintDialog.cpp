@@ -1,0 +1,30 @@
+#include "text/TPrintDialog.h"
+
+#include <QPrintDialog>
+#include <QWidget>
+
+#include "text/PrinterChoice.h"
+#include "text/TPrinter.h"
+
+std::function<bool(QDialog& dialog, QPrinter& printer)> TPrintDialog::ExecuteHook;
+
+TPrintDialog::TPrintDialog(QObject* owner) : QObject(owner) {}
+
+bool TPrintDialog::Execute() {
+    TPrinter& current = *GlobalPrinter();
+    QPrinter printer(QPrinter::HighResolution);
+    LoadCurrentPrinter(current, printer);
+    if (FCopies > 0) printer.setCopyCount(FCopies);
+    printer.setCollateCopies(FCollate);
+    QPrintDialog dialog(&printer, qobject_cast<QWidget*>(parent()));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    const bool confirmed = ExecuteHook ? ExecuteHook(dialog, printer)
+                                       : dialog.exec() == QDialog::Accepted;
+    if (!confirmed) return false;
+    FCopies = printer.copyCount();
+    FCollate = printer.collateCopies();
+    ChooseFromPrinter(current, printer);
+    current.SetCopyCount(FCopies);
+    return true;
+}

@@ -1,0 +1,174 @@
+#include "toolkit/TCustomComboBox.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QListView>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+#include "platform/Exception.h"
+
+TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)
+    : QComboBox(parent), FModel(new TListModel(this)), FOwnerDraw(ownerDraw) {
+    setEditable(false);
+    setModel(FModel);
+    // Entries added to an empty list stay unselected, as the program expects; without a
+    // placeholder the combo box would select the first one by itself.
+    setPlaceholderText(QStringLiteral(" "));
+    if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+    if (FOwnerDraw) {
+        FDelegate = new TOwnerDrawDelegate(this, this);
+        setItemDelegate(FDelegate);
+    }
+    connect(this, &QComboBox::activated, this, [this](int) {
+        SafeCall([this] {
+            Click();
+            Change();
+        });
+    });
+    FLastFont = Font();
+    ApplyColor();
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+int TCustomComboBox::Add(const std::string& text, const void* object) {
+    const int position = Count();
+    FModel->Insert(position, {text, object});
+    return position;
+}
+
+void TCustomComboBox::Clear() {
+    FModel->Clear();
+    setCurrentIndex(-1);
+}
+
+void TCustomComboBox::CheckRange(int index) const {
+    if (index < 0 || index >= Count())
+        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+const std::string& TCustomComboBox::ItemText(int index) const {
+    CheckRange(index);
+    return FModel->At(index).Text;
+}
+
+const void* TCustomComboBox::ItemObject(int index) const {
+    CheckRange(index);
+    return FModel->At(index).Object;
+}
+
+int TCustomComboBox::ItemIndex() const {
+    const int index = currentIndex();
+    return index < Count() ? index : -1;
+}
+
+void TCustomComboBox::SetItemIndex(int index) {
+    setCurrentIndex(index >= 0 && index < Count() ? index : -1);
+}
+
+std::string TCustomComboBox::Text() const {
+    const int index = ItemIndex();
+    return index < 0 ? std::string() : FModel->At(index).Text;
+}
+
+void TCustomComboBox::SetItemHeight(int height) {
+    if (height <= 0 || height == FItemHeight) return;
+    FItemHeight = height;
+    if (auto* list = qobject_cast<QListView*>(view())) list->doItemsLayout();
+    update();
+}
+
+void TCustomComboBox::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    ApplyColor();
+}
+
+void TCustomComboBox::ApplyColor() {
+    const QColor c = ToQColor(FColor);
+    if (!c.isValid()) return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, c);
+    setPalette(pal);
+    QPalette viewPal = view()->palette();
+    viewPal.setColor(QPalette::Base, c);
+    view()->setPalette(viewPal);
+    update();
+}
+
+void TCustomComboBox::RefreshNow() { repaint(); }
+
+void TCustomComboBox::RecreateWnd() {
+    if (!HandleAllocated()) return;
+    Clear();
+    CreateWnd();
+}
+
+void TCustomComboBox::UserPick(int index) {
+    SetItemIndex(index);
+    Click();
+    Change();
+}
+
+void TCustomComboBox::PaintItem(QPainter* painter, int index, const QRect& rect,
+                                TOwnerDrawState state) {
+    PaintOwnerDrawnItem(painter, rect, state, Font(), FColor, [&](TCanvas& canvas) {
+        if (index >= 0 && index < Count())
+            DrawItem(canvas, index, rect, state);
+        else
+            canvas.FillRect(rect);
+    });
+}
+
+void TCustomComboBox::DrawItem(TCanvas& canvas, int index, const QRect& rect,
+                               TOwnerDrawState state) {
+    (void)state;
+    canvas.FillRect(rect);
+    canvas.TextOut(rect.left() + 2, rect.top(), ItemText(index));
+}
+
+bool TCustomComboBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
+    if (event == "OnChange") {
+        OnChange = handler;
+        return true;
+    }
+    if (event == "OnClick") {
+        OnClick = handler;
+        return true;
+    }
+    return false;
+}
+
+void TCustomComboBox::Click() { Fire(OnClick, this); }
+
+void TCustomComboBox::Change() { Fire(OnChange, this); }
+
+void TCustomComboBox::paintEvent(QPaintEvent* event) {
+    if (!FOwnerDraw) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    TOwnerDrawState state = odComboBoxEdit;
+    if (hasFocus()) state |= odSelected | odFocused;
+    PaintItem(&painter, ItemIndex(), field, state);
+}
+
+void TCustomComboBox::changeEvent(QEvent* event) {
+    QComboBox::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    const TFont font = Font();
+    if (font.Name == FLastFont.Name && font.Height == FLastFont.Height &&
+        font.Style == FLastFont.Style)
+        return;
+    FLastFont = font;
+    SafeCall([this] { FontChanged(); });
+}
