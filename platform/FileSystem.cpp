@@ -200,6 +200,12 @@ bool IsDotName(const char* name) {
     return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
+// Read-only means the user is refused writing, not that the check could not be made.
+bool Writable(int dirFd, const char* name) {
+    if (::faccessat(dirFd, name, W_OK, 0) == 0) return true;
+    return errno != EACCES && errno != EPERM && errno != EROFS;
+}
+
 std::uint32_t AttributesOf(mode_t mode, const char* name, bool writable) {
     std::uint32_t a = S_ISDIR(mode)   ? FILE_ATTRIBUTE_DIRECTORY
                       : S_ISREG(mode) ? FILE_ATTRIBUTE_ARCHIVE
@@ -414,7 +420,7 @@ std::uint32_t GetFileAttributes(const std::string& path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     std::string name = ExtractFileName(Expand(path));
-    return AttributesOf(st.st_mode, name.c_str(), ::access(sys.c_str(), W_OK) == 0);
+    return AttributesOf(st.st_mode, name.c_str(), Writable(AT_FDCWD, sys.c_str()));
 }
 
 bool DirectoryExists(const std::string& path) {
@@ -449,8 +455,7 @@ std::vector<TFindData> FindFiles(const std::string& pattern) {
     if (sys != SystemPathOf(*volume, "")) {
         for (const char* dot : {".", ".."}) {
             if (!MatchesMask(dot, mask)) continue;
-            bool writable = ::faccessat(fd, dot, W_OK, 0) == 0;
-            found.push_back({dot, AttributesOf(S_IFDIR, dot, writable)});
+            found.push_back({dot, AttributesOf(S_IFDIR, dot, Writable(fd, dot))});
         }
     }
     DIR* dir = ::fdopendir(fd);
@@ -463,8 +468,7 @@ std::vector<TFindData> FindFiles(const std::string& pattern) {
         if (IsDotName(e->d_name) || std::strchr(e->d_name, '\\')) continue;
         if (!MatchesMask(e->d_name, mask)) continue;
         mode_t mode = EntryMode(fd, e);
-        bool writable = ::faccessat(fd, e->d_name, W_OK, 0) == 0;
-        found.push_back({e->d_name, AttributesOf(mode, e->d_name, writable)});
+        found.push_back({e->d_name, AttributesOf(mode, e->d_name, Writable(fd, e->d_name))});
     }
     ::closedir(dir);
     if (found.empty()) Fail(ERROR_FILE_NOT_FOUND, ENOENT);

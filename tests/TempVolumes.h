@@ -4,11 +4,13 @@
 // when it ends.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -65,6 +67,23 @@ public:
 
     void MakeFile(const std::string& relative, const std::string& content = "x") const {
         std::ofstream(Sys(relative), std::ios::binary) << content;
+    }
+
+    // Runs `check` in a child process as the unprivileged user "nobody" (uid 65534), so that
+    // permission rules apply even when the tests run as root. The temporary folders are opened
+    // to that user first. Returns 1 when the check held, 0 when it failed, -1 when the user
+    // could not be taken on.
+    int AsNobody(const std::function<bool()>& check) const {
+        ::chmod(Root.path().toStdString().c_str(), 0755);
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(77);
+            if (::access(Root.path().toStdString().c_str(), R_OK | X_OK) != 0) ::_exit(77);
+            ::_exit(check() ? 0 : 1);
+        }
+        int status = 0;
+        if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return 0;
+        return WEXITSTATUS(status) == 0 ? 1 : WEXITSTATUS(status) == 77 ? -1 : 0;
     }
 
     QTemporaryDir Root;
