@@ -104,7 +104,7 @@ std::string CurrentDirectory() { return GetCurrentDir(); }
 std::vector<TFindData> Enumerate(const std::string& pattern, std::uint32_t attributes) {
     constexpr std::uint32_t kExcluding = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                          FILE_ATTRIBUTE_VOLUME_ID | FILE_ATTRIBUTE_DIRECTORY;
-    std::vector<TFindData> entries = FindFiles(pattern);
+    std::vector<TFindData> entries = FindFiles(pattern, attributes & FILE_ATTRIBUTE_READONLY);
     std::erase_if(entries, [&](const TFindData& e) {
         return (e.Attributes & kExcluding & ~attributes) != 0;
     });

@@ -45,4 +45,5 @@ std::string CurrentDirectory();
 // The entries matching a pattern such as "C:\Docs\*.txt" that carry none of the attributes
 // hidden, system, volume label and directory that `attributes` lacks (read-only and archive
 // never exclude an entry). No match, or a folder that cannot be read: no entries, no error.
+// The read-only bit is reported only when `attributes` has it (it costs a system call per entry).
 std::vector<TFindData> Enumerate(const std::string& pattern, std::uint32_t attributes);

@@ -40,6 +40,7 @@ int AnsiCompareFileNameOnVolume(const std::string& a, const std::string& b);
 std::string AnsiLowerCaseFileName(const std::string& s);
 std::string AnsiUpperCaseFileName(const std::string& s);
 
-// True when the name matches a find-first mask: '*' any run of characters, '?' one character,
-// letter case ignored; "*.*" matches every name, even one without a dot.
+// True when the name matches a find-first mask (see TFileMask in platform/TFileMask.h, which
+// prepares a mask once for many names): '*' any run of characters, '?' one character, letter
+// case ignored; "*.*" matches every name, even one without a dot.
 bool MatchesMask(const std::string& name, const std::string& mask);

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/FileNames.h"
+#include "platform/TFileMask.h"
 
 namespace {
 
@@ -433,15 +434,19 @@ bool FileExists(const std::string& name) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::vector<TFindData> FindFiles(const std::string& pattern) {
+std::vector<TFindData> FindFiles(const std::string& pattern, bool withReadOnly) {
     std::vector<TFindData> found;
     Ready();
-    std::string mask = ExtractFileName(pattern);
+    const std::string maskText = ExtractFileName(pattern);
     std::string dirText = ExtractFilePath(pattern);
-    if (mask.empty()) {
+    if (maskText.empty()) {
         Fail(ERROR_FILE_NOT_FOUND, ENOENT);
         return found;
     }
+    const TFileMask mask(maskText);
+    auto writable = [&](int dirFd, const char* name) {
+        return !withReadOnly || Writable(dirFd, name);
+    };
     std::string full = Expand(dirText.empty() ? std::string(".") : dirText);
     std::string sys;
     const TVolume* volume = nullptr;
@@ -454,8 +459,8 @@ std::vector<TFindData> FindFiles(const std::string& pattern) {
     // A drive or share root has no "." and ".."; every other folder lists them first.
     if (sys != SystemPathOf(*volume, "")) {
         for (const char* dot : {".", ".."}) {
-            if (!MatchesMask(dot, mask)) continue;
-            found.push_back({dot, AttributesOf(S_IFDIR, dot, Writable(fd, dot))});
+            if (!mask.Matches(dot)) continue;
+            found.push_back({dot, AttributesOf(S_IFDIR, dot, writable(fd, dot))});
         }
     }
     DIR* dir = ::fdopendir(fd);
@@ -466,9 +471,9 @@ std::vector<TFindData> FindFiles(const std::string& pattern) {
     }
     while (const dirent* e = ::readdir(dir)) {
         if (IsDotName(e->d_name) || std::strchr(e->d_name, '\\')) continue;
-        if (!MatchesMask(e->d_name, mask)) continue;
+        if (!mask.Matches(e->d_name, std::strlen(e->d_name))) continue;
         mode_t mode = EntryMode(fd, e);
-        found.push_back({e->d_name, AttributesOf(mode, e->d_name, Writable(fd, e->d_name))});
+        found.push_back({e->d_name, AttributesOf(mode, e->d_name, writable(fd, e->d_name))});
     }
     ::closedir(dir);
     if (found.empty()) Fail(ERROR_FILE_NOT_FOUND, ENOENT);

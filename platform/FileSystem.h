@@ -106,8 +106,9 @@ struct TFindData {
 // (the part after the last '\' or ':' is the mask, see MatchesMask; the rest is the folder).
 // Outside a drive or share root "." and ".." come first, like any folder; at a root they are
 // left out. Names holding a '\' are left out. No match: empty, error 2; unreadable or missing
-// folder: empty, with that folder's error.
-std::vector<TFindData> FindFiles(const std::string& pattern);
+// folder: empty, with that folder's error. The read-only attribute costs one system call per
+// entry; without `withReadOnly` it is never set.
+std::vector<TFindData> FindFiles(const std::string& pattern, bool withReadOnly = true);
 
 // --- Volumes ------------------------------------------------------------------------------
 struct TVolumeInformation {
