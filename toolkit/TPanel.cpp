@@ -112,12 +112,11 @@ void TPanel::DrawBevel(QPainter& painter, QRect& r, TBevelCut cut) const {
     if (cut == bvNone) return;
     const QColor light = ToQColor(clBtnHighlight);
     const QColor dark = ToQColor(clBtnShadow);
-    const QRect e = r.adjusted(0, 0, -1, -1);
     painter.setPen(cut == bvRaised ? light : dark);
-    painter.drawLine(e.topLeft(), e.topRight());
-    painter.drawLine(e.topLeft(), e.bottomLeft());
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
     painter.setPen(cut == bvRaised ? dark : light);
-    painter.drawLine(e.bottomLeft(), e.bottomRight());
-    painter.drawLine(e.topRight(), e.bottomRight());
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
     r.adjust(1, 1, -1, -1);
 }

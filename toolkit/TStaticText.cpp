@@ -57,10 +57,10 @@ void TStaticText::SetBorderStyleName(const QString& name) {
 
 void TStaticText::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect r = rect().adjusted(0, 0, -1, -1);
+    const QRect r = rect();
     if (FBorderStyle == sbsSingle) {
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(r);
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
     } else if (FBorderStyle == sbsSunken) {
         painter.setPen(palette().color(QPalette::Dark));
         painter.drawLine(r.topLeft(), r.topRight());

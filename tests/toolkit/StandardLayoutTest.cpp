@@ -162,6 +162,11 @@ TEST_F(StandardLayout, TabWalksTheTabOrderIntoGroupBoxesAndSkipsSpeedButtons) {
     // The memo passes Tab on instead of typing it; the panel and labels never hold the focus.
     EXPECT_EQ(visited, (std::vector<std::string>{"Memo1", "Edit2", "Edit1", "BitBtn1", "Memo1"}));
     EXPECT_EQ(C<TMemo>("Memo1")->Lines().size(), 3);
+
+    // Focus given to a group box goes on to its first control.
+    C<TBitBtn>("BitBtn1")->setFocus();
+    C<TGroupBox>("GroupBox1")->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), C<TMemo>("Memo1"));
 }
 
 TEST_F(StandardLayout, FaultyLayoutsAreErrors) {
