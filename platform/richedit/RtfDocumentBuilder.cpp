@@ -35,7 +35,17 @@ void RtfDocumentBuilder::SetFormat(const RtfRunFormat& format) {
     if (format == runFormat_) return;
     FlushRun();
     runFormat_ = format;
-    runCharFormat_ = ToCharFormat(format);
+    runCharFormat_ = CharFormatFor(format);
+}
+
+const QTextCharFormat& RtfDocumentBuilder::CharFormatFor(const RtfRunFormat& format) {
+    constexpr size_t kCacheSize = 32;
+    for (const auto& [run, converted] : formats_) {
+        if (run == format) return converted;
+    }
+    if (formats_.size() >= kCacheSize) formats_.clear();
+    formats_.emplace_back(format, ToCharFormat(format));
+    return formats_.back().second;
 }
 
 void RtfDocumentBuilder::FlushRun() {
@@ -46,19 +56,28 @@ void RtfDocumentBuilder::FlushRun() {
 
 void RtfDocumentBuilder::StartParagraph() {
     paragraphPending_ = false;
+    if (!paragraphAligned_) {
+        // A line feed in the run becomes a paragraph with the previous paragraph's (default)
+        // format; one cursor call then carries many short paragraphs.
+        run_.append(QChar(u'\n'));
+        return;
+    }
+    FlushRun();
     cursor_.insertBlock(QTextBlockFormat(), runCharFormat_);
+    paragraphAligned_ = false;
 }
 
 void RtfDocumentBuilder::AlignParagraph(Qt::Alignment alignment) {
     if (alignment == Qt::AlignLeft) return;  // new paragraphs are left-aligned already
+    FlushRun();
     QTextBlockFormat format;
     format.setAlignment(alignment);
     cursor_.setBlockFormat(format);
+    paragraphAligned_ = true;
 }
 
 void RtfDocumentBuilder::EndParagraph(Qt::Alignment alignment) {
     OpenParagraph();
-    FlushRun();
     AlignParagraph(alignment);
     paragraphPending_ = true;
 }

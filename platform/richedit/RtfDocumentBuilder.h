@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <utility>
+#include <vector>
 
 class QTextDocument;
 
@@ -55,11 +57,17 @@ private:
     void StartParagraph();
     void AlignParagraph(Qt::Alignment alignment);
 
+    const QTextCharFormat& CharFormatFor(const RtfRunFormat& format);
+
     QTextCursor cursor_;
+    // Formats already converted; documents switch among a handful of them.
+    std::vector<std::pair<RtfRunFormat, QTextCharFormat>> formats_;
     QString run_;
     RtfRunFormat runFormat_;
     QTextCharFormat runCharFormat_;
     bool paragraphPending_ = false;
+    // The current paragraph has a block format of its own, so the next one must not copy it.
+    bool paragraphAligned_ = false;
 };
 
 }  // namespace Rtf

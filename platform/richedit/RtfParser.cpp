@@ -132,13 +132,19 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
     switch (keyword) {
         case RtfKeyword::AnsiCodePage:
             if (token.param > 0) documentCodePage_ = token.param;
+            TablesChanged();
             return true;
-        case RtfKeyword::Mac: documentCodePage_ = 10000; return true;
-        case RtfKeyword::Pc: documentCodePage_ = 437; return true;
-        case RtfKeyword::Pca: documentCodePage_ = 850; return true;
+        case RtfKeyword::Mac:
+        case RtfKeyword::Pc:
+        case RtfKeyword::Pca:
+            documentCodePage_ = keyword == RtfKeyword::Mac ? 10000
+                                : keyword == RtfKeyword::Pc ? 437
+                                                            : 850;
+            TablesChanged();
+            return true;
         case RtfKeyword::DefaultFont:
             defaultFont_ = token.param;
-            formatDirty_ = true;
+            TablesChanged();
             return true;
         case RtfKeyword::UnicodeSkip:
             State().unicodeSkip = std::clamp(token.param, 0, kMaxUnicodeSkip);
@@ -161,7 +167,7 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
             State().destination = Destination::ColourTable;
             colours_.clear();
             red_ = green_ = blue_ = -1;
-            formatDirty_ = true;
+            TablesChanged();
             break;
         case RtfKeyword::SkippedDestination: State().destination = Destination::Skip; break;
         default: break;  // field results and list texts are shown like any text
@@ -412,12 +418,16 @@ void RtfParser::SyncFormat() {
     if (!formatDirty_) return;
     formatDirty_ = false;
     const GroupState& s = State();
+    FormatKey key{s.bold,       s.italic,   s.underline, s.strike, CurrentFont(),
+                  s.halfPoints, s.colour,   tablesVersion_};
+    if (syncedFormat_ == key) return;
+    syncedFormat_ = key;
     RtfRunFormat format;
     format.Bold = s.bold;
     format.Italic = s.italic;
     format.Underline = s.underline;
     format.Strike = s.strike;
-    auto font = fonts_.find(s.font >= 0 ? s.font : defaultFont_);
+    auto font = fonts_.find(key.font);
     if (font != fonts_.end()) format.Family = font->second.name;
     format.HalfPoints = s.halfPoints;
     if (s.colour > 0 && size_t(s.colour) < colours_.size() && colours_[size_t(s.colour)]) {
@@ -431,8 +441,7 @@ void RtfParser::EndFontEntry() {
     if (fontEntryNumber_ >= 0) {
         fontEntry_.name = fontEntry_.name.trimmed();
         fonts_[fontEntryNumber_] = fontEntry_;
-        formatDirty_ = true;
-        codePage_.reset();
+        TablesChanged();
     }
     fontEntryNumber_ = -1;
     fontEntry_ = FontEntry();
@@ -445,21 +454,21 @@ void RtfParser::EndColourEntry() {
         colours_.emplace_back(qRgb(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
     }
     red_ = green_ = blue_ = -1;
-    formatDirty_ = true;
+    TablesChanged();
 }
 
 RtfCodePage RtfParser::CurrentCodePage() {
-    int number = 0;
     if (State().destination == Destination::FontTable) {
-        number = fontEntry_.codePage;
-    } else {
-        auto font = fonts_.find(State().font >= 0 ? State().font : defaultFont_);
-        if (font != fonts_.end()) number = font->second.codePage;
+        int number = fontEntry_.codePage;
+        return RtfCodePage::ForNumber(number != 0 ? number : documentCodePage_);
     }
-    if (number == 0) number = documentCodePage_;
-    if (!codePage_ || codePageRequest_ != number) {
-        codePage_ = RtfCodePage::ForNumber(number);
-        codePageRequest_ = number;
+    int font = CurrentFont();
+    if (!codePage_ || codePageFont_ != font || codePageVersion_ != tablesVersion_) {
+        auto entry = fonts_.find(font);
+        int number = entry != fonts_.end() ? entry->second.codePage : 0;
+        codePage_ = RtfCodePage::ForNumber(number != 0 ? number : documentCodePage_);
+        codePageFont_ = font;
+        codePageVersion_ = tablesVersion_;
     }
     return *codePage_;
 }

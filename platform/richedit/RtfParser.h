@@ -73,7 +73,19 @@ private:
     void EndColourEntry();
     void Finish();
 
+    // What decides a run's format, in a form that is cheap to compare.
+    struct FormatKey {
+        bool bold, italic, underline, strike;
+        int font, halfPoints, colour, tablesVersion;
+        bool operator==(const FormatKey&) const = default;
+    };
+
     GroupState& State() { return stack_.back(); }
+    int CurrentFont() { return State().font >= 0 ? State().font : defaultFont_; }
+    void TablesChanged() {
+        ++tablesVersion_;
+        formatDirty_ = true;
+    }
     RtfCodePage CurrentCodePage();
     void FlushCellTab();
 
@@ -98,9 +110,14 @@ private:
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
     std::string pendingBytes_;
     int pendingCodePage_ = 0;
-    // The last code page looked up, and the number it was looked up by, kept for speed.
+    // Bumped whenever the font or colour table or the document's defaults change, so that
+    // what was derived from them is derived again.
+    int tablesVersion_ = 0;
+    std::optional<FormatKey> syncedFormat_;
+    // The code page of the text's font, with the font and table version it was found for.
     std::optional<RtfCodePage> codePage_;
-    int codePageRequest_ = 0;
+    int codePageFont_ = 0;
+    int codePageVersion_ = -1;
 };
 
 }  // namespace Rtf

@@ -40,10 +40,11 @@ inline std::vector<std::string> ReadParagraphs(std::string_view rtf) {
     return Paragraphs(doc);
 }
 
+// The text exactly as the document holds it, paragraphs joined with "\n".
 inline std::string ReadText(std::string_view rtf) {
-    QTextDocument doc;
-    Rtf::Read(rtf, doc);
-    return doc.toPlainText().toStdString();
+    std::string text;
+    for (const std::string& p : ReadParagraphs(rtf)) text += (text.empty() ? "" : "\n") + p;
+    return text;
 }
 
 }  // namespace RtfTest

@@ -1,0 +1,60 @@
+#include "platform/richedit/LineTable.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace RichEdit {
+
+void LineTable::Build(const QTextDocument& doc, bool wrapped) {
+    FLines.clear();
+    // One full layout up front; afterwards each block's lines are read without further work.
+    if (wrapped && doc.documentLayout()) doc.documentLayout()->documentSize();
+    FLines.reserve(size_t(doc.blockCount()));
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        AddBlockLines(block, wrapped);
+    if (FLines.empty()) FLines.push_back({0, 0, 0});
+    FValid = true;
+    ++FBuilds;
+}
+
+void LineTable::AddBlockLines(const QTextBlock& block, bool wrapped) {
+    const QString text = block.text();
+    const int base = block.position();
+    const int number = block.blockNumber();
+    // A line that ends in a line separator is broken there: the separator is not line text.
+    auto add = [&](int start, int length) {
+        if (length > 0 && text.at(start + length - 1) == QChar::LineSeparator) --length;
+        FLines.push_back({base + start, length, number});
+    };
+    const QTextLayout* layout = block.layout();
+    if (wrapped && layout && layout->lineCount() > 0) {
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            add(line.textStart(), line.textLength());
+        }
+        return;
+    }
+    int start = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QChar::LineSeparator) continue;
+        add(start, i + 1 - start);
+        start = i + 1;
+    }
+    add(start, int(text.size()) - start);
+}
+
+int LineTable::LineFromChar(int cp) const {
+    int lo = 0, hi = Count() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (Start(mid) <= cp)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+}  // namespace RichEdit

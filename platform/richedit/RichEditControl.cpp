@@ -1,0 +1,851 @@
+#include "platform/richedit/RichEditControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <new>
+
+#include "platform/richedit/TextDecoding.h"
+
+#if __has_include("platform/richedit/RtfReader.h") && __has_include("platform/richedit/RtfWriter.h")
+#include "platform/richedit/RtfReader.h"
+#include "platform/richedit/RtfWriter.h"
+#define QUILLET_HAVE_RTF 1
+#else
+#define QUILLET_HAVE_RTF 0
+#endif
+
+namespace RichEdit {
+
+namespace {
+
+constexpr int kDocumentMargin = 1;
+constexpr int kCharsetProperty = RichEditControl::kProtectedProperty + 1;
+
+// 0x00BBGGRR <-> QColor.
+QColor FromColorRef(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+std::uint32_t ToColorRef(const QColor& c) {
+    return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
+}
+
+// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. A byte-order
+// mark and white space before the opening are allowed; the reader decides the rest.
+int RtfSignature(std::string_view bytes) {
+    size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
+                                bytes[i] == '\n'))
+        ++i;
+    const std::string_view rest = bytes.substr(std::min(i, bytes.size()));
+    if (rest.size() < 5) return -1;
+    return rest.substr(0, 5) == "{\\rtf" ? 1 : 0;
+}
+
+// `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.
+QString WithParagraphBreaks(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r') {
+            out += u'\n';
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// `text` (with '\n' breaks) cut so that it takes at most `room` positions; a break takes two.
+QString CutToRoom(const QString& text, int room) {
+    int used = 0;
+    qsizetype i = 0;
+    for (; i < text.size(); ++i) {
+        const int cost = text.at(i) == u'\n' ? 2 : 1;
+        if (used + cost > room) break;
+        used += cost;
+    }
+    if (i > 0 && i < text.size() && text.at(i - 1).isHighSurrogate()) --i;
+    return text.left(i);
+}
+
+}  // namespace
+
+RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
+    FScreenDpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    FBackground = QGuiApplication::palette().color(QPalette::Base);
+    const QFont initial = font();
+    FDefaultFormat.Mask = CFM_ALL;
+    FDefaultFormat.Effects = CFE_AUTOCOLOR;
+    FDefaultFormat.FaceName = initial.family().left(31).toStdString();
+    const double px = initial.pixelSize() > 0 ? initial.pixelSize()
+                                              : initial.pointSizeF() * FScreenDpi / 72.0;
+    FDefaultFormat.Height = int(std::lround(px * 1440.0 / FScreenDpi));
+    FDefaultFormat.CharSet = 1;
+    AttachDocument(NewDocument());
+    connect(this, &QTextEdit::cursorPositionChanged, this,
+            &RichEditControl::SelectionMaybeChanged);
+    connect(this, &QTextEdit::selectionChanged, this, &RichEditControl::SelectionMaybeChanged);
+    ApplyPalette();
+}
+
+RichEditControl::~RichEditControl() { ReleaseClipboard(); }
+
+void RichEditControl::SetStreamBufferSize(int bytes) { FStreamBufferSize = std::max(4, bytes); }
+
+// ---------------------------------------------------------------------------------------------
+// Streaming
+
+int RichEditControl::EmStreamIn(unsigned format, EditStream& stream) {
+    stream.Error = 0;
+    std::string bytes;
+    if (!StreamInBytes(format, stream, bytes)) return 0;
+    try {
+        return InsertStreamed(format, bytes, stream);
+    } catch (const std::bad_alloc&) {
+        stream.Error = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::exception&) {
+        stream.Error = ERROR_INVALID_DATA;
+    }
+    return 0;
+}
+
+// Collects everything the callback delivers. RTF that does not start like RTF is refused at
+// once, so that a plain file is not read twice.
+bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::string& bytes) {
+    if (!stream.Callback) {
+        stream.Error = ERROR_INVALID_DATA;
+        return false;
+    }
+    std::vector<char> buffer(static_cast<size_t>(FStreamBufferSize));
+    bool signatureChecked = !(format & SF_RTF);
+    for (;;) {
+        int count = 0;
+        const unsigned rc = stream.Callback(stream.Cookie, buffer.data(), FStreamBufferSize, &count);
+        if (rc != 0) {
+            stream.Error = rc;
+            return false;
+        }
+        if (count <= 0) break;
+        count = std::min(count, FStreamBufferSize);
+        if (static_cast<long long>(bytes.size()) + count > kMaxStreamInBytes) {
+            stream.Error = ERROR_NOT_ENOUGH_MEMORY;
+            return false;
+        }
+        bytes.append(buffer.data(), size_t(count));
+        if (!signatureChecked && RtfSignature(bytes) >= 0) {
+            if (RtfSignature(bytes) == 0) {
+                stream.Error = ERROR_INVALID_DATA;
+                return false;
+            }
+            signatureChecked = true;
+        }
+    }
+    if (!signatureChecked && RtfSignature(bytes) != 1) {
+        stream.Error = ERROR_INVALID_DATA;
+        return false;
+    }
+    return true;
+}
+
+// Builds the streamed content in a document of its own and only then hands it over: a stream
+// that fails leaves the content untouched.
+int RichEditControl::InsertStreamed(unsigned format, const std::string& bytes,
+                                    EditStream& stream) {
+    std::unique_ptr<QTextDocument> doc(NewDocument());
+    if (format & SF_RTF) {
+#if QUILLET_HAVE_RTF
+        if (!Rtf::Read(bytes, *doc)) {
+            stream.Error = ERROR_INVALID_DATA;
+            return 0;
+        }
+#else
+        stream.Error = ERROR_NOT_SUPPORTED;
+        return 0;
+#endif
+    } else {
+        doc->setPlainText(DecodePlainText(bytes));
+    }
+    if (format & SFF_SELECTION) {
+        const int before = EmGetTextLength();
+        QTextCursor c = textCursor();
+        c.insertFragment(QTextDocumentFragment(doc.get()));
+        setTextCursor(c);
+        return EmGetTextLength() - before;
+    }
+    ++FQuiet;
+    AttachDocument(doc.release());
+    --FQuiet;
+    ContentChanged();
+    return EmGetTextLength();
+}
+
+int RichEditControl::EmStreamOut(unsigned format, EditStream& stream) {
+    stream.Error = 0;
+    if (!stream.Callback) {
+        stream.Error = ERROR_INVALID_DATA;
+        return 0;
+    }
+    std::string bytes;
+    try {
+        bytes = OutgoingBytes(format, stream);
+    } catch (const std::bad_alloc&) {
+        stream.Error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    if (stream.Error) return 0;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const int size = int(std::min(bytes.size() - done, size_t(FStreamBufferSize)));
+        int count = 0;
+        const unsigned rc = stream.Callback(stream.Cookie, bytes.data() + done, size, &count);
+        if (rc != 0) {
+            stream.Error = rc;
+            break;
+        }
+        // A sink that takes less than it was given has not stored the content.
+        if (count != size) {
+            stream.Error = ERROR_WRITE_FAULT;
+            done += size_t(std::clamp(count, 0, size));
+            break;
+        }
+        done += size_t(size);
+    }
+    return int(std::min(done, size_t(0x7FFFFFFF)));
+}
+
+std::string RichEditControl::OutgoingBytes(unsigned format, EditStream& stream) const {
+    (void)stream;  // only needed to report a missing writer
+    const QTextCursor c = textCursor();
+    const bool selection = format & SFF_SELECTION;
+    if (!(format & SF_RTF)) {
+        return selection ? PlainTextBytes(c.selectionStart(), c.selectionEnd())
+                         : PlainTextBytes(0, document()->characterCount() - 1);
+    }
+#if QUILLET_HAVE_RTF
+    if (!selection) return Rtf::Write(*document());
+    QTextDocument part;
+    part.setDefaultFont(document()->defaultFont());
+    QTextCursor(&part).insertFragment(c.selection());
+    return Rtf::Write(part);
+#else
+    stream.Error = ERROR_NOT_SUPPORTED;
+    return {};
+#endif
+}
+
+// UTF-8 of the text between two document positions, with CR LF for every break.
+std::string RichEditControl::PlainTextBytes(int docStart, int docEnd) const {
+    const QString text = TextBetween(docStart, docEnd);
+    std::string out;
+    out.reserve(size_t(text.size()) + size_t(text.size()) / 8);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QChar::LineSeparator) continue;
+        AppendUtf8(out, QStringView(text).mid(from, i - from));
+        out += "\r\n";
+        from = i + 1;
+    }
+    AppendUtf8(out, QStringView(text).mid(from));
+    return out;
+}
+
+// The text between two document positions, with CR LF for every paragraph break.
+QString RichEditControl::TextBetween(int docStart, int docEnd) const {
+    if (docEnd <= docStart) return {};
+    QTextCursor c(document());
+    c.setPosition(docStart);
+    c.setPosition(docEnd, QTextCursor::KeepAnchor);
+    QString text = c.selectedText();
+    if (!text.contains(QChar::ParagraphSeparator)) return text;
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const QChar ch : std::as_const(text)) {
+        if (ch == QChar::ParagraphSeparator)
+            out += QStringLiteral("\r\n");
+        else
+            out += ch;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions and lines
+
+int RichEditControl::ToDocPos(int cp) const {
+    if (cp <= 0) return 0;
+    const QTextDocument* doc = document();
+    int lo = 0, hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= cp)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    const int offset = cp - (block.position() + lo);
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+int RichEditControl::ToCharPos(int docPos) const {
+    docPos = std::clamp(docPos, 0, document()->characterCount() - 1);
+    return docPos + document()->findBlock(docPos).blockNumber();
+}
+
+bool RichEditControl::Wrapped() const {
+    return lineWrapMode() != NoWrap && document()->textWidth() > 0;
+}
+
+// Sends a hidden control the resize it has pending, so that its text width is the one it will
+// be shown at.
+void RichEditControl::SyncPendingGeometry() const {
+    auto* self = const_cast<RichEditControl*>(this);
+    for (QWidget* w : {static_cast<QWidget*>(self), viewport()}) {
+        if (w->isVisible() || !w->testAttribute(Qt::WA_PendingResizeEvent)) continue;
+        w->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent event(w->size(), QSize());
+        QCoreApplication::sendEvent(w, &event);
+    }
+}
+
+const LineTable& RichEditControl::Lines() const {
+    SyncPendingGeometry();
+    // Laying out may show the scroll bar and so narrow the text: build again at the new width.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const double width = Wrapped() ? document()->textWidth() : -1;
+        if (FLines.Valid() && width == FLinesWidth) break;
+        FLines.Build(*document(), width > 0);
+        FLinesWidth = width;
+    }
+    return FLines;
+}
+
+int RichEditControl::EmGetLineCount() const { return Lines().Count(); }
+
+int RichEditControl::EmLineIndex(int line) const {
+    const LineTable& t = Lines();
+    if (line == -1) line = t.LineFromChar(ToCharPos(textCursor().position()));
+    if (line < 0 || line >= t.Count()) return -1;
+    return t.Start(line);
+}
+
+int RichEditControl::EmLineLength(int charIndex) const {
+    const LineTable& t = Lines();
+    if (charIndex >= 0) return t.At(t.LineFromChar(charIndex)).Length;
+    const CharRange sel = EmExGetSel();
+    const int first = t.LineFromChar(sel.cpMin);
+    const int last = t.LineFromChar(sel.cpMax);
+    const int before = std::max(0, sel.cpMin - t.Start(first));
+    const int after = std::max(0, t.Start(last) + t.At(last).Length - sel.cpMax);
+    return before + after;
+}
+
+QString RichEditControl::EmGetLine(int line, int capacity) const {
+    const LineTable& t = Lines();
+    if (line < 0 || line >= t.Count() || capacity <= 0) return {};
+    const LineTable::Line& l = t.At(line);
+    QString text = TextBetween(l.DocStart, l.DocStart + l.Length);
+    if (t.EndsParagraph(line)) text += QStringLiteral("\r\n");
+    if (text.size() > capacity) {
+        qsizetype cut = capacity;
+        if (text.at(cut - 1).isHighSurrogate()) --cut;
+        text.truncate(cut);
+    }
+    return text;
+}
+
+int RichEditControl::EmExLineFromChar(int charIndex) const {
+    return Lines().LineFromChar(std::max(0, charIndex));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection and editing
+
+CharRange RichEditControl::EmExGetSel() const {
+    const QTextCursor c = textCursor();
+    return {ToCharPos(c.selectionStart()), ToCharPos(c.selectionEnd())};
+}
+
+CharRange RichEditControl::EmExSetSel(CharRange range) {
+    QTextCursor c = textCursor();
+    if (range.cpMin < 0) {
+        c.clearSelection();
+    } else {
+        const int length = EmGetTextLength();
+        const int cpMax = range.cpMax < 0 || range.cpMax > length ? length : range.cpMax;
+        c.setPosition(ToDocPos(std::min(range.cpMin, length)));
+        c.setPosition(ToDocPos(cpMax), QTextCursor::KeepAnchor);
+    }
+    setTextCursor(c);
+    return EmExGetSel();
+}
+
+int RichEditControl::InsertedLength(const QString& text) {
+    int length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+        length += c == u'\r' || c == u'\n' ? 2 : 1;
+    }
+    return length;
+}
+
+int RichEditControl::RoomFor(int replacedChars) const {
+    return std::max(0, FTextLimit - (EmGetTextLength() - replacedChars));
+}
+
+void RichEditControl::EmReplaceSel(const QString& text) {
+    const CharRange sel = EmExGetSel();
+    const QString piece = CutToRoom(WithParagraphBreaks(text), RoomFor(sel.cpMax - sel.cpMin));
+    QTextCursor c = textCursor();
+    c.insertText(piece);
+    setTextCursor(c);
+}
+
+QString RichEditControl::EmGetSelText() const {
+    const QTextCursor c = textCursor();
+    return TextBetween(c.selectionStart(), c.selectionEnd());
+}
+
+int RichEditControl::EmGetTextLength() const {
+    const QTextDocument* doc = document();
+    return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Limits, notifications, formats
+
+void RichEditControl::EmExLimitText(int limit) {
+    FTextLimit = limit <= 0 ? kDefaultTextLimit : limit;
+}
+
+unsigned RichEditControl::EmSetEventMask(unsigned mask) {
+    const unsigned old = FEventMask;
+    FEventMask = mask;
+    return old;
+}
+
+QColor RichEditControl::EmSetBkgndColor(bool useSystemColor, const QColor& color) {
+    const QColor old = FBackground;
+    FBackground = useSystemColor ? QGuiApplication::palette().color(QPalette::Base) : color;
+    ApplyPalette();
+    return old;
+}
+
+QFont RichEditControl::DefaultFont() const {
+    QFont f(QString::fromStdString(FDefaultFormat.FaceName));
+    f.setPixelSize(std::max(1, int(std::lround(FDefaultFormat.Height * FScreenDpi / 1440.0))));
+    f.setBold(FDefaultFormat.Effects & CFE_BOLD);
+    f.setItalic(FDefaultFormat.Effects & CFE_ITALIC);
+    f.setUnderline(FDefaultFormat.Effects & CFE_UNDERLINE);
+    f.setStrikeOut(FDefaultFormat.Effects & CFE_STRIKEOUT);
+    return f;
+}
+
+void RichEditControl::ApplyDefaultFormat() {
+    document()->setDefaultFont(DefaultFont());
+    FLines.Invalidate();
+    ApplyPalette();
+}
+
+// Background, default text colour and, while hidden, the selection's colours.
+void RichEditControl::ApplyPalette() {
+    const QPalette system = QGuiApplication::palette();
+    QPalette pal = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor text = FDefaultFormat.Effects & CFE_AUTOCOLOR
+                                ? system.color(group, QPalette::Text)
+                                : FromColorRef(FDefaultFormat.TextColor);
+        pal.setColor(group, QPalette::Base, FBackground);
+        pal.setColor(group, QPalette::Text, text);
+        const bool hide = FHideSelection && !hasFocus();
+        pal.setColor(group, QPalette::Highlight,
+                     hide ? FBackground : system.color(group, QPalette::Highlight));
+        pal.setColor(group, QPalette::HighlightedText,
+                     hide ? text : system.color(group, QPalette::HighlightedText));
+    }
+    if (pal != palette()) setPalette(pal);
+}
+
+CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
+    if (!selection) {
+        CharFormat f = FDefaultFormat;
+        f.Mask = CFM_ALL;
+        return f;
+    }
+    const QFont defaults = document()->defaultFont();
+    auto describe = [&](const QTextCharFormat& fmt) {
+        CharFormat r;
+        const QFont font = fmt.font().resolve(defaults);
+        r.FaceName = font.family().left(31).toStdString();
+        if (font.bold()) r.Effects |= CFE_BOLD;
+        if (font.italic()) r.Effects |= CFE_ITALIC;
+        if (font.underline()) r.Effects |= CFE_UNDERLINE;
+        if (font.strikeOut()) r.Effects |= CFE_STRIKEOUT;
+        if (fmt.boolProperty(kProtectedProperty)) r.Effects |= CFE_PROTECTED;
+        r.Height = fmt.hasProperty(QTextFormat::FontPointSize)
+                       ? int(std::lround(fmt.fontPointSize() * 20))
+                       : FDefaultFormat.Height;
+        if (fmt.hasProperty(QTextFormat::ForegroundBrush) &&
+            fmt.foreground().style() != Qt::NoBrush) {
+            r.TextColor = ToColorRef(fmt.foreground().color());
+        } else {
+            r.Effects |= CFE_AUTOCOLOR;
+            r.TextColor = ToColorRef(palette().color(QPalette::Text));
+        }
+        r.CharSet = fmt.hasProperty(kCharsetProperty) ? std::uint8_t(fmt.intProperty(kCharsetProperty))
+                                                      : FDefaultFormat.CharSet;
+        return r;
+    };
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        CharFormat r = describe(c.charFormat());
+        r.Mask = CFM_ALL;
+        return r;
+    }
+    QTextCursor first(document());
+    first.setPosition(c.selectionStart() + 1);
+    CharFormat r = describe(first.charFormat());
+    r.Mask = CFM_ALL;
+    // Attributes that differ somewhere in the selection are left out of the mask.
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
+         b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (frag.position() + frag.length() <= start || frag.position() >= end) continue;
+            const CharFormat o = describe(frag.charFormat());
+            if (o.FaceName != r.FaceName) r.Mask &= ~CFM_FACE;
+            if (o.Height != r.Height) r.Mask &= ~CFM_SIZE;
+            if (o.CharSet != r.CharSet) r.Mask &= ~CFM_CHARSET;
+            if (o.TextColor != r.TextColor || (o.Effects ^ r.Effects) & CFE_AUTOCOLOR)
+                r.Mask &= ~CFM_COLOR;
+            for (std::uint32_t bit : {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT,
+                                      CFE_PROTECTED})
+                if ((o.Effects ^ r.Effects) & bit) r.Mask &= ~bit;
+        }
+    }
+    return r;
+}
+
+bool RichEditControl::EmSetCharFormat(unsigned scf, const CharFormat& format) {
+    const std::uint32_t m = format.Mask;
+    if (!(scf & SCF_SELECTION)) {
+        CharFormat& d = FDefaultFormat;
+        auto setBit = [&](std::uint32_t bit) {
+            if (m & bit) d.Effects = (d.Effects & ~bit) | (format.Effects & bit);
+        };
+        for (std::uint32_t bit : {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT,
+                                  CFE_PROTECTED})
+            setBit(bit);
+        if (m & CFM_COLOR) {
+            d.Effects = (d.Effects & ~CFE_AUTOCOLOR) | (format.Effects & CFE_AUTOCOLOR);
+            d.TextColor = format.TextColor;
+        }
+        if (m & CFM_FACE) d.FaceName = QString::fromStdString(format.FaceName).left(31).toStdString();
+        if (m & CFM_CHARSET) d.CharSet = format.CharSet;
+        if ((m & CFM_SIZE) && format.Height > 0) d.Height = format.Height;
+        ApplyDefaultFormat();
+        return true;
+    }
+    QTextCharFormat f;
+    if (m & CFM_BOLD) f.setFontWeight(format.Effects & CFE_BOLD ? QFont::Bold : QFont::Normal);
+    if (m & CFM_ITALIC) f.setFontItalic(format.Effects & CFE_ITALIC);
+    if (m & CFM_UNDERLINE) f.setFontUnderline(format.Effects & CFE_UNDERLINE);
+    if (m & CFM_STRIKEOUT) f.setFontStrikeOut(format.Effects & CFE_STRIKEOUT);
+    if (m & CFM_PROTECTED) f.setProperty(kProtectedProperty, bool(format.Effects & CFE_PROTECTED));
+    if (m & CFM_FACE) f.setFontFamilies({QString::fromStdString(format.FaceName).left(31)});
+    if (m & CFM_CHARSET) f.setProperty(kCharsetProperty, int(format.CharSet));
+    if ((m & CFM_SIZE) && format.Height > 0) f.setFontPointSize(format.Height / 20.0);
+    const bool autoColor = (m & CFM_COLOR) && (format.Effects & CFE_AUTOCOLOR);
+    if ((m & CFM_COLOR) && !autoColor) f.setForeground(FromColorRef(format.TextColor));
+
+    ++FQuiet;
+    QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        QTextCharFormat current = c.charFormat();
+        current.merge(f);
+        if (autoColor) current.clearForeground();
+        setCurrentCharFormat(current);
+    } else {
+        c.mergeCharFormat(f);
+        if (autoColor) {
+            // Clearing a property cannot be merged: set each fragment's format without it.
+            const int start = c.selectionStart(), end = c.selectionEnd();
+            QTextCursor edit(document());
+            for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
+                 b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd(); ++it) {
+                    const QTextFragment frag = it.fragment();
+                    const int s = std::max(start, frag.position());
+                    const int e = std::min(end, frag.position() + frag.length());
+                    if (s >= e) continue;
+                    QTextCharFormat plain = frag.charFormat();
+                    plain.clearForeground();
+                    edit.setPosition(s);
+                    edit.setPosition(e, QTextCursor::KeepAnchor);
+                    edit.setCharFormat(plain);
+                }
+            }
+        }
+    }
+    --FQuiet;
+    FLines.Invalidate();
+    return true;
+}
+
+ParaFormat RichEditControl::EmGetParaFormat() const {
+    ParaFormat p;
+    p.Mask = PFM_ALIGNMENT;
+    const Qt::Alignment a = textCursor().blockFormat().alignment();
+    if (a & Qt::AlignRight)
+        p.Alignment = PFA_RIGHT;
+    else if (a & Qt::AlignHCenter)
+        p.Alignment = PFA_CENTER;
+    else if (a & Qt::AlignJustify)
+        p.Alignment = PFA_JUSTIFY;
+    else
+        p.Alignment = PFA_LEFT;
+    return p;
+}
+
+bool RichEditControl::EmSetParaFormat(const ParaFormat& format) {
+    if (!(format.Mask & PFM_ALIGNMENT)) return true;
+    Qt::Alignment a;
+    switch (format.Alignment) {
+        case PFA_LEFT: a = Qt::AlignLeft | Qt::AlignAbsolute; break;
+        case PFA_RIGHT: a = Qt::AlignRight | Qt::AlignAbsolute; break;
+        case PFA_CENTER: a = Qt::AlignHCenter; break;
+        case PFA_JUSTIFY: a = Qt::AlignJustify; break;
+        default: return false;
+    }
+    QTextBlockFormat f;
+    f.setAlignment(a);
+    ++FQuiet;
+    textCursor().mergeBlockFormat(f);
+    --FQuiet;
+    FLines.Invalidate();
+    return true;
+}
+
+void RichEditControl::EmHideSelection(bool hide) {
+    FHideSelection = hide;
+    ApplyPalette();
+}
+
+bool RichEditControl::EmGetModify() const { return document()->isModified(); }
+
+void RichEditControl::EmSetModify(bool modified) { document()->setModified(modified); }
+
+void RichEditControl::WmSetText(const QString& text) {
+    std::unique_ptr<QTextDocument> doc(NewDocument());
+    doc->setPlainText(WithParagraphBreaks(text));
+    ++FQuiet;
+    AttachDocument(doc.release());
+    --FQuiet;
+    ContentChanged();
+}
+
+QString RichEditControl::WmGetText() const {
+    return TextBetween(0, document()->characterCount() - 1);
+}
+
+void RichEditControl::WmSetRedraw(bool redraw) {
+    FRedraw = redraw;
+    viewport()->setUpdatesEnabled(redraw);
+    if (redraw) viewport()->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Documents and notifications
+
+QTextDocument* RichEditControl::NewDocument() const {
+    auto* doc = new QTextDocument(const_cast<RichEditControl*>(this));
+    doc->setUndoRedoEnabled(false);
+    doc->setDefaultFont(DefaultFont());
+    doc->setDocumentMargin(kDocumentMargin);
+    return doc;
+}
+
+void RichEditControl::AttachDocument(QTextDocument* doc) {
+    QTextDocument* old = document();
+    if (old) {
+        disconnect(old, nullptr, this, nullptr);
+        if (old->documentLayout()) disconnect(old->documentLayout(), nullptr, this, nullptr);
+    }
+    doc->setModified(false);
+    setDocument(doc);
+    // Only documents of ours are freed here; the editor frees the one it started with.
+    if (old && old != doc && old->parent() == this) delete old;
+    doc->setDefaultFont(DefaultFont());
+    doc->setUndoRedoEnabled(true);
+    connect(doc, &QTextDocument::contentsChange, this, [this] { FLines.Invalidate(); });
+    connect(doc, &QTextDocument::contentsChanged, this, &RichEditControl::ContentChanged);
+    connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &RichEditControl::DocumentSizeChanged);
+    FLines.Invalidate();
+    FLastRequestedHeight = -1;
+}
+
+void RichEditControl::ContentChanged() {
+    FLines.Invalidate();
+    if (FQuiet > 0) return;
+    if ((FEventMask & ENM_CHANGE) && OnNotifyChange) OnNotifyChange();
+}
+
+void RichEditControl::SelectionMaybeChanged() {
+    const CharRange sel = EmExGetSel();
+    if (sel == FLastSelection) return;
+    FLastSelection = sel;
+    if ((FEventMask & ENM_SELCHANGE) && OnNotifySelChange) OnNotifySelChange();
+}
+
+void RichEditControl::DocumentSizeChanged(const QSizeF& size) {
+    if (!(FEventMask & ENM_REQUESTRESIZE) || !OnNotifyRequestResize) return;
+    const int height = int(std::ceil(size.height())) + 2 * frameWidth();
+    if (height == FLastRequestedHeight) return;
+    FLastRequestedHeight = height;
+    OnNotifyRequestResize(QRect(geometry().topLeft(), QSize(width(), height)));
+}
+
+bool RichEditControl::IsProtected(int docStart, int docEnd) const {
+    if (docStart == docEnd) {
+        // Typing is refused only inside protected text, not at its edges.
+        QTextCursor before(document()), after(document());
+        before.setPosition(docStart);
+        after.setPosition(std::min(docStart + 1, document()->characterCount() - 1));
+        return docStart > 0 && docStart + 1 < document()->characterCount() &&
+               before.charFormat().boolProperty(kProtectedProperty) &&
+               after.charFormat().boolProperty(kProtectedProperty);
+    }
+    for (QTextBlock b = document()->findBlock(docStart); b.isValid() && b.position() < docEnd;
+         b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (frag.position() + frag.length() <= docStart || frag.position() >= docEnd)
+                continue;
+            if (frag.charFormat().boolProperty(kProtectedProperty)) return true;
+        }
+    }
+    return false;
+}
+
+bool RichEditControl::AllowsEdit(int docStart, int docEnd) {
+    if (!IsProtected(docStart, docEnd)) return true;
+    if (!(FEventMask & ENM_PROTECTED) || !OnNotifyProtected) return false;
+    return OnNotifyProtected(ToCharPos(docStart), ToCharPos(docEnd));
+}
+
+void RichEditControl::ReleaseClipboard() {
+    if (!FClipboardData) return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const bool ours = clipboard && clipboard->mimeData() == FClipboardData;
+    FClipboardData = nullptr;
+    if (!ours) return;
+    const bool keep = OnNotifySaveClipboard ? OnNotifySaveClipboard(FClipboardObjects,
+                                                                    FClipboardChars)
+                                            : true;
+    if (!keep) clipboard->clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Qt events
+
+void RichEditControl::keyPressEvent(QKeyEvent* event) {
+    if (isReadOnly()) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    const QTextCursor c = textCursor();
+    int start = c.selectionStart(), end = c.selectionEnd();
+    const int key = event->key();
+    const bool isBreak = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool isDelete = key == Qt::Key_Backspace || key == Qt::Key_Delete ||
+                          event->matches(QKeySequence::Cut);
+    QString typed = event->text();
+    const bool isTyping = !isDelete && !typed.isEmpty() &&
+                          (typed.at(0).isPrint() || typed.at(0) == u'\t' || isBreak);
+    if (!isDelete && !isTyping) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (isDelete && start == end) {
+        if (key == Qt::Key_Backspace)
+            start = std::max(0, start - 1);
+        else
+            end = std::min(end + 1, document()->characterCount() - 1);
+    }
+    if (!AllowsEdit(start, end)) {
+        event->accept();
+        return;
+    }
+    if (isTyping) {
+        const QString piece = isBreak ? QStringLiteral("\n") : typed;
+        if (InsertedLength(piece) > RoomFor(ToCharPos(c.selectionEnd()) -
+                                            ToCharPos(c.selectionStart()))) {
+            QApplication::beep();
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichEditControl::insertFromMimeData(const QMimeData* source) {
+    if (!source || isReadOnly()) return;
+    const QTextCursor c = textCursor();
+    if (!AllowsEdit(c.selectionStart(), c.selectionEnd())) return;
+    const CharRange sel = EmExGetSel();
+    const int room = RoomFor(sel.cpMax - sel.cpMin);
+    if (InsertedLength(source->text()) <= room) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Too long for the text limit: the plain text, cut to what fits.
+    QTextCursor edit = textCursor();
+    edit.insertText(CutToRoom(WithParagraphBreaks(source->text()), room));
+    setTextCursor(edit);
+}
+
+QMimeData* RichEditControl::createMimeDataFromSelection() const {
+    QMimeData* copy = QTextEdit::createMimeDataFromSelection();
+    const QString text = EmGetSelText();
+    FClipboardData = copy;
+    FClipboardChars = int(text.size());
+    FClipboardObjects = int(text.count(QChar::ObjectReplacementCharacter));
+    return copy;
+}
+
+void RichEditControl::resizeEvent(QResizeEvent* event) {
+    QTextEdit::resizeEvent(event);
+    FLines.Invalidate();
+}
+
+void RichEditControl::changeEvent(QEvent* event) {
+    QTextEdit::changeEvent(event);
+    // The editor gives its document the widget's font; the default format decides here.
+    if (event->type() == QEvent::FontChange) ApplyDefaultFormat();
+}
+
+void RichEditControl::focusInEvent(QFocusEvent* event) {
+    QTextEdit::focusInEvent(event);
+    ApplyPalette();
+}
+
+void RichEditControl::focusOutEvent(QFocusEvent* event) {
+    QTextEdit::focusOutEvent(event);
+    ApplyPalette();
+}
+
+}  // namespace RichEdit

@@ -1,0 +1,164 @@
+#pragma once
+// The rich edit control of the note area, over QTextEdit: whole-content streaming through a
+// callback record, the line view, selection editing, text limit, event mask, character and
+// paragraph formats, background colour, modified flag, redraw and the notifications.
+//
+// Character positions count every paragraph break as the two characters CR LF, the way the
+// texts that the control hands out show them. Lines are display lines: with wrapping on, the
+// lines the layout breaks each paragraph into at the control's current width, of which only a
+// paragraph's last carries the break.
+#include <QColor>
+#include <QString>
+#include <QTextEdit>
+#include <functional>
+#include <string>
+
+#include "platform/richedit/LineTable.h"
+#include "platform/richedit/RichEditTypes.h"
+
+class QMimeData;
+class QTextCharFormat;
+
+namespace RichEdit {
+
+// The text limit of a new control, and of EmExLimitText(0).
+constexpr int kDefaultTextLimit = 0x10000;
+// Stream-in stops with ERROR_NOT_ENOUGH_MEMORY beyond this many bytes.
+constexpr long long kMaxStreamInBytes = 512LL * 1024 * 1024;
+
+class RichEditControl : public QTextEdit {
+    Q_OBJECT
+
+public:
+    explicit RichEditControl(QWidget* parent = nullptr);
+    ~RichEditControl() override;
+
+    // --- Streaming ---
+    // Replaces the content (or with SFF_SELECTION the selection) with what the callback
+    // delivers, read as SF_RTF or SF_TEXT. On any failure the content stays as it was and
+    // stream.Error is non-zero. Returns the number of characters taken in.
+    int EmStreamIn(unsigned format, EditStream& stream);
+    // Hands the content (or the selection) to the callback as SF_RTF or SF_TEXT (UTF-8 with
+    // CR LF breaks). Returns the number of bytes the callback took.
+    int EmStreamOut(unsigned format, EditStream& stream);
+    // Size of the buffer handed to each stream callback (4096 bytes unless changed).
+    int StreamBufferSize() const { return FStreamBufferSize; }
+    void SetStreamBufferSize(int bytes);  // at least 4
+
+    // --- Line view ---
+    int EmGetLineCount() const;
+    // First character of a line; -1 for the caret's line; -1 when there is no such line.
+    int EmLineIndex(int line) const;
+    // Length of the line holding `charIndex`, without its break. With -1: the characters on
+    // the selection's lines that are not selected.
+    int EmLineLength(int charIndex) const;
+    // A line's text, with CR LF when a paragraph break ends it, cut to `capacity` characters.
+    QString EmGetLine(int line, int capacity) const;
+    int EmExLineFromChar(int charIndex) const;
+
+    // --- Selection and editing ---
+    CharRange EmExGetSel() const;
+    // cpMin -1 removes the selection; cpMax -1 (or beyond the end) selects to the end.
+    CharRange EmExSetSel(CharRange range);
+    // Replaces the selection with `text` (any of CR LF, CR, LF is a paragraph break), cut to
+    // what the text limit leaves room for.
+    void EmReplaceSel(const QString& text);
+    QString EmGetSelText() const;
+    int EmGetTextLength() const;
+    // Length in character positions that `text` takes once inserted.
+    static int InsertedLength(const QString& text);
+
+    // --- Limits, notifications, look ---
+    // Most characters the user or EmReplaceSel may bring the text to; 0 sets the default.
+    void EmExLimitText(int limit);
+    int EmGetLimitText() const { return FTextLimit; }
+    unsigned EmGetEventMask() const { return FEventMask; }
+    unsigned EmSetEventMask(unsigned mask);  // returns the old mask
+    // Background colour; `useSystemColor` takes the system's window colour. Returns the old.
+    QColor EmSetBkgndColor(bool useSystemColor, const QColor& color);
+    QColor BackgroundColor() const { return FBackground; }
+    CharFormat EmGetCharFormat(bool selection) const;
+    bool EmSetCharFormat(unsigned scf, const CharFormat& format);
+    ParaFormat EmGetParaFormat() const;
+    bool EmSetParaFormat(const ParaFormat& format);
+    void EmHideSelection(bool hide);
+    bool EmGetModify() const;
+    void EmSetModify(bool modified);
+    // Replaces the whole content with plain text (no text limit applies); clears Modified.
+    void WmSetText(const QString& text);
+    QString WmGetText() const;
+    void WmSetRedraw(bool redraw);
+    bool RedrawEnabled() const { return FRedraw; }
+    // Dots per inch of the screen, read once at construction.
+    int ScreenLogPixelsY() const { return FScreenDpi; }
+    // How many times the line table was built so far.
+    int LineTableBuilds() const { return FLines.Builds(); }
+
+    // Character format property that marks protected text.
+    static constexpr int kProtectedProperty = 0x100100;
+
+    // --- Notifications (each only while its event mask bit is set) ---
+    std::function<void()> OnNotifyChange;                      // ENM_CHANGE
+    std::function<void()> OnNotifySelChange;                   // ENM_SELCHANGE
+    std::function<void(const QRect&)> OnNotifyRequestResize;   // ENM_REQUESTRESIZE
+    // ENM_PROTECTED: an edit of protected text; answer true to allow it.
+    std::function<bool(int cpMin, int cpMax)> OnNotifyProtected;
+    // The control goes away while the clipboard holds its copy: answer true to leave it there.
+    std::function<bool(int objectCount, int charCount)> OnNotifySaveClipboard;
+
+    // Asks about the clipboard (EN_SAVECLIPBOARD) now; the owner calls it before it goes.
+    void ReleaseClipboard();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+    // Position conversions between character positions and the document's own.
+    int ToDocPos(int cp) const;
+    int ToCharPos(int docPos) const;
+    const LineTable& Lines() const;
+
+private:
+    void AttachDocument(QTextDocument* doc);
+    QTextDocument* NewDocument() const;
+    bool StreamInBytes(unsigned format, EditStream& stream, std::string& bytes);
+    int InsertStreamed(unsigned format, const std::string& bytes, EditStream& stream);
+    std::string OutgoingBytes(unsigned format, EditStream& stream) const;
+    std::string PlainTextBytes(int docStart, int docEnd) const;
+    QString TextBetween(int docStart, int docEnd) const;
+    void ApplyDefaultFormat();
+    QFont DefaultFont() const;
+    void ApplyPalette();
+    void ContentChanged();
+    void SelectionMaybeChanged();
+    void DocumentSizeChanged(const QSizeF& size);
+    bool AllowsEdit(int docStart, int docEnd);
+    bool IsProtected(int docStart, int docEnd) const;
+    int RoomFor(int replacedChars) const;
+    void SyncPendingGeometry() const;
+    bool Wrapped() const;
+
+    mutable LineTable FLines;
+    mutable double FLinesWidth = -2;
+    unsigned FEventMask = ENM_NONE;
+    int FTextLimit = kDefaultTextLimit;
+    int FStreamBufferSize = 4096;
+    int FScreenDpi = 96;
+    bool FRedraw = true;
+    bool FHideSelection = true;
+    int FQuiet = 0;  // >0 while changes must not send EN_CHANGE (formats, bulk replacement)
+    QColor FBackground;
+    CharFormat FDefaultFormat;
+    CharRange FLastSelection;
+    int FLastRequestedHeight = -1;
+    mutable const QMimeData* FClipboardData = nullptr;
+    mutable int FClipboardChars = 0;
+    mutable int FClipboardObjects = 0;
+};
+
+}  // namespace RichEdit
