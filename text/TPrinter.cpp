@@ -217,19 +217,23 @@ TPrinter*& GlobalInstance() {
     static TPrinter* instance = nullptr;
     return instance;
 }
+}  // namespace
 
 void FreeGlobalPrinter() {
     delete GlobalInstance();
     GlobalInstance() = nullptr;
 }
-}  // namespace
 
 TPrinter* GlobalPrinter() {
     TPrinter*& instance = GlobalInstance();
     if (!instance) {
         instance = new TPrinter();
         // Freed while the application still exists: the printer's context is a Qt object.
-        qAddPostRoutine(FreeGlobalPrinter);
+        static const bool registered = [] {
+            qAddPostRoutine(FreeGlobalPrinter);
+            return true;
+        }();
+        (void)registered;
     }
     return instance;
 }

@@ -102,3 +102,6 @@ private:
 
 // The program's printer object, created on first use and freed when the application ends.
 TPrinter* GlobalPrinter();
+// Frees the program's printer object now (tests start afresh with it); the next GlobalPrinter()
+// makes a new one.
+void FreeGlobalPrinter();
