@@ -1,0 +1,180 @@
+// The file dialogs: filters, the default extension, program paths, and a real dialog answered
+// while it is open.
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <functional>
+
+#include "platform/FileSystem.h"
+#include "tests/TestSupport.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/TOpenDialog.h"
+#include "toolkit/TSaveDialog.h"
+
+namespace {
+
+class FileDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TVolumeTable table;
+        TVolume root;
+        root.Letter = 'C';
+        root.MountPoint = "/";
+        table.Add(root);
+        SetVolumeTable(table);
+        TOpenDialog::ExecuteHook = nullptr;
+    }
+    void TearDown() override { TOpenDialog::ExecuteHook = nullptr; }
+
+    // The Linux path of a file in the temporary folder, and the same file as the program sees it.
+    std::string Linux(const char* name) {
+        return Files.Path(QString::fromLatin1(name)).toStdString();
+    }
+    static QString Program(const std::string& linux) {
+        QString p = QString::fromStdString(linux);
+        p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        return QStringLiteral("C:") + p;
+    }
+    void Answer(std::optional<std::string> path) {
+        TOpenDialog::ExecuteHook = [path](TOpenDialog&) { return path; };
+    }
+
+    LayoutFiles Files;
+};
+
+TEST_F(FileDialogs, SaveAddsTheDefaultExtensionOnlyToANameWithoutOne) {
+    TSaveDialog dialog;
+    dialog.SetDefaultExt(QStringLiteral("RTF"));
+    Answer(Linux("notes"));
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), Program(Linux("notes.RTF")));
+
+    Answer(Linux("notes.txt"));
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), Program(Linux("notes.txt")));
+
+    EXPECT_EQ(TSaveDialog::AddDefaultExt("/a.b/name", "rtf"), "/a.b/name.rtf")
+        << "a dot in a folder name is not an extension";
+    EXPECT_EQ(TSaveDialog::AddDefaultExt("/x/name", ""), "/x/name");
+}
+
+TEST_F(FileDialogs, CancelLeavesTheFileNameAsItWas) {
+    TOpenDialog dialog;
+    dialog.SetFileName(QStringLiteral("C:\\old.rtf"));
+    Answer(std::nullopt);
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "C:\\old.rtf");
+}
+
+TEST_F(FileDialogs, OpenFindsTheFileANameWithoutItsExtensionMeans) {
+    ASSERT_TRUE(WriteFileBytes(Linux("song.mp3"), "x"));
+    TOpenDialog dialog;
+    dialog.SetDefaultExt(QStringLiteral("mp3"));
+    Answer(Linux("song"));
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), Program(Linux("song.mp3")));
+}
+
+TEST_F(FileDialogs, FiltersBecomeTheDialogsNameFilters) {
+    EXPECT_EQ(TOpenDialog::NameFilters(QStringLiteral("Rich Text Format|*.rtf|Text Files|*.txt")),
+              QStringList({"Rich Text Format (*.rtf)", "Text Files (*.txt)"}));
+    EXPECT_EQ(TOpenDialog::NameFilters(QStringLiteral("All files (*.*)|*.*|Both|*.rtf;*.Txt|Odd")),
+              QStringList({"All files (*.*) (*)", "Both (*.rtf *.Txt)"}));
+    EXPECT_TRUE(TOpenDialog::NameFilters(QString()).isEmpty());
+}
+
+// Types a name into the dialog's file name box, over whatever it holds.
+void Type(QFileDialog* dialog, const QString& name) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+}
+
+// Answers the file dialog with `act` once it is open. Any other modal window that appears (an
+// overwrite question, a warning) is counted and closed, so that a fault cannot hang the test.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(std::function<void(QFileDialog*)> act) : Act(std::move(act)) {
+        QObject::connect(&Poll, &QTimer::timeout, &Poll, [this] { Check(); });
+        Poll.start(10);
+    }
+    int OtherWindows = 0;
+
+private:
+    void Check() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog && Act) {
+            auto act = std::move(Act);
+            Act = nullptr;
+            act(dialog);
+        } else if (!dialog) {
+            ++OtherWindows;
+            modal->close();
+        }
+    }
+    std::function<void(QFileDialog*)> Act;
+    QTimer Poll;
+};
+
+TEST_F(FileDialogs, TheSaveDialogOffersTheFilterTakesAnyNameAndAsksNothing) {
+    ASSERT_TRUE(WriteFileBytes(Linux("existing.rtf"), "{\\rtf1}"));
+    TSaveDialog save;
+    save.SetTitle(QStringLiteral("Save Text File(s)"));
+    save.SetFilter(QStringLiteral("RichTextFiles|*.rtf|Text Files|*.txt"));
+    save.SetDefaultExt(QStringLiteral("RTF"));
+    save.SetInitialDir(Program(Files.Dir.path().toStdString()));
+
+    QString title, filter;
+    bool asksOverwrite = true;
+    DialogAnswer fresh([&](QFileDialog* d) {
+        title = d->windowTitle();
+        filter = d->selectedNameFilter();
+        asksOverwrite = !d->testOption(QFileDialog::DontConfirmOverwrite);
+        Type(d, QStringLiteral("fresh"));
+        static_cast<QDialog*>(d)->accept();  // as the dialog's own button does
+    });
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(title, "Save Text File(s)");
+    EXPECT_EQ(filter, "RichTextFiles (*.rtf)") << "the first pair is preselected";
+    EXPECT_FALSE(asksOverwrite);
+    EXPECT_EQ(save.FileName(), Program(Linux("fresh.RTF")));
+
+    DialogAnswer existing([&](QFileDialog* d) {
+        Type(d, QStringLiteral("existing.rtf"));
+        static_cast<QDialog*>(d)->accept();  // as the dialog's own button does
+    });
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName(), Program(Linux("existing.rtf")));
+    EXPECT_EQ(existing.OtherWindows, 0) << "no question about replacing the file";
+
+    DialogAnswer cancel([](QFileDialog* d) { d->reject(); });
+    EXPECT_FALSE(save.Execute());
+    EXPECT_EQ(save.FileName(), Program(Linux("existing.rtf")));
+}
+
+TEST_F(FileDialogs, TheOpenDialogAsksForAnExistingFile) {
+    ASSERT_TRUE(WriteFileBytes(Linux("a.txt"), "text"));
+    TOpenDialog open;
+    open.SetFilter(QStringLiteral("Rich Text Format|*.rtf|Text Files|*.txt"));
+    open.SetFilterIndex(2);
+    open.SetFileName(Program(Linux("a.txt")));
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    QString filter;
+    DialogAnswer answer([&](QFileDialog* d) {
+        mode = d->fileMode();
+        filter = d->selectedNameFilter();
+        static_cast<QDialog*>(d)
+            ->accept();  // as the dialog's own button does  // the file preselected from FileName
+    });
+    ASSERT_TRUE(open.Execute());
+    EXPECT_EQ(mode, QFileDialog::ExistingFile);
+    EXPECT_EQ(filter, "Text Files (*.txt)");
+    EXPECT_EQ(open.FileName(), Program(Linux("a.txt")));
+    EXPECT_EQ(open.FilterIndex(), 2);
+}
+
+}  // namespace
