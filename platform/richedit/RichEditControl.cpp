@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -34,7 +35,9 @@ constexpr int kDocumentMargin = 1;
 constexpr int kCharsetProperty = RichEditControl::kProtectedProperty + 1;
 
 // 0x00BBGGRR <-> QColor.
-QColor FromColorRef(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor FromColorRef(std::uint32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 std::uint32_t ToColorRef(const QColor& c) {
     return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
 }
@@ -43,8 +46,8 @@ std::uint32_t ToColorRef(const QColor& c) {
 // mark and white space before the opening are allowed; the reader decides the rest.
 int RtfSignature(std::string_view bytes) {
     size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
-                                bytes[i] == '\n'))
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
         ++i;
     const std::string_view rest = bytes.substr(std::min(i, bytes.size()));
     if (rest.size() < 5) return -1;
@@ -89,20 +92,23 @@ RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     FDefaultFormat.Mask = CFM_ALL;
     FDefaultFormat.Effects = CFE_AUTOCOLOR;
     FDefaultFormat.FaceName = initial.family().left(31).toStdString();
-    const double px = initial.pixelSize() > 0 ? initial.pixelSize()
-                                              : initial.pointSizeF() * FScreenDpi / 72.0;
+    const double px =
+        initial.pixelSize() > 0 ? initial.pixelSize() : initial.pointSizeF() * FScreenDpi / 72.0;
     FDefaultFormat.Height = int(std::lround(px * 1440.0 / FScreenDpi));
     FDefaultFormat.CharSet = 1;
     AttachDocument(NewDocument());
-    connect(this, &QTextEdit::cursorPositionChanged, this,
-            &RichEditControl::SelectionMaybeChanged);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichEditControl::SelectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &RichEditControl::SelectionMaybeChanged);
     ApplyPalette();
 }
 
-RichEditControl::~RichEditControl() { ReleaseClipboard(); }
+RichEditControl::~RichEditControl() {
+    ReleaseClipboard();
+}
 
-void RichEditControl::SetStreamBufferSize(int bytes) { FStreamBufferSize = std::max(4, bytes); }
+void RichEditControl::SetStreamBufferSize(int bytes) {
+    FStreamBufferSize = std::max(4, bytes);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Streaming
@@ -132,7 +138,8 @@ bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::st
     bool signatureChecked = !(format & SF_RTF);
     for (;;) {
         int count = 0;
-        const unsigned rc = stream.Callback(stream.Cookie, buffer.data(), FStreamBufferSize, &count);
+        const unsigned rc =
+            stream.Callback(stream.Cookie, buffer.data(), FStreamBufferSize, &count);
         if (rc != 0) {
             stream.Error = rc;
             return false;
@@ -161,8 +168,7 @@ bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::st
 
 // Builds the streamed content in a document of its own and only then hands it over: a stream
 // that fails leaves the content untouched.
-int RichEditControl::InsertStreamed(unsigned format, const std::string& bytes,
-                                    EditStream& stream) {
+int RichEditControl::InsertStreamed(unsigned format, const std::string& bytes, EditStream& stream) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
     if (format & SF_RTF) {
 #if QUILLET_HAVE_RTF
@@ -331,7 +337,9 @@ const LineTable& RichEditControl::Lines() const {
     return FLines;
 }
 
-int RichEditControl::EmGetLineCount() const { return Lines().Count(); }
+int RichEditControl::EmGetLineCount() const {
+    return Lines().Count();
+}
 
 int RichEditControl::EmLineIndex(int line) const {
     const LineTable& t = Lines();
@@ -504,8 +512,9 @@ CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
             r.Effects |= CFE_AUTOCOLOR;
             r.TextColor = ToColorRef(palette().color(QPalette::Text));
         }
-        r.CharSet = fmt.hasProperty(kCharsetProperty) ? std::uint8_t(fmt.intProperty(kCharsetProperty))
-                                                      : FDefaultFormat.CharSet;
+        r.CharSet = fmt.hasProperty(kCharsetProperty)
+                        ? std::uint8_t(fmt.intProperty(kCharsetProperty))
+                        : FDefaultFormat.CharSet;
         return r;
     };
     const QTextCursor c = textCursor();
@@ -531,8 +540,8 @@ CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
             if (o.CharSet != r.CharSet) r.Mask &= ~CFM_CHARSET;
             if (o.TextColor != r.TextColor || (o.Effects ^ r.Effects) & CFE_AUTOCOLOR)
                 r.Mask &= ~CFM_COLOR;
-            for (std::uint32_t bit : {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT,
-                                      CFE_PROTECTED})
+            for (std::uint32_t bit :
+                 {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_PROTECTED})
                 if ((o.Effects ^ r.Effects) & bit) r.Mask &= ~bit;
         }
     }
@@ -546,14 +555,15 @@ bool RichEditControl::EmSetCharFormat(unsigned scf, const CharFormat& format) {
         auto setBit = [&](std::uint32_t bit) {
             if (m & bit) d.Effects = (d.Effects & ~bit) | (format.Effects & bit);
         };
-        for (std::uint32_t bit : {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT,
-                                  CFE_PROTECTED})
+        for (std::uint32_t bit :
+             {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_PROTECTED})
             setBit(bit);
         if (m & CFM_COLOR) {
             d.Effects = (d.Effects & ~CFE_AUTOCOLOR) | (format.Effects & CFE_AUTOCOLOR);
             d.TextColor = format.TextColor;
         }
-        if (m & CFM_FACE) d.FaceName = QString::fromStdString(format.FaceName).left(31).toStdString();
+        if (m & CFM_FACE)
+            d.FaceName = QString::fromStdString(format.FaceName).left(31).toStdString();
         if (m & CFM_CHARSET) d.CharSet = format.CharSet;
         if ((m & CFM_SIZE) && format.Height > 0) d.Height = format.Height;
         ApplyDefaultFormat();
@@ -624,11 +634,20 @@ bool RichEditControl::EmSetParaFormat(const ParaFormat& format) {
     if (!(format.Mask & PFM_ALIGNMENT)) return true;
     Qt::Alignment a;
     switch (format.Alignment) {
-        case PFA_LEFT: a = Qt::AlignLeft | Qt::AlignAbsolute; break;
-        case PFA_RIGHT: a = Qt::AlignRight | Qt::AlignAbsolute; break;
-        case PFA_CENTER: a = Qt::AlignHCenter; break;
-        case PFA_JUSTIFY: a = Qt::AlignJustify; break;
-        default: return false;
+        case PFA_LEFT:
+            a = Qt::AlignLeft | Qt::AlignAbsolute;
+            break;
+        case PFA_RIGHT:
+            a = Qt::AlignRight | Qt::AlignAbsolute;
+            break;
+        case PFA_CENTER:
+            a = Qt::AlignHCenter;
+            break;
+        case PFA_JUSTIFY:
+            a = Qt::AlignJustify;
+            break;
+        default:
+            return false;
     }
     QTextBlockFormat f;
     f.setAlignment(a);
@@ -644,9 +663,13 @@ void RichEditControl::EmHideSelection(bool hide) {
     ApplyPalette();
 }
 
-bool RichEditControl::EmGetModify() const { return document()->isModified(); }
+bool RichEditControl::EmGetModify() const {
+    return document()->isModified();
+}
 
-void RichEditControl::EmSetModify(bool modified) { document()->setModified(modified); }
+void RichEditControl::EmSetModify(bool modified) {
+    document()->setModified(modified);
+}
 
 void RichEditControl::WmSetText(const QString& text) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
@@ -679,15 +702,15 @@ QTextDocument* RichEditControl::NewDocument() const {
 }
 
 void RichEditControl::AttachDocument(QTextDocument* doc) {
-    QTextDocument* old = document();
+    // The editor frees the document it started with itself; ours are freed here.
+    QPointer<QTextDocument> old = document();
     if (old) {
         disconnect(old, nullptr, this, nullptr);
         if (old->documentLayout()) disconnect(old->documentLayout(), nullptr, this, nullptr);
     }
     doc->setModified(false);
     setDocument(doc);
-    // Only documents of ours are freed here; the editor frees the one it started with.
-    if (old && old != doc && old->parent() == this) delete old;
+    if (old && old != doc && old->parent() == this) delete old.data();
     doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     connect(doc, &QTextDocument::contentsChange, this, [this] { FLines.Invalidate(); });
@@ -733,8 +756,7 @@ bool RichEditControl::IsProtected(int docStart, int docEnd) const {
          b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            if (frag.position() + frag.length() <= docStart || frag.position() >= docEnd)
-                continue;
+            if (frag.position() + frag.length() <= docStart || frag.position() >= docEnd) continue;
             if (frag.charFormat().boolProperty(kProtectedProperty)) return true;
         }
     }
@@ -753,9 +775,8 @@ void RichEditControl::ReleaseClipboard() {
     const bool ours = clipboard && clipboard->mimeData() == FClipboardData;
     FClipboardData = nullptr;
     if (!ours) return;
-    const bool keep = OnNotifySaveClipboard ? OnNotifySaveClipboard(FClipboardObjects,
-                                                                    FClipboardChars)
-                                            : true;
+    const bool keep =
+        OnNotifySaveClipboard ? OnNotifySaveClipboard(FClipboardObjects, FClipboardChars) : true;
     if (!keep) clipboard->clear();
 }
 
@@ -771,11 +792,11 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
     int start = c.selectionStart(), end = c.selectionEnd();
     const int key = event->key();
     const bool isBreak = key == Qt::Key_Return || key == Qt::Key_Enter;
-    const bool isDelete = key == Qt::Key_Backspace || key == Qt::Key_Delete ||
-                          event->matches(QKeySequence::Cut);
+    const bool isDelete =
+        key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::Cut);
     QString typed = event->text();
-    const bool isTyping = !isDelete && !typed.isEmpty() &&
-                          (typed.at(0).isPrint() || typed.at(0) == u'\t' || isBreak);
+    const bool isTyping =
+        !isDelete && !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == u'\t' || isBreak);
     if (!isDelete && !isTyping) {
         QTextEdit::keyPressEvent(event);
         return;
@@ -792,8 +813,8 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
     }
     if (isTyping) {
         const QString piece = isBreak ? QStringLiteral("\n") : typed;
-        if (InsertedLength(piece) > RoomFor(ToCharPos(c.selectionEnd()) -
-                                            ToCharPos(c.selectionStart()))) {
+        if (InsertedLength(piece) >
+            RoomFor(ToCharPos(c.selectionEnd()) - ToCharPos(c.selectionStart()))) {
             QApplication::beep();
             event->accept();
             return;

@@ -98,9 +98,9 @@ public:
     static constexpr int kProtectedProperty = 0x100100;
 
     // --- Notifications (each only while its event mask bit is set) ---
-    std::function<void()> OnNotifyChange;                      // ENM_CHANGE
-    std::function<void()> OnNotifySelChange;                   // ENM_SELCHANGE
-    std::function<void(const QRect&)> OnNotifyRequestResize;   // ENM_REQUESTRESIZE
+    std::function<void()> OnNotifyChange;                     // ENM_CHANGE
+    std::function<void()> OnNotifySelChange;                  // ENM_SELCHANGE
+    std::function<void(const QRect&)> OnNotifyRequestResize;  // ENM_REQUESTRESIZE
     // ENM_PROTECTED: an edit of protected text; answer true to allow it.
     std::function<bool(int cpMin, int cpMax)> OnNotifyProtected;
     // The control goes away while the clipboard holds its copy: answer true to leave it there.

@@ -78,7 +78,7 @@ struct CharRange {
 struct CharFormat {
     std::uint32_t Mask = 0;
     std::uint32_t Effects = 0;
-    int Height = 0;  // twentieths of a point
+    int Height = 0;               // twentieths of a point
     std::uint32_t TextColor = 0;  // 0x00BBGGRR
     std::uint8_t CharSet = 0;
     std::string FaceName;  // at most 31 characters are kept
