@@ -7,7 +7,9 @@
 
 namespace {
 
-bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& s) {
+    return s.find_first_of("*?") != std::string::npos;
+}
 
 // Steps 5 to 8 of splitting a typed path; runs with the current directory saved by the caller.
 void EnterTypedFolders(const std::string& root, std::string& dirPart, std::string& namePart) {
@@ -84,14 +86,22 @@ int PathDepth(const std::string& path) {
 
 EInOutError InOutError(int code) {
     switch (code) {
-        case 2: return EInOutError("File not found", code);
-        case 3: return EInOutError("Invalid filename", code);
-        case 4: return EInOutError("Too many open files", code);
-        case 5: return EInOutError("File access denied", code);
-        case 100: return EInOutError("Read beyond end of file", code);
-        case 101: return EInOutError("Disk full", code);
-        case 106: return EInOutError("Invalid numeric input", code);
-        default: return EInOutError("I/O error " + std::to_string(code), code);
+        case 2:
+            return EInOutError("File not found", code);
+        case 3:
+            return EInOutError("Invalid filename", code);
+        case 4:
+            return EInOutError("Too many open files", code);
+        case 5:
+            return EInOutError("File access denied", code);
+        case 100:
+            return EInOutError("Read beyond end of file", code);
+        case 101:
+            return EInOutError("Disk full", code);
+        case 106:
+            return EInOutError("Invalid numeric input", code);
+        default:
+            return EInOutError("I/O error " + std::to_string(code), code);
     }
 }
 
@@ -99,7 +109,9 @@ void ChangeDirectory(const std::string& path) {
     if (!SetCurrentDir(path)) throw InOutError(GetLastError());
 }
 
-std::string CurrentDirectory() { return GetCurrentDir(); }
+std::string CurrentDirectory() {
+    return GetCurrentDir();
+}
 
 std::vector<TFindData> Enumerate(const std::string& pattern, std::uint32_t attributes) {
     constexpr std::uint32_t kExcluding = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |

@@ -24,7 +24,9 @@ std::string MapChars(const std::string& s, Map map) {
     return out;
 }
 
-bool IsDelimiter(char c) { return c == '\\' || c == ':'; }
+bool IsDelimiter(char c) {
+    return c == '\\' || c == ':';
+}
 
 // Position just after the last '\' or ':', 0 when there is none.
 std::size_t NameStart(const std::string& s) {

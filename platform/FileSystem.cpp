@@ -43,13 +43,21 @@ bool Fail(int code, int err) {
     return false;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-bool IsUnc(const std::string& p) { return p.size() >= 2 && p[0] == '\\' && p[1] == '\\'; }
+bool IsUnc(const std::string& p) {
+    return p.size() >= 2 && p[0] == '\\' && p[1] == '\\';
+}
 
-bool HasDriveLetter(const std::string& p) { return p.size() >= 2 && p[1] == ':' && IsLetter(p[0]); }
+bool HasDriveLetter(const std::string& p) {
+    return p.size() >= 2 && p[1] == ':' && IsLetter(p[0]);
+}
 
 // "C:\" or "\\server\share\" for a full path.
 std::string RootOf(const std::string& full) {
@@ -183,8 +191,8 @@ bool IsSystemDirectory(const std::string& sys) {
 // or non-folder component on the way "path not found"; a file where a folder was wanted
 // "not a directory".
 int ErrorForPath(int err, const std::string& sys, bool wantDirectory) {
-    if (err == ENOENT) return IsSystemDirectory(SystemParent(sys)) ? ERROR_FILE_NOT_FOUND
-                                                                   : ERROR_PATH_NOT_FOUND;
+    if (err == ENOENT)
+        return IsSystemDirectory(SystemParent(sys)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     if (err == ENOTDIR) {
         struct stat st {};
         bool isFile = ::stat(sys.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -220,15 +228,18 @@ std::uint32_t AttributesOf(mode_t mode, const char* name, bool writable) {
 // tell. A dangling link counts as neither file nor folder.
 mode_t EntryMode(int dirFd, const dirent* e) {
     switch (e->d_type) {
-        case DT_DIR: return S_IFDIR;
-        case DT_REG: return S_IFREG;
+        case DT_DIR:
+            return S_IFDIR;
+        case DT_REG:
+            return S_IFREG;
         case DT_LNK:
         case DT_UNKNOWN: {
             struct stat st {};
             if (::fstatat(dirFd, e->d_name, &st, 0) != 0) return S_IFLNK;
             return st.st_mode & S_IFMT;
         }
-        default: return S_IFIFO;
+        default:
+            return S_IFIFO;
     }
 }
 
@@ -257,11 +268,15 @@ void SetVolumeTable(const TVolumeTable& table) {
     if (HasDriveLetter(s.CurrentDir)) s.DriveDirs[s.CurrentDir[0] - 'A'] = s.CurrentDir;
 }
 
-const TVolumeTable& GetVolumeTable() { return Ready().Table; }
+const TVolumeTable& GetVolumeTable() {
+    return Ready().Table;
+}
 
 // --- Errors ---------------------------------------------------------------------------------
 
-int GetLastError() { return State().LastError; }
+int GetLastError() {
+    return State().LastError;
+}
 
 void SetLastError(int code) {
     State().LastError = code;
@@ -270,32 +285,49 @@ void SetLastError(int code) {
 
 int ErrorCodeFromErrno(int err) {
     switch (err) {
-        case 0: return ERROR_SUCCESS;
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case 0:
+            return ERROR_SUCCESS;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
-        case EISDIR: return ERROR_ACCESS_DENIED;
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
         case EMFILE:
-        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        case EROFS: return ERROR_WRITE_PROTECT;
+        case ENFILE:
+            return ERROR_TOO_MANY_OPEN_FILES;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case EROFS:
+            return ERROR_WRITE_PROTECT;
         case ENOMEDIUM:
         case ENXIO:
         case ENODEV:
         case ENOTCONN:
-        case ESTALE: return ERROR_NOT_READY;
+        case ESTALE:
+            return ERROR_NOT_READY;
         case EBUSY:
-        case ETXTBSY: return ERROR_SHARING_VIOLATION;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case EINVAL: return ERROR_INVALID_PARAMETER;
+        case ETXTBSY:
+            return ERROR_SHARING_VIOLATION;
+        case EEXIST:
+            return ERROR_FILE_EXISTS;
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
         case ENOSPC:
-        case EDQUOT: return ERROR_DISK_FULL;
-        case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case EIO: return ERROR_IO_DEVICE;
-        case ELOOP: return ERROR_CANT_RESOLVE_FILENAME;
-        default: return ERROR_GEN_FAILURE;
+        case EDQUOT:
+            return ERROR_DISK_FULL;
+        case ENOTEMPTY:
+            return ERROR_DIR_NOT_EMPTY;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
+        case EIO:
+            return ERROR_IO_DEVICE;
+        case ELOOP:
+            return ERROR_CANT_RESOLVE_FILENAME;
+        default:
+            return ERROR_GEN_FAILURE;
     }
 }
 
@@ -306,25 +338,58 @@ std::string SysErrorMessage(int code) {
         err = s.LastErrno;
     } else {
         switch (code) {
-            case ERROR_SUCCESS: err = 0; break;
+            case ERROR_SUCCESS:
+                err = 0;
+                break;
             case ERROR_FILE_NOT_FOUND:
-            case ERROR_PATH_NOT_FOUND: err = ENOENT; break;
-            case ERROR_TOO_MANY_OPEN_FILES: err = EMFILE; break;
-            case ERROR_ACCESS_DENIED: err = EACCES; break;
-            case ERROR_NOT_ENOUGH_MEMORY: err = ENOMEM; break;
-            case ERROR_WRITE_PROTECT: err = EROFS; break;
-            case ERROR_NOT_READY: err = ENOMEDIUM; break;
-            case ERROR_SHARING_VIOLATION: err = EBUSY; break;
-            case ERROR_FILE_EXISTS: err = EEXIST; break;
+            case ERROR_PATH_NOT_FOUND:
+                err = ENOENT;
+                break;
+            case ERROR_TOO_MANY_OPEN_FILES:
+                err = EMFILE;
+                break;
+            case ERROR_ACCESS_DENIED:
+                err = EACCES;
+                break;
+            case ERROR_NOT_ENOUGH_MEMORY:
+                err = ENOMEM;
+                break;
+            case ERROR_WRITE_PROTECT:
+                err = EROFS;
+                break;
+            case ERROR_NOT_READY:
+                err = ENOMEDIUM;
+                break;
+            case ERROR_SHARING_VIOLATION:
+                err = EBUSY;
+                break;
+            case ERROR_FILE_EXISTS:
+                err = EEXIST;
+                break;
             case ERROR_INVALID_PARAMETER:
-            case ERROR_INVALID_NAME: err = EINVAL; break;
-            case ERROR_DISK_FULL: err = ENOSPC; break;
-            case ERROR_DIR_NOT_EMPTY: err = ENOTEMPTY; break;
-            case ERROR_FILENAME_EXCED_RANGE: err = ENAMETOOLONG; break;
-            case ERROR_DIRECTORY: err = ENOTDIR; break;
-            case ERROR_IO_DEVICE: err = EIO; break;
-            case ERROR_CANT_RESOLVE_FILENAME: err = ELOOP; break;
-            default: return "System error " + std::to_string(code);
+            case ERROR_INVALID_NAME:
+                err = EINVAL;
+                break;
+            case ERROR_DISK_FULL:
+                err = ENOSPC;
+                break;
+            case ERROR_DIR_NOT_EMPTY:
+                err = ENOTEMPTY;
+                break;
+            case ERROR_FILENAME_EXCED_RANGE:
+                err = ENAMETOOLONG;
+                break;
+            case ERROR_DIRECTORY:
+                err = ENOTDIR;
+                break;
+            case ERROR_IO_DEVICE:
+                err = EIO;
+                break;
+            case ERROR_CANT_RESOLVE_FILENAME:
+                err = ELOOP;
+                break;
+            default:
+                return "System error " + std::to_string(code);
         }
     }
     return std::strerror(err);
@@ -359,9 +424,10 @@ std::string FromSystemPath(const std::string& systemPath) {
     Ready();
     const TVolume* v = State().Table.FindBySystemPath(systemPath);
     if (!v || systemPath.empty() || systemPath[0] != '/') return {};
-    std::string rest = v->MountPoint == "/" ? systemPath.substr(1)
-                                            : systemPath.substr(std::min(systemPath.size(),
-                                                                         v->MountPoint.size() + 1));
+    std::string rest =
+        v->MountPoint == "/"
+            ? systemPath.substr(1)
+            : systemPath.substr(std::min(systemPath.size(), v->MountPoint.size() + 1));
     std::string out = std::string(1, v->Letter) + ":\\";
     for (char c : rest) out += c == '/' ? '\\' : c;
     while (out.size() > 3 && out.back() == '\\') out.pop_back();
@@ -408,7 +474,9 @@ bool SetCurrentDir(const std::string& path) {
     return true;
 }
 
-std::string GetCurrentDir() { return Ready().CurrentDir; }
+std::string GetCurrentDir() {
+    return Ready().CurrentDir;
+}
 
 // --- Files ----------------------------------------------------------------------------------
 

@@ -48,7 +48,7 @@ constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;     // name starts with '.
 constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;     // neither regular file nor folder
 constexpr std::uint32_t FILE_ATTRIBUTE_VOLUME_ID = 0x08;  // never set on Linux
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;    // regular file
+constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;  // regular file
 constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 // --- Volume table -------------------------------------------------------------------------

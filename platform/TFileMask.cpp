@@ -12,7 +12,8 @@ bool TFileMask::Matches(const char* name, std::size_t length) const {
     // The name's characters, folded; reused between calls (one thread only).
     thread_local std::vector<char32_t> chars;
     chars.clear();
-    for (std::size_t i = 0; i < length;) chars.push_back(Utf8::Fold(Utf8::NextChar(name, length, i)));
+    for (std::size_t i = 0; i < length;)
+        chars.push_back(Utf8::Fold(Utf8::NextChar(name, length, i)));
     const std::vector<char32_t>& m = Folded;
     // Greedy match that backtracks only to the latest '*': never exponential.
     std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;

@@ -13,7 +13,9 @@
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool EqualIgnoringAsciiCase(const std::string& a, std::size_t aFrom, const std::string& b) {
     if (a.size() - aFrom < b.size()) return false;
@@ -26,9 +28,10 @@ bool EqualIgnoringAsciiCase(const std::string& a, std::size_t aFrom, const std::
 std::string UnescapeOctal(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7' && s[i + 2] >= '0' && s[i + 2] <= '7' &&
-            s[i + 3] >= '0' && s[i + 3] <= '7') {
-            out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
+        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7' &&
+            s[i + 2] >= '0' && s[i + 2] <= '7' && s[i + 3] >= '0' && s[i + 3] <= '7') {
+            out +=
+                static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
             i += 3;
         } else {
             out += s[i];
@@ -48,8 +51,8 @@ int HexDigit(char c) {
 std::string UnescapeHex(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] == 'x' &&
-            HexDigit(s[i + 2]) >= 0 && HexDigit(s[i + 3]) >= 0) {
+        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] == 'x' && HexDigit(s[i + 2]) >= 0 &&
+            HexDigit(s[i + 3]) >= 0) {
             out += static_cast<char>(HexDigit(s[i + 2]) * 16 + HexDigit(s[i + 3]));
             i += 3;
         } else {
@@ -165,7 +168,8 @@ std::string RemoteNameOf(const std::string& fsType, const std::string& source) {
         std::string s = source;
         if (s.empty()) return {};
         std::size_t at = s.find('@');
-        if (at != std::string::npos && fsType.find("sshfs") != std::string::npos) s.erase(0, at + 1);
+        if (at != std::string::npos && fsType.find("sshfs") != std::string::npos)
+            s.erase(0, at + 1);
         std::size_t colon = s[0] == '[' ? s.find("]:") : s.find(':');
         if (colon == std::string::npos) return {};
         if (s[0] == '[') {
@@ -199,7 +203,8 @@ std::uint32_t FlagsOf(const std::string& fsType) {
 
 bool TakesLetter(const std::string& mountPoint) {
     auto strictlyUnder = [&](const std::string& dir) {
-        return mountPoint.size() > dir.size() + 1 && mountPoint.compare(0, dir.size() + 1, dir + "/") == 0;
+        return mountPoint.size() > dir.size() + 1 &&
+               mountPoint.compare(0, dir.size() + 1, dir + "/") == 0;
     };
     if (strictlyUnder("/media") || strictlyUnder("/run/media")) return true;
     return strictlyUnder("/mnt") && mountPoint.find('/', 5) == std::string::npos;

@@ -308,8 +308,8 @@ TEST_F(FileSystemTest, UnreadableFolderListsNothing) {
     V.MakeFile("c/Work/Closed/secret.txt");
     ASSERT_EQ(::chmod(V.Sys("c/Work/Closed").c_str(), 0), 0);
     int held = V.AsNobody([] {
-        bool listsNothing = FindFiles("C:\\Work\\Closed\\*.*").empty() &&
-                            GetLastError() == ERROR_ACCESS_DENIED;
+        bool listsNothing =
+            FindFiles("C:\\Work\\Closed\\*.*").empty() && GetLastError() == ERROR_ACCESS_DENIED;
         bool refusesEntry = !SetCurrentDir("Closed") && GetLastError() == ERROR_ACCESS_DENIED &&
                             GetCurrentDir() == "C:\\Work";
         return listsNothing && refusesEntry;

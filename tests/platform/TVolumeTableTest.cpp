@@ -42,17 +42,16 @@ private:
 TEST(TVolumeTable, LettersKindsLabelsAndSharesFromMountInfo) {
     TempVolumes v;
     FakeSystemRoot root(v);
-    std::string info = Line(20, "8:2", "/", "ext4", "/dev/sda2") +
-                       Line(21, "0:5", "/proc", "proc", "proc") +
-                       Line(22, "0:30", "/mnt/nas", "cifs", "//nas/Music") +
-                       Line(23, "8:17", "/media/ann/MY\\040STICK", "vfat", "/dev/sdb1") +
-                       Line(24, "11:0", "/run/media/ann/CDROM", "iso9660", "/dev/sr0") +
-                       Line(25, "0:31", "/mnt/deep/er", "ext4", "/dev/sdc1") +
-                       Line(26, "0:32", "/media/ram", "tmpfs", "tmpfs") +
-                       Line(27, "0:33", "/mnt/home", "fuse.sshfs", "ann@host.example:/home/ann") +
-                       Line(28, "0:34", "/mnt/export", "nfs4", "fileserver:/srv/export") +
-                       Line(29, "0:35", "/home", "ext4", "/dev/sda3") +
-                       Line(30, "0:36", "/mnt", "tmpfs", "tmpfs");
+    std::string info =
+        Line(20, "8:2", "/", "ext4", "/dev/sda2") + Line(21, "0:5", "/proc", "proc", "proc") +
+        Line(22, "0:30", "/mnt/nas", "cifs", "//nas/Music") +
+        Line(23, "8:17", "/media/ann/MY\\040STICK", "vfat", "/dev/sdb1") +
+        Line(24, "11:0", "/run/media/ann/CDROM", "iso9660", "/dev/sr0") +
+        Line(25, "0:31", "/mnt/deep/er", "ext4", "/dev/sdc1") +
+        Line(26, "0:32", "/media/ram", "tmpfs", "tmpfs") +
+        Line(27, "0:33", "/mnt/home", "fuse.sshfs", "ann@host.example:/home/ann") +
+        Line(28, "0:34", "/mnt/export", "nfs4", "fileserver:/srv/export") +
+        Line(29, "0:35", "/home", "ext4", "/dev/sda3") + Line(30, "0:36", "/mnt", "tmpfs", "tmpfs");
     TVolumeTable t = TVolumeTable::FromMountInfo(info, root.Path());
 
     // C: is /; the others in mount-point order: /media/ann/..., /media/ram, /mnt/export,
