@@ -18,11 +18,13 @@
 
 namespace {
 // Paper sizes offered for the print-to-file printer, which takes any.
-const QPageSize::PageSizeId FileSizes[] = {QPageSize::A4,    QPageSize::Letter, QPageSize::Legal,
-                                           QPageSize::A3,    QPageSize::A5,     QPageSize::B5,
+const QPageSize::PageSizeId FileSizes[] = {QPageSize::A4,       QPageSize::Letter, QPageSize::Legal,
+                                           QPageSize::A3,       QPageSize::A5,     QPageSize::B5,
                                            QPageSize::Executive};
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 }  // namespace
 
 PrinterSetupForm::PrinterSetupForm(QPrinter& printer, QWidget* parent)
@@ -115,7 +117,8 @@ void PrinterSetupForm::accept() {
     DeviceSettings settings = *PrintSystem::SettingsFrom(FPrinter);
     settings.Orientation = FLandscape->isChecked() ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
     const QString key = FPaper->currentData().toString();
-    for (const QPageSize& size : QPrinterInfo::printerInfo(FName->currentText()).supportedPageSizes())
+    for (const QPageSize& size :
+         QPrinterInfo::printerInfo(FName->currentText()).supportedPageSizes())
         if (size.key() == key) settings.PageSize = size;
     for (QPageSize::PageSizeId id : FileSizes)
         if (QPageSize(id).key() == key) settings.PageSize = QPageSize(id);

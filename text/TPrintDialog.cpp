@@ -19,8 +19,8 @@ bool TPrintDialog::Execute() {
     QPrintDialog dialog(&printer, qobject_cast<QWidget*>(parent()));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
-    const bool confirmed = ExecuteHook ? ExecuteHook(dialog, printer)
-                                       : dialog.exec() == QDialog::Accepted;
+    const bool confirmed =
+        ExecuteHook ? ExecuteHook(dialog, printer) : dialog.exec() == QDialog::Accepted;
     if (!confirmed) return false;
     FCopies = printer.copyCount();
     FCollate = printer.collateCopies();

@@ -82,9 +82,13 @@ PrinterDC* TPrinter::DeviceHandle() {
     return FDC.get();
 }
 
-int TPrinter::PageWidthPixels() { return DeviceHandle()->HorzRes(); }
+int TPrinter::PageWidthPixels() {
+    return DeviceHandle()->HorzRes();
+}
 
-int TPrinter::PageHeightPixels() { return DeviceHandle()->VertRes(); }
+int TPrinter::PageHeightPixels() {
+    return DeviceHandle()->VertRes();
+}
 
 void TPrinter::DetachCanvas() {
     if (FCanvas) FCanvas->DetachHandle();

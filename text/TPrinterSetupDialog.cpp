@@ -15,8 +15,8 @@ bool TPrinterSetupDialog::Execute() {
     QPrinter printer(QPrinter::HighResolution);
     LoadCurrentPrinter(current, printer);
     PrinterSetupForm form(printer, qobject_cast<QWidget*>(parent()));
-    const bool confirmed = ExecuteHook ? ExecuteHook(form, printer)
-                                       : form.exec() == QDialog::Accepted;
+    const bool confirmed =
+        ExecuteHook ? ExecuteHook(form, printer) : form.exec() == QDialog::Accepted;
     if (!confirmed) return false;
     ChooseFromPrinter(current, printer);
     return true;

@@ -25,7 +25,9 @@ std::size_t AnnouncedLength(unsigned char c) {
     return 1;
 }
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // The length of the character at s: a whole UTF-8 sequence, or a single byte where the bytes do
 // not form one (such a byte prints as a replacement character of its own).
@@ -70,7 +72,9 @@ TPrinterTextFile::~TPrinterTextFile() {
     }
 }
 
-void TPrinterTextFile::AttachPrinter() { AttachPrinter(*GlobalPrinter()); }
+void TPrinterTextFile::AttachPrinter() {
+    AttachPrinter(*GlobalPrinter());
+}
 
 void TPrinterTextFile::AttachPrinter(TPrinter& printer) {
     // Attaching is the first step of a new job: refused while this channel's own job is being
@@ -96,7 +100,9 @@ void TPrinterTextFile::AttachPrinter(TPrinter& printer) {
     FCarry.clear();
 }
 
-void TPrinterTextFile::SetInOutResult(int code) { FInOutRes = code; }
+void TPrinterTextFile::SetInOutResult(int code) {
+    FInOutRes = code;
+}
 
 int TPrinterTextFile::IOResult() {
     const int code = FInOutRes;
@@ -138,11 +144,17 @@ void TPrinterTextFile::Open(TFileMode mode) {
     }
 }
 
-void TPrinterTextFile::Rewrite() { Open(fmOutput); }
+void TPrinterTextFile::Rewrite() {
+    Open(fmOutput);
+}
 
-void TPrinterTextFile::Append() { Open(fmOutput); }
+void TPrinterTextFile::Append() {
+    Open(fmOutput);
+}
 
-void TPrinterTextFile::Reset() { Open(fmInput); }
+void TPrinterTextFile::Reset() {
+    Open(fmInput);
+}
 
 bool TPrinterTextFile::CheckOutput() {
     if (FMode == fmOutput) return true;
@@ -244,7 +256,9 @@ int TPrinterTextFile::DeviceInput() {
     return 0;
 }
 
-int TPrinterTextFile::DeviceIgnore() { return 0; }
+int TPrinterTextFile::DeviceIgnore() {
+    return 0;
+}
 
 int TPrinterTextFile::DeviceClose() {
     if (!FCarry.empty()) {
@@ -279,8 +293,8 @@ void TPrinterTextFile::LayOutBytes(const char* bytes, std::size_t length, bool f
     }
     // The run goes on in the next load, on the same line; a character cut in two by the
     // buffer's end waits for its other bytes.
-    const std::size_t end = final ? length : runStart + CompleteLength(bytes + runStart,
-                                                                       length - runStart);
+    const std::size_t end =
+        final ? length : runStart + CompleteLength(bytes + runStart, length - runStart);
     if (end > runStart) DrawRun(bytes + runStart, end - runStart);
     FCarry.assign(bytes + end, length - end);
 }

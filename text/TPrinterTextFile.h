@@ -116,8 +116,8 @@ private:
     // User data: the printer and the cursor of the job.
     TPrinter* FPrinter = nullptr;
     PrintCursor FCursor;
-    bool FJobOpen = false;     // this channel started the running job
-    int FBusy = 0;             // depth of channel calls in progress (events run during spooling)
-    std::string FCarry;        // the start of a character whose other bytes come next load
-    std::string FJoined;       // scratch for a load that begins with a carried character
+    bool FJobOpen = false;  // this channel started the running job
+    int FBusy = 0;          // depth of channel calls in progress (events run during spooling)
+    std::string FCarry;     // the start of a character whose other bytes come next load
+    std::string FJoined;    // scratch for a load that begins with a carried character
 };

@@ -20,14 +20,20 @@ PrinterQueues SystemQueues() {
     return queues;
 }
 
-bool IsPrintToFile(const std::string& name) { return name == PrintSystem::PrintToFileName; }
+bool IsPrintToFile(const std::string& name) {
+    return name == PrintSystem::PrintToFileName;
+}
 
 constexpr std::uint32_t AllFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_COLLATE;
 }  // namespace
 
-void PrintSystem::SetQueueSource(QueueSource source) { Source() = std::move(source); }
+void PrintSystem::SetQueueSource(QueueSource source) {
+    Source() = std::move(source);
+}
 
-PrinterQueues PrintSystem::Queues() { return Source() ? Source()() : SystemQueues(); }
+PrinterQueues PrintSystem::Queues() {
+    return Source() ? Source()() : SystemQueues();
+}
 
 std::vector<std::string> PrintSystem::PrinterNames() {
     std::vector<std::string> names = Queues().Names;
@@ -35,7 +41,9 @@ std::vector<std::string> PrintSystem::PrinterNames() {
     return names;
 }
 
-std::string PrintSystem::DefaultPrinterName() { return Queues().DefaultName; }
+std::string PrintSystem::DefaultPrinterName() {
+    return Queues().DefaultName;
+}
 
 bool PrintSystem::PrinterExists(const std::string& name) {
     if (IsPrintToFile(name)) return true;

@@ -24,10 +24,18 @@ PrinterDC::~PrinterDC() {
     if (FPainter.isActive()) AbortDoc();
 }
 
-int PrinterDC::HorzRes() const { return FPrinter->width(); }
-int PrinterDC::VertRes() const { return FPrinter->height(); }
-int PrinterDC::LogPixelsX() const { return FPrinter->logicalDpiX(); }
-int PrinterDC::LogPixelsY() const { return FPrinter->logicalDpiY(); }
+int PrinterDC::HorzRes() const {
+    return FPrinter->width();
+}
+int PrinterDC::VertRes() const {
+    return FPrinter->height();
+}
+int PrinterDC::LogPixelsX() const {
+    return FPrinter->logicalDpiX();
+}
+int PrinterDC::LogPixelsY() const {
+    return FPrinter->logicalDpiY();
+}
 
 bool PrinterDC::QueryAbort() {
     if (!FAbortProc || FAbortProc()) return true;

@@ -36,11 +36,13 @@ std::string FindOutput(const QString& title) {
 }  // namespace
 
 TEST(PrinterCupsTest, DefaultPrinterPrintsThroughThePrintSystem) {
-    if (RunTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}).find("is running") == std::string::npos)
+    if (RunTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}).find("is running") ==
+        std::string::npos)
         GTEST_SKIP() << "no CUPS scheduler is reachable; .ci/setup-cups.sh (as root) starts one";
     if (QPrinterInfo::printerInfo(QString::fromLatin1(Queue)).isNull() ||
         QPrinterInfo::defaultPrinterName() != QLatin1String(Queue))
-        GTEST_SKIP() << Queue << " is not the default printer; .ci/setup-cups.sh (as root) sets it up";
+        GTEST_SKIP() << Queue
+                     << " is not the default printer; .ci/setup-cups.sh (as root) sets it up";
 
     TPrinter printer;
     std::string device, driver, port;

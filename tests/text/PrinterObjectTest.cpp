@@ -105,8 +105,9 @@ TEST_F(PdfPrinterTest, JobStatesGuardEveryCall) {
     EXPECT_EQ(Printer->PageNumber(), 1);
     EXPECT_EQ(Printer->HandleState(), DrawHandle);
     EXPECT_EQ(ErrorOf([&] { Printer->BeginDocument(); }), InProgress);
-    EXPECT_EQ(ErrorOf([&] { Printer->ChoosePrinter(PrintSystem::PrintToFileName, "", "", nullptr); }),
-              InProgress);
+    EXPECT_EQ(
+        ErrorOf([&] { Printer->ChoosePrinter(PrintSystem::PrintToFileName, "", "", nullptr); }),
+        InProgress);
     EXPECT_EQ(ErrorOf([&] { Printer->SetCopyCount(2); }), InProgress);
     EXPECT_EQ(ErrorOf([&] { Printer->SetHandleState(NoHandle); }), InProgress);
     // An information context is not asked for while drawing: the drawing context answers.
@@ -127,8 +128,8 @@ TEST_F(PdfPrinterTest, PrintableSizeAndResolutionComeFromThePrinter) {
     EXPECT_EQ(Printer->HandleState(), InfoHandle);
     const int dpi = Printer->DeviceHandle()->LogPixelsY();
     EXPECT_GE(dpi, 300);
-    const QMarginsF margins = Printer->DeviceHandle()->Printer().pageLayout().margins(
-        QPageLayout::Point);
+    const QMarginsF margins =
+        Printer->DeviceHandle()->Printer().pageLayout().margins(QPageLayout::Point);
     EXPECT_NEAR(width, (595.28 - margins.left() - margins.right()) * dpi / 72, dpi / 72);
     EXPECT_NEAR(height, (841.89 - margins.top() - margins.bottom()) * dpi / 72, dpi / 72);
     EXPECT_EQ(Printer->Capabilities(), pcCopies | pcOrientation | pcCollation);
