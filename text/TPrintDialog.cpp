@@ -17,6 +17,9 @@ bool TPrintDialog::Execute() {
     if (FCopies > 0) printer.setCopyCount(FCopies);
     printer.setCollateCopies(FCollate);
     QPrintDialog dialog(&printer, qobject_cast<QWidget*>(parent()));
+    // The dialog switches the printer to the system's default queue while it builds itself;
+    // setting the current printer again makes it open on that printer, the PDF printer too.
+    LoadCurrentPrinter(current, printer);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
     const bool confirmed =

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "tests/text/PrintTestSupport.h"
 #include "text/PrintingComponents.h"
@@ -51,13 +52,20 @@ protected:
 TEST_F(PrintDialogTest, ConfirmedPrintDialogMakesTheChosenPrinterAndCopiesCurrent) {
     ChoosePdf(PathIn("before.pdf"));
     const std::string chosen = PathIn("chosen.pdf");
-    TPrintDialog::ExecuteHook = [&](QDialog& dialog, QPrinter& printer) {
+    TPrintDialog::ExecuteHook = [&](QDialog& dialog, QPrinter&) {
         // The dialog opens on the current printer; the user picks another file and 2 copies.
         EXPECT_NE(qobject_cast<QPrintDialog*>(&dialog), nullptr);
-        EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
-        EXPECT_EQ(printer.outputFileName().toStdString(), PathIn("before.pdf"));
-        printer.setOutputFileName(QString::fromStdString(chosen));
-        printer.setCopyCount(2);
+        dialog.show();
+        auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+        auto* copies = dialog.findChild<QSpinBox*>(QStringLiteral("copies"));
+        EXPECT_TRUE(printers && file && copies);
+        if (!(printers && file && copies)) return false;
+        EXPECT_EQ(printers->currentText(), QLatin1String(PrintSystem::PrintToFileName));
+        EXPECT_EQ(file->text().toStdString(), PathIn("before.pdf"));
+        file->setText(QString::fromStdString(chosen));
+        copies->setValue(2);
+        dialog.accept();
         return true;
     };
     TPrintDialog dialog;
