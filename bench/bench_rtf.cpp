@@ -7,6 +7,7 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,13 @@ struct Sample {
 
 // Lines of eight to twenty-three words; one word in ten bold, one in ten italic.
 Sample MakeSample(size_t bytes) {
-    static const char* const words[] = {"lorem", "ipsum", "dolor", "sit", "amet", "consectetur",
-                                        "adipiscing", "elit", "sed", "do", "eiusmod", "tempor"};
+    static const char* const words[] = {"lorem", "ipsum",       "dolor",      "sit",
+                                        "amet",  "consectetur", "adipiscing", "elit",
+                                        "sed",   "do",          "eiusmod",    "tempor"};
     Sample s;
-    s.rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
-            "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    s.rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
     uint32_t seed = 1;
     while (s.rtf.size() < bytes) {
         int count = 8 + int(seed >> 28);
@@ -34,7 +37,9 @@ Sample MakeSample(size_t bytes) {
             seed = seed * 1664525u + 1013904223u;
             std::string word = std::string(words[(seed >> 20) % 12]) + (w + 1 < count ? " " : ".");
             int kind = int((seed >> 8) % 10);
-            s.rtf += kind == 0 ? "\\b " + word + "\\b0 " : kind == 1 ? "\\i " + word + "\\i0 " : word;
+            s.rtf += kind == 0   ? "\\b " + word + "\\b0 "
+                     : kind == 1 ? "\\i " + word + "\\i0 "
+                                 : word;
             s.plain += QString::fromStdString(word);
         }
         s.rtf += "\\par\r\n";
@@ -44,17 +49,28 @@ Sample MakeSample(size_t bytes) {
     return s;
 }
 
+struct Timing {
+    double wallMs;
+    double cpuMs;  // this process's processor time: steadier than wall time on a busy machine
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 template <typename F>
-double MedianMs(F run) {
-    std::vector<double> times;
+Timing Measure(F run) {
+    std::vector<double> wall, cpu;
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer timer;
         timer.start();
+        std::clock_t start = std::clock();
         run();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpu.push_back(double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC);
+        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(wall), Median(cpu)};
 }
 
 }  // namespace
@@ -65,11 +81,11 @@ int main(int argc, char** argv) {
     std::printf("RTF %zu bytes, %lld characters of text\n", sample.rtf.size(),
                 static_cast<long long>(sample.plain.size()));
 
-    double plain = MedianMs([&] {
+    Timing plain = Measure([&] {
         QTextEdit edit;
         edit.setPlainText(sample.plain);
     });
-    double load = MedianMs([&] {
+    Timing load = Measure([&] {
         QTextEdit edit;
         auto* doc = new QTextDocument(&edit);
         Rtf::Read(sample.rtf, *doc);
@@ -77,11 +93,13 @@ int main(int argc, char** argv) {
     });
     QTextDocument doc;
     Rtf::Read(sample.rtf, doc);
-    double write = MedianMs([&] { Rtf::Write(doc); });
+    Timing write = Measure([&] { Rtf::Write(doc); });
 
-    std::printf("QTextEdit::setPlainText      %8.1f ms\n", plain);
-    std::printf("Rtf::Read + setDocument      %8.1f ms  (%.2f x setPlainText; goal <= 2)\n", load,
-                load / plain);
-    std::printf("Rtf::Write                   %8.1f ms\n", write);
+    std::printf("%-28s %10s %10s\n", "median of 5", "wall ms", "cpu ms");
+    std::printf("%-28s %10.1f %10.1f\n", "QTextEdit::setPlainText", plain.wallMs, plain.cpuMs);
+    std::printf("%-28s %10.1f %10.1f\n", "Rtf::Read + setDocument", load.wallMs, load.cpuMs);
+    std::printf("%-28s %10.1f %10.1f\n", "Rtf::Write", write.wallMs, write.cpuMs);
+    std::printf("load / setPlainText: %.2f x wall, %.2f x cpu (goal <= 2)\n",
+                load.wallMs / plain.wallMs, load.cpuMs / plain.cpuMs);
     return 0;
 }

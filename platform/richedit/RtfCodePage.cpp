@@ -11,12 +11,18 @@ namespace {
 // The system converter's names for the double-byte pages that RTF files use.
 const char* IconvName(int number) {
     switch (number) {
-        case 932: return "CP932";
-        case 936: return "CP936";
-        case 949: return "CP949";
-        case 950: return "CP950";
-        case 1361: return "CP1361";
-        default: return nullptr;
+        case 932:
+            return "CP932";
+        case 936:
+            return "CP936";
+        case 949:
+            return "CP949";
+        case 950:
+            return "CP950";
+        case 1361:
+            return "CP1361";
+        default:
+            return nullptr;
     }
 }
 
@@ -62,24 +68,41 @@ RtfCodePage RtfCodePage::ForNumber(int number) {
 
 int RtfCodePage::NumberForCharset(int charset) {
     switch (charset) {
-        case 77: return 10000;
-        case 128: return 932;
-        case 129: return 949;
-        case 130: return 1361;
-        case 134: return 936;
-        case 136: return 950;
-        case 161: return 1253;
-        case 162: return 1254;
-        case 163: return 1258;
-        case 177: return 1255;
-        case 178: return 1256;
-        case 186: return 1257;
-        case 204: return 1251;
-        case 222: return 874;
-        case 238: return 1250;
+        case 77:
+            return 10000;
+        case 128:
+            return 932;
+        case 129:
+            return 949;
+        case 130:
+            return 1361;
+        case 134:
+            return 936;
+        case 136:
+            return 950;
+        case 161:
+            return 1253;
+        case 162:
+            return 1254;
+        case 163:
+            return 1258;
+        case 177:
+            return 1255;
+        case 178:
+            return 1256;
+        case 186:
+            return 1257;
+        case 204:
+            return 1251;
+        case 222:
+            return 874;
+        case 238:
+            return 1250;
         case 254:
-        case 255: return 437;
-        default: return 0;  // ANSI, default, symbol: the document's code page
+        case 255:
+            return 437;
+        default:
+            return 0;  // ANSI, default, symbol: the document's code page
     }
 }
 

@@ -2,8 +2,14 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QHash>
+#include <QTextBlock>
 #include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <optional>
 
 namespace Rtf {
 namespace {
@@ -22,69 +28,84 @@ QTextCharFormat ToCharFormat(const RtfRunFormat& run) {
 
 }  // namespace
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc)
-    : cursor_(&doc), runCharFormat_(ToCharFormat(runFormat_)) {
-    cursor_.movePosition(QTextCursor::End);
-    // One change notice for the whole load instead of one per run.
-    cursor_.beginEditBlock();
+size_t RtfRunFormatHash::operator()(const RtfRunFormat& f) const {
+    size_t flags = size_t(f.Bold) | size_t(f.Italic) << 1 | size_t(f.Underline) << 2 |
+                   size_t(f.Strike) << 3 | size_t(f.HasColour) << 4;
+    return qHashMulti(0, f.Family, f.HalfPoints, f.Colour, flags);
 }
 
-RtfDocumentBuilder::~RtfDocumentBuilder() { cursor_.endEditBlock(); }
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : doc_(doc) {
+    runs_.push_back({0, FormatIndex(RtfRunFormat())});
+}
+
+int RtfDocumentBuilder::FormatIndex(const RtfRunFormat& format) {
+    auto [it, added] = formatIndex_.try_emplace(format, int(formats_.size()));
+    if (added) formats_.push_back(format);
+    return it->second;
+}
 
 void RtfDocumentBuilder::SetFormat(const RtfRunFormat& format) {
-    if (format == runFormat_) return;
-    FlushRun();
-    runFormat_ = format;
-    runCharFormat_ = CharFormatFor(format);
-}
-
-const QTextCharFormat& RtfDocumentBuilder::CharFormatFor(const RtfRunFormat& format) {
-    constexpr size_t kCacheSize = 32;
-    for (const auto& [run, converted] : formats_) {
-        if (run == format) return converted;
+    int index = FormatIndex(format);
+    if (index == runs_.back().format) return;
+    if (runs_.back().start == text_.size()) {
+        runs_.back().format = index;  // the previous format never received text
+        if (runs_.size() > 1 && runs_[runs_.size() - 2].format == index) runs_.pop_back();
+    } else {
+        runs_.push_back({text_.size(), index});
     }
-    if (formats_.size() >= kCacheSize) formats_.clear();
-    formats_.emplace_back(format, ToCharFormat(format));
-    return formats_.back().second;
-}
-
-void RtfDocumentBuilder::FlushRun() {
-    if (run_.isEmpty()) return;
-    cursor_.insertText(run_, runCharFormat_);
-    run_.resize(0);  // keeps the buffer for the next run
-}
-
-void RtfDocumentBuilder::StartParagraph() {
-    paragraphPending_ = false;
-    if (!paragraphAligned_) {
-        // A line feed in the run becomes a paragraph with the previous paragraph's (default)
-        // format; one cursor call then carries many short paragraphs.
-        run_.append(QChar(u'\n'));
-        return;
-    }
-    FlushRun();
-    cursor_.insertBlock(QTextBlockFormat(), runCharFormat_);
-    paragraphAligned_ = false;
-}
-
-void RtfDocumentBuilder::AlignParagraph(Qt::Alignment alignment) {
-    if (alignment == Qt::AlignLeft) return;  // new paragraphs are left-aligned already
-    FlushRun();
-    QTextBlockFormat format;
-    format.setAlignment(alignment);
-    cursor_.setBlockFormat(format);
-    paragraphAligned_ = true;
 }
 
 void RtfDocumentBuilder::EndParagraph(Qt::Alignment alignment) {
     OpenParagraph();
-    AlignParagraph(alignment);
+    if (alignment != Qt::AlignLeft) alignments_.emplace_back(paragraph_, alignment);
     paragraphPending_ = true;
 }
 
 void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
-    FlushRun();
-    if (!paragraphPending_) AlignParagraph(alignment);
+    if (!paragraphPending_ && alignment != Qt::AlignLeft) {
+        alignments_.emplace_back(paragraph_, alignment);
+    }
+    QTextCursor cursor(&doc_);
+    cursor.movePosition(QTextCursor::End);
+    int origin = cursor.position();
+    int firstParagraph = cursor.blockNumber();
+    int base = MostUsedFormat();
+    // One notice of change for the whole load instead of one per call.
+    cursor.beginEditBlock();
+    cursor.insertText(text_, ToCharFormat(formats_[size_t(base)]));
+    ApplyFormats(origin, base);
+    ApplyAlignments(firstParagraph);
+    cursor.endEditBlock();
+}
+
+int RtfDocumentBuilder::MostUsedFormat() const {
+    std::vector<int> uses(formats_.size());
+    for (const Run& run : runs_) ++uses[size_t(run.format)];
+    return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
+}
+
+void RtfDocumentBuilder::ApplyFormats(int origin, int base) {
+    std::vector<std::optional<QTextCharFormat>> converted(formats_.size());
+    QTextCursor cursor(&doc_);
+    for (size_t i = 0; i < runs_.size(); ++i) {
+        const Run& run = runs_[i];
+        qsizetype end = i + 1 < runs_.size() ? runs_[i + 1].start : text_.size();
+        if (run.format == base || end <= run.start) continue;
+        std::optional<QTextCharFormat>& format = converted[size_t(run.format)];
+        if (!format) format = ToCharFormat(formats_[size_t(run.format)]);
+        cursor.setPosition(origin + int(run.start));
+        cursor.setPosition(origin + int(end), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(*format);
+    }
+}
+
+void RtfDocumentBuilder::ApplyAlignments(int firstParagraph) {
+    for (const auto& [paragraph, alignment] : alignments_) {
+        QTextCursor cursor(doc_.findBlockByNumber(firstParagraph + paragraph));
+        QTextBlockFormat format;
+        format.setAlignment(alignment);
+        cursor.setBlockFormat(format);
+    }
 }
 
 }  // namespace Rtf

@@ -9,30 +9,51 @@ constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kParagraphSeparator = 0x2029;
 
-bool IsPrintableAscii(uint8_t b) { return b >= 0x20 && b < 0x7F; }
+bool IsPrintableAscii(uint8_t b) {
+    return b >= 0x20 && b < 0x7F;
+}
 
-bool Flag(const RtfToken& token) { return !token.hasParam || token.param != 0; }
+bool Flag(const RtfToken& token) {
+    return !token.hasParam || token.param != 0;
+}
 
 // The character a special-character word stands for, or 0.
 char16_t SpecialCharacter(RtfKeyword keyword) {
     switch (keyword) {
-        case RtfKeyword::Line: return kLineSeparator;
-        case RtfKeyword::Tab: return u'\t';
-        case RtfKeyword::EmDash: return 0x2014;
-        case RtfKeyword::EnDash: return 0x2013;
-        case RtfKeyword::EmSpace: return 0x2003;
-        case RtfKeyword::EnSpace: return 0x2002;
-        case RtfKeyword::QuarterEmSpace: return 0x2005;
-        case RtfKeyword::Bullet: return 0x2022;
-        case RtfKeyword::LeftQuote: return 0x2018;
-        case RtfKeyword::RightQuote: return 0x2019;
-        case RtfKeyword::LeftDoubleQuote: return 0x201C;
-        case RtfKeyword::RightDoubleQuote: return 0x201D;
-        case RtfKeyword::ZeroWidthJoiner: return 0x200D;
-        case RtfKeyword::ZeroWidthNonJoiner: return 0x200C;
-        case RtfKeyword::LeftToRightMark: return 0x200E;
-        case RtfKeyword::RightToLeftMark: return 0x200F;
-        default: return 0;
+        case RtfKeyword::Line:
+            return kLineSeparator;
+        case RtfKeyword::Tab:
+            return u'\t';
+        case RtfKeyword::EmDash:
+            return 0x2014;
+        case RtfKeyword::EnDash:
+            return 0x2013;
+        case RtfKeyword::EmSpace:
+            return 0x2003;
+        case RtfKeyword::EnSpace:
+            return 0x2002;
+        case RtfKeyword::QuarterEmSpace:
+            return 0x2005;
+        case RtfKeyword::Bullet:
+            return 0x2022;
+        case RtfKeyword::LeftQuote:
+            return 0x2018;
+        case RtfKeyword::RightQuote:
+            return 0x2019;
+        case RtfKeyword::LeftDoubleQuote:
+            return 0x201C;
+        case RtfKeyword::RightDoubleQuote:
+            return 0x201D;
+        case RtfKeyword::ZeroWidthJoiner:
+            return 0x200D;
+        case RtfKeyword::ZeroWidthNonJoiner:
+            return 0x200C;
+        case RtfKeyword::LeftToRightMark:
+            return 0x200E;
+        case RtfKeyword::RightToLeftMark:
+            return 0x200F;
+        default:
+            return 0;
     }
 }
 
@@ -56,14 +77,21 @@ bool RtfParser::Step(const RtfToken& token) {
     bool groupStart = groupStart_;
     groupStart_ = false;
     switch (token.kind) {
-        case Kind::End: return false;
+        case Kind::End:
+            return false;
         case Kind::GroupOpen:
             skipCount_ = 0;  // a brace ends the fallback of \uN
             OpenGroup();
             return true;
-        case Kind::GroupClose: skipCount_ = 0; return CloseGroup();
-        case Kind::Word: HandleWord(token, groupStart); return true;
-        case Kind::Symbol: HandleSymbol(token.symbol, groupStart); return true;
+        case Kind::GroupClose:
+            skipCount_ = 0;
+            return CloseGroup();
+        case Kind::Word:
+            HandleWord(token, groupStart);
+            return true;
+        case Kind::Symbol:
+            HandleSymbol(token.symbol, groupStart);
+            return true;
         case Kind::HexByte:
             if (skipCount_ > 0) {
                 --skipCount_;
@@ -71,7 +99,9 @@ bool RtfParser::Step(const RtfToken& token) {
                 HandleByte(token.byte);
             }
             return true;
-        case Kind::Text: HandleText(token.text); return true;
+        case Kind::Text:
+            HandleText(token.text);
+            return true;
         case Kind::Binary:
             if (skipCount_ > 0) --skipCount_;  // binary data is never text
             return true;
@@ -118,13 +148,19 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
             // A destination word opens its group; elsewhere it is noise.
             if (groupStart) HandleDestinationWord(keyword);
             return;
-        default: break;
+        default:
+            break;
     }
     switch (State().destination) {
-        case Destination::Text: HandleTextWord(keyword, token); break;
+        case Destination::Text:
+            HandleTextWord(keyword, token);
+            break;
         case Destination::FontTable:
-        case Destination::ColourTable: HandleTableWord(keyword, token); break;
-        case Destination::Skip: break;
+        case Destination::ColourTable:
+            HandleTableWord(keyword, token);
+            break;
+        case Destination::Skip:
+            break;
     }
 }
 
@@ -137,7 +173,7 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
         case RtfKeyword::Mac:
         case RtfKeyword::Pc:
         case RtfKeyword::Pca:
-            documentCodePage_ = keyword == RtfKeyword::Mac ? 10000
+            documentCodePage_ = keyword == RtfKeyword::Mac  ? 10000
                                 : keyword == RtfKeyword::Pc ? 437
                                                             : 850;
             TablesChanged();
@@ -149,10 +185,14 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
         case RtfKeyword::UnicodeSkip:
             State().unicodeSkip = std::clamp(token.param, 0, kMaxUnicodeSkip);
             return true;
-        case RtfKeyword::Unicode: HandleUnicode(token.param); return true;
+        case RtfKeyword::Unicode:
+            HandleUnicode(token.param);
+            return true;
         case RtfKeyword::Rtf:
-        case RtfKeyword::Ansi: return true;
-        default: return false;
+        case RtfKeyword::Ansi:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -169,8 +209,11 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
             red_ = green_ = blue_ = -1;
             TablesChanged();
             break;
-        case RtfKeyword::SkippedDestination: State().destination = Destination::Skip; break;
-        default: break;  // field results and list texts are shown like any text
+        case RtfKeyword::SkippedDestination:
+            State().destination = Destination::Skip;
+            break;
+        default:
+            break;  // field results and list texts are shown like any text
     }
 }
 
@@ -184,24 +227,52 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
             s.halfPoints = 0;
             s.colour = 0;
             break;
-        case RtfKeyword::Bold: s.bold = Flag(token); break;
-        case RtfKeyword::Italic: s.italic = Flag(token); break;
-        case RtfKeyword::Underline: s.underline = Flag(token); break;
-        case RtfKeyword::UnderlineNone: s.underline = false; break;
-        case RtfKeyword::Strike: s.strike = Flag(token); break;
-        case RtfKeyword::Hidden: s.hidden = Flag(token); break;
-        case RtfKeyword::Font: s.font = token.hasParam ? token.param : -1; break;
+        case RtfKeyword::Bold:
+            s.bold = Flag(token);
+            break;
+        case RtfKeyword::Italic:
+            s.italic = Flag(token);
+            break;
+        case RtfKeyword::Underline:
+            s.underline = Flag(token);
+            break;
+        case RtfKeyword::UnderlineNone:
+            s.underline = false;
+            break;
+        case RtfKeyword::Strike:
+            s.strike = Flag(token);
+            break;
+        case RtfKeyword::Hidden:
+            s.hidden = Flag(token);
+            break;
+        case RtfKeyword::Font:
+            s.font = token.hasParam ? token.param : -1;
+            break;
         case RtfKeyword::FontSize:
             // Half points; 1 to 1638 points is what a font can sensibly be.
             s.halfPoints = token.param > 0 ? std::clamp(token.param, 2, 3276) : 0;
             break;
-        case RtfKeyword::ForeColour: s.colour = token.param; break;
-        case RtfKeyword::ParagraphDefault: s.alignment = Qt::AlignLeft; break;
-        case RtfKeyword::AlignLeft: s.alignment = Qt::AlignLeft; break;
-        case RtfKeyword::AlignRight: s.alignment = Qt::AlignRight; break;
-        case RtfKeyword::AlignCentre: s.alignment = Qt::AlignHCenter; break;
-        case RtfKeyword::AlignJustify: s.alignment = Qt::AlignJustify; break;
-        case RtfKeyword::Paragraph: EndParagraph(); break;
+        case RtfKeyword::ForeColour:
+            s.colour = token.param;
+            break;
+        case RtfKeyword::ParagraphDefault:
+            s.alignment = Qt::AlignLeft;
+            break;
+        case RtfKeyword::AlignLeft:
+            s.alignment = Qt::AlignLeft;
+            break;
+        case RtfKeyword::AlignRight:
+            s.alignment = Qt::AlignRight;
+            break;
+        case RtfKeyword::AlignCentre:
+            s.alignment = Qt::AlignHCenter;
+            break;
+        case RtfKeyword::AlignJustify:
+            s.alignment = Qt::AlignJustify;
+            break;
+        case RtfKeyword::Paragraph:
+            EndParagraph();
+            break;
         case RtfKeyword::Cell:
             // Cells are separated by tabs; the last cell of a row gets none.
             FlushCellTab();
@@ -230,16 +301,24 @@ void RtfParser::HandleTableWord(RtfKeyword keyword, const RtfToken& token) {
             case RtfKeyword::FontCodePage:
                 if (token.param > 0) fontEntry_.codePage = token.param;
                 break;
-            default: break;
+            default:
+                break;
         }
         return;
     }
     int value = std::clamp(token.param, 0, 255);
     switch (keyword) {
-        case RtfKeyword::Red: red_ = value; break;
-        case RtfKeyword::Green: green_ = value; break;
-        case RtfKeyword::Blue: blue_ = value; break;
-        default: break;
+        case RtfKeyword::Red:
+            red_ = value;
+            break;
+        case RtfKeyword::Green:
+            green_ = value;
+            break;
+        case RtfKeyword::Blue:
+            blue_ = value;
+            break;
+        default:
+            break;
     }
 }
 
@@ -255,11 +334,20 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
             break;
         case '\\':
         case '{':
-        case '}': EmitUnit(char16_t(symbol)); break;
-        case '~': EmitUnit(0x00A0); break;
-        case '-': EmitUnit(0x00AD); break;
-        case '_': EmitUnit(0x2011); break;
-        default: break;  // \| \: and broken \' escapes stand for nothing here
+        case '}':
+            EmitUnit(char16_t(symbol));
+            break;
+        case '~':
+            EmitUnit(0x00A0);
+            break;
+        case '-':
+            EmitUnit(0x00AD);
+            break;
+        case '_':
+            EmitUnit(0x2011);
+            break;
+        default:
+            break;  // \| \: and broken \' escapes stand for nothing here
     }
 }
 
@@ -376,7 +464,8 @@ void RtfParser::EmitToTarget(QChar c) {
         case Destination::FontTable:
             if (fontEntry_.name.size() < kMaxFontNameLength) fontEntry_.name.append(c);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -418,8 +507,8 @@ void RtfParser::SyncFormat() {
     if (!formatDirty_) return;
     formatDirty_ = false;
     const GroupState& s = State();
-    FormatKey key{s.bold,       s.italic,   s.underline, s.strike, CurrentFont(),
-                  s.halfPoints, s.colour,   tablesVersion_};
+    FormatKey key{s.bold,        s.italic,     s.underline, s.strike,
+                  CurrentFont(), s.halfPoints, s.colour,    tablesVersion_};
     if (syncedFormat_ == key) return;
     syncedFormat_ = key;
     RtfRunFormat format;

@@ -15,7 +15,9 @@ std::string_view SkipWhiteSpace(std::string_view bytes) {
 
 }  // namespace
 
-bool LooksLikeRtf(std::string_view bytes) { return SkipWhiteSpace(bytes).starts_with("{\\rtf"); }
+bool LooksLikeRtf(std::string_view bytes) {
+    return SkipWhiteSpace(bytes).starts_with("{\\rtf");
+}
 
 bool Read(std::string_view bytes, QTextDocument& doc) {
     if (!LooksLikeRtf(bytes)) return false;

@@ -13,7 +13,7 @@
 namespace Rtf {
 namespace {
 
-constexpr size_t kSoftLineLength = 78;  // break before a space or a control word after this
+constexpr size_t kSoftLineLength = 78;   // break before a space or a control word after this
 constexpr size_t kHardLineLength = 200;  // break before anything after this
 
 QString FamilyOf(const QTextCharFormat& format, const QFont& fallback) {
@@ -41,7 +41,9 @@ std::string Hex(int byte) {
 
 }  // namespace
 
-std::string Write(const QTextDocument& doc) { return RtfWriter(doc).Write(); }
+std::string Write(const QTextDocument& doc) {
+    return RtfWriter(doc).Write();
+}
 
 RtfWriter::RtfWriter(const QTextDocument& doc) : doc_(doc) {
     fonts_.push_back(doc.defaultFont().family());  // \f0, the default font
@@ -136,8 +138,8 @@ RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
     bool hasUnderline = format.hasProperty(QTextFormat::TextUnderlineStyle) ||
                         format.hasProperty(QTextFormat::FontUnderline);
     s.underline = hasUnderline ? format.fontUnderline() : base.underline();
-    s.strike = format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut()
-                                                              : base.strikeOut();
+    s.strike =
+        format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut() : base.strikeOut();
     s.font = FontIndex(FamilyOf(format, base));
     s.halfPoints = std::clamp(int(std::lround(PointSizeOf(format, base) * 2)), 2, 3276);
     QBrush foreground = format.foreground();
@@ -191,16 +193,34 @@ void RtfWriter::WriteText(QStringView text) {
 
 void RtfWriter::WriteCharacter(char32_t c) {
     switch (c) {
-        case '\t': Word("tab"); return;
-        case 0x2028: Word("line"); return;
-        case 0x00A0: TextToken("\\~", false); return;
-        case 0x00AD: TextToken("\\-", false); return;
-        case 0x2011: TextToken("\\_", false); return;
-        case 0xFFFC: return;  // an embedded object: nothing of it can be written as text
-        case '\\': TextToken("\\\\", false); return;
-        case '{': TextToken("\\{", false); return;
-        case '}': TextToken("\\}", false); return;
-        default: break;
+        case '\t':
+            Word("tab");
+            return;
+        case 0x2028:
+            Word("line");
+            return;
+        case 0x00A0:
+            TextToken("\\~", false);
+            return;
+        case 0x00AD:
+            TextToken("\\-", false);
+            return;
+        case 0x2011:
+            TextToken("\\_", false);
+            return;
+        case 0xFFFC:
+            return;  // an embedded object: nothing of it can be written as text
+        case '\\':
+            TextToken("\\\\", false);
+            return;
+        case '{':
+            TextToken("\\{", false);
+            return;
+        case '}':
+            TextToken("\\}", false);
+            return;
+        default:
+            break;
     }
     if (c < 0x20 || c == 0x7F) return;
     if (c < 0x80) {

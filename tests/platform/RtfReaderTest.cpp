@@ -8,8 +8,8 @@
 #include "platform/richedit/RtfReader.h"
 #include "tests/platform/RtfTestSupport.h"
 
-using RtfTest::FormatOf;
 using RtfTest::Alignments;
+using RtfTest::FormatOf;
 using RtfTest::Paragraphs;
 using RtfTest::ReadParagraphs;
 using RtfTest::ReadText;
@@ -141,10 +141,11 @@ TEST(RtfReader, ParagraphMarksEndParagraphsAndTheLastOneLeavesNoEmptyParagraph) 
 
 TEST(RtfReader, GroupsRestoreFormattingAndPlainAndPardReset) {
     QTextDocument doc;
-    ASSERT_TRUE(Rtf::Read("{\\rtf1{\\colortbl;\\red0\\green128\\blue0;}\\fs40 a{\\b\\i\\ul\\strike"
-                          "\\cf1 b}c\\b\\i\\ul\\cf1 d\\plain e\\qc\\ul f\\ulnone\\uldb g\\ul0 h"
-                          "\\par\\pard i}",
-                          doc));
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1{\\colortbl;\\red0\\green128\\blue0;}\\fs40 a{\\b\\i\\ul\\strike"
+                  "\\cf1 b}c\\b\\i\\ul\\cf1 d\\plain e\\qc\\ul f\\ulnone\\uldb g\\ul0 h"
+                  "\\par\\pard i}",
+                  doc));
     auto f = [&](const char* text) { return FormatOf(doc, text); };
     EXPECT_TRUE(f("b").fontItalic() && f("b").fontUnderline() && f("b").fontStrikeOut());
     EXPECT_EQ(f("b").fontWeight(), QFont::Bold);
@@ -178,15 +179,17 @@ TEST(RtfReader, CodePagesDecodeByteEscapesPerFontAndDocument) {
     EXPECT_EQ(ReadText("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 "
                        "\\'93\\'fa\\'96\\'7b ok}"),
               "日本 ok");
+    EXPECT_EQ(ReadText("{\\rtf1\\ansicpg932 \\'83\\'41\\'83A}"), "アア") << "raw trail byte";
     EXPECT_EQ(ReadText("{\\rtf1\\ansi\\ansicpg99999 \\'e9}"), "é") << "unknown: cp1252";
     EXPECT_EQ(ReadText("{\\rtf1 caf\xe9}"), "café") << "raw 8-bit text uses the code page too";
 }
 
 TEST(RtfReader, FontNamesDecodeWithTheirOwnCharacterSet) {
     QTextDocument doc;
-    ASSERT_TRUE(Rtf::Read("{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'f0\\'e8\\'e0\\'eb;}"
-                          "{\\f1\\fnil Semi\\'3bcolon\\u228?;}}\\f0 a\\f1 b}",
-                          doc));
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'f0\\'e8\\'e0\\'eb;}"
+                  "{\\f1\\fnil Semi\\'3bcolon\\u228?;}}\\f0 a\\f1 b}",
+                  doc));
     EXPECT_EQ(FormatOf(doc, "a").fontFamilies().toStringList(), QStringList{"Ариал"});
     EXPECT_EQ(FormatOf(doc, "b").fontFamilies().toStringList(), QStringList{"Semi;colonä"});
 }
@@ -223,9 +226,10 @@ TEST(RtfReader, DestinationsThatAreNotTextAreSkipped) {
 
 TEST(RtfReader, FontSizesAndColoursOutOfRangeAreSafe) {
     QTextDocument doc;
-    ASSERT_TRUE(Rtf::Read("{\\rtf1{\\colortbl\\red10\\green20\\blue30;\\red999\\green-5;}"
-                          "\\fs999999999 a\\fs1 b\\fs0 c\\fs-4 d\\cf0 e\\cf1 f\\cf2 g\\cf-1 h}",
-                          doc));
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1{\\colortbl\\red10\\green20\\blue30;\\red999\\green-5;}"
+                  "\\fs999999999 a\\fs1 b\\fs0 c\\fs-4 d\\cf0 e\\cf1 f\\cf2 g\\cf-1 h}",
+                  doc));
     EXPECT_EQ(FormatOf(doc, "a").fontPointSize(), 1638.0);
     EXPECT_EQ(FormatOf(doc, "b").fontPointSize(), 1.0);
     EXPECT_FALSE(FormatOf(doc, "c").hasProperty(QTextFormat::FontPointSize));
@@ -240,11 +244,11 @@ TEST(RtfReader, FontSizesAndColoursOutOfRangeAreSafe) {
 // Damaged and hostile input: every case must load what it can, quickly, without crashing,
 // hanging or holding memory in proportion to anything but the input.
 TEST(RtfReader, HostileInputIsSafe) {
-    const std::string deep = "{\\rtf1 " + std::string(100000, '{') + "deep" +
-                             std::string(100000, '}') + " after}";
+    const std::string deep =
+        "{\\rtf1 " + std::string(100000, '{') + "deep" + std::string(100000, '}') + " after}";
     EXPECT_EQ(ReadText(deep), "deep after");
-    const std::string deepStars = "{\\rtf1 " + std::string(50000, '{') + "\\*" +
-                                  std::string(50000, '}') + "kept}";
+    const std::string deepStars =
+        "{\\rtf1 " + std::string(50000, '{') + "\\*" + std::string(50000, '}') + "kept}";
     EXPECT_EQ(ReadText(deepStars), "kept");
     const std::string deepUnclosed = "{\\rtf1 a" + std::string(200000, '{') + "\\b b";
     EXPECT_EQ(ReadText(deepUnclosed), "ab");
@@ -256,7 +260,9 @@ TEST(RtfReader, HostileInputIsSafe) {
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin-5 b}"), "ab");
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin2 }}b}"), "ab") << "braces inside binary data are data";
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin2147483647"), "a");
-    EXPECT_EQ(ReadText("{\\rtf1 \\'zz\\'4x\\'"), "zz" "x");
+    EXPECT_EQ(ReadText("{\\rtf1 \\'zz\\'4x\\'"),
+              "zz"
+              "x");
     EXPECT_EQ(ReadText("{\\rtf1 a\\"), "a");
     EXPECT_EQ(ReadText(std::string("{\\rtf1 a\0b\\'00c\\u0?d}", 21)), "abcd");
     EXPECT_EQ(ReadText("{\\rtf1{\\b bold"), "bold");
@@ -264,12 +270,20 @@ TEST(RtfReader, HostileInputIsSafe) {
     EXPECT_EQ(ReadText("{\\rtf1{\\fonttbl{\\f0 Arial"), "");
     EXPECT_EQ(ReadText("{\\rtf1{\\colortbl;\\red"), "");
     EXPECT_EQ(ReadText("{\\rtf1 \\" + std::string(100000, 'a') + " x}"), "x");
-    EXPECT_EQ(ReadText("{\\rtf1\\uc0 \\u-10179\\u-10179\\u-10179 x}"), "\uFFFD\uFFFD\uFFFD" "x");
+    EXPECT_EQ(ReadText("{\\rtf1\\uc0 \\u-10179\\u-10179\\u-10179 x}"),
+              "\uFFFD\uFFFD\uFFFD"
+              "x");
     EXPECT_EQ(ReadText("{\\rtf1\\uc9 \\u-10179}"), "\uFFFD");
     QString cut = QString::fromStdString(ReadText("{\\rtf1\\ansicpg65001 \\'f0\\'9f\\'98}"));
     EXPECT_FALSE(cut.isEmpty());
     EXPECT_TRUE(cut.remove(QChar(0xFFFD)).isEmpty());
     EXPECT_EQ(ReadText("{\\rtf1{\\fonttbl{\\f0\\fcharset128 J;}}\\'81}"), "\uFFFD");
+
+    // Many distinct formats, one character each: the work must stay linear.
+    std::string sizes = "{\\rtf1 ";
+    for (int i = 0; i < 60000; ++i)
+        sizes += "\\fs" + std::to_string(2 + i % 3275) + "\\cf" + std::to_string(i) + " x";
+    EXPECT_EQ(ReadText(sizes + "}"), std::string(60000, 'x'));
 
     // Pseudo-random bytes after a valid start, from a fixed seed so that a failure repeats.
     uint32_t seed = 12345;

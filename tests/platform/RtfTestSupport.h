@@ -17,7 +17,8 @@ namespace RtfTest {
 // The paragraphs of `doc` as UTF-8 strings.
 inline std::vector<std::string> Paragraphs(const QTextDocument& doc) {
     std::vector<std::string> out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) out.push_back(b.text().toStdString());
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        out.push_back(b.text().toStdString());
     return out;
 }
 
@@ -77,11 +78,11 @@ inline std::ostream& operator<<(std::ostream& os, const Span& s) {
 
 inline Look LookOf(const QTextCharFormat& f, const QFont& base) {
     Look look;
-    look.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold
-                                                       : base.bold();
+    look.bold =
+        f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();
     look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
-    look.underline = f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline()
-                                                                    : base.underline();
+    look.underline =
+        f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base.underline();
     look.strike = f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : base.strikeOut();
     QStringList families = f.fontFamilies().toStringList();
     look.family = (families.isEmpty() ? base.family() : families.first()).toStdString();

@@ -17,9 +17,8 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-QTextCharFormat Format(const QString& family, double points, bool bold = false,
-                       bool italic = false, bool underline = false, bool strike = false,
-                       QColor colour = QColor()) {
+QTextCharFormat Format(const QString& family, double points, bool bold = false, bool italic = false,
+                       bool underline = false, bool strike = false, QColor colour = QColor()) {
     QTextCharFormat f;
     f.setFontFamilies({family});
     f.setFontPointSize(points);
@@ -76,13 +75,16 @@ TEST(RtfWriter, MixedFormatsRoundTrip) {
                     {"struck", Format("Arial", 10, false, false, false, true)},
                     {" and all.", Format("Arial", 10, true, true, true, true)}}},
                   {{{"Courier ", Format("Courier New", 10.5)},
-                    {"big red", Format("Times New Roman", 72, false, false, false, false,
-                                       QColor(255, 0, 0))},
-                    {" blue", Format("Times New Roman", 8, false, false, false, false,
-                                     QColor(0, 0, 255))},
+                    {"big red",
+                     Format("Times New Roman", 72, false, false, false, false, QColor(255, 0, 0))},
+                    {" blue",
+                     Format("Times New Roman", 8, false, false, false, false, QColor(0, 0, 255))},
                     {" auto", Format("Times New Roman", 8)}},
                    Qt::AlignHCenter},
-                  {{{"Right", plain}}, Qt::AlignRight},
+                  {{{"  two leading spaces, ", plain},
+                    {"42 digits", Format("Arial", 10, true)},
+                    {"-dash", plain}},
+                   Qt::AlignRight},
                   {{{"Justified text", plain}}, Qt::AlignJustify},
               });
     ExpectRoundTrip(doc);
@@ -103,14 +105,8 @@ TEST(RtfWriter, UnicodeAndSpecialCharactersRoundTrip) {
 TEST(RtfWriter, EmptyParagraphsRoundTripWhereverTheyAre) {
     QTextCharFormat f = Format("Arial", 12);
     const std::vector<std::vector<QString>> cases = {
-        {""},
-        {"", ""},
-        {"only"},
-        {"text", ""},
-        {"", "text"},
-        {"a", "", "", "b"},
-        {"a", "", ""},
-        {"", "", ""},
+        {""},         {"", ""},           {"only"},      {"text", ""},
+        {"", "text"}, {"a", "", "", "b"}, {"a", "", ""}, {"", "", ""},
     };
     for (const auto& texts : cases) {
         QTextDocument doc;
@@ -152,7 +148,8 @@ TEST(RtfWriter, WritesPlainAsciiWithShortLinesAndCodePageFallbacks) {
     doc.setPlainText(text);
     std::string rtf = Rtf::Write(doc);
 
-    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 "));
+    EXPECT_TRUE(
+        rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 "));
     EXPECT_NE(rtf.find("\\viewkind4\\uc1"), std::string::npos);
     EXPECT_NE(rtf.find("w\\u246\\'f6rd\\u8364\\'80 \\u20013?"), std::string::npos);
     size_t lineStart = 0;
