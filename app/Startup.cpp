@@ -1,9 +1,54 @@
 #include "app/Startup.h"
 
+#include <QDir>
+
+#include "app/Unit11.h"
+#include "app/Unit14.h"
+#include "app/Unit7.h"
+#include "app/Unit8.h"
+#include "browse/BrowseComponents.h"
+#include "colour/ColourComponents.h"
+#include "platform/FileSystem.h"
+#include "platform/RegionalSettings.h"
+#include "player/PlayerComponents.h"
+#include "text/PrintingComponents.h"
+#include "text/TextComponents.h"
+#include "toolkit/Events.h"
+#include "toolkit/StandardComponents.h"
 #include "toolkit/TApplication.h"
 
-int RunQuillet(int argc, char** argv) {
+void RegisterAllComponents() {
+    RegisterStandardComponents();
+    RegisterBrowseComponents();
+    RegisterTextComponents();
+    RegisterPrintingComponents();
+    RegisterPlayerComponents();
+    RegisterColourComponents();
+}
+
+void CreateWindows() {
+    Application->CreateForm(Form7);
+    Application->CreateForm(AboutBox1);
+    Application->CreateForm(Form11);
+    Application->CreateForm(howto);
+}
+
+int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
     TApplication app(argc, argv);
     app.Title = "Quillet 3.1+";
+    app.HelpFile = FromSystemPath(QCoreApplication::applicationDirPath().toStdString() + "/Quil3.hlp");
+    app.Icon = QIcon(QStringLiteral(":/icons/Quillet.png"));
+    app.setWindowIcon(app.Icon);
+    LoadRegionalSettings();
+    RegisterAllComponents();
+    // An error while the windows are built ends the program after the error box: without its
+    // windows there is nothing to carry on with.
+    try {
+        CreateWindows();
+    } catch (...) {
+        HandleException();
+        return 1;
+    }
+    if (beforeLoop) beforeLoop();
     return app.Run();
 }

@@ -1,0 +1,12 @@
+#pragma once
+// The About window: product name, version and the maker's lines; "Close" hides it.
+#include "toolkit/TForm.h"
+
+class TAboutBox1 : public TForm {
+    Q_OBJECT
+
+public:
+    explicit TAboutBox1(QWidget* parent = nullptr);
+};
+
+extern TAboutBox1* AboutBox1;

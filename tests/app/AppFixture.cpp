@@ -1,0 +1,66 @@
+#include "tests/app/AppFixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QListView>
+#include <QProgressBar>
+#include <QTest>
+
+#include "app/Startup.h"
+#include "app/Unit7.h"
+#include "platform/FileSystem.h"
+#include "tests/TestSupport.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TForm.h"
+
+void AppFixture::SetUp() {
+    ASSERT_TRUE(Root.isValid());
+    QDir(Root.path()).mkpath(QStringLiteral("Work/Sub"));
+    TVolumeTable table;
+    TVolume c;
+    c.Letter = 'C';
+    c.MountPoint = Root.path().toStdString();
+    c.Label = "System";
+    table.Add(c);
+    if (WithDriveD) {
+        TVolume d;
+        d.Letter = 'D';
+        d.MountPoint = DriveD.path().toStdString();
+        d.DriveType = DRIVE_REMOVABLE;
+        table.Add(d);
+    }
+    SetVolumeTable(table);
+    PrepareFiles();
+    ASSERT_TRUE(SetCurrentDir("C:\\Work"));
+    static bool registered = false;
+    if (!registered) RegisterAllComponents();
+    registered = true;
+    ErrorBoxRecorder::Take();
+    CreateWindows();
+    Form7->SetVisible(true);
+    QCoreApplication::processEvents();
+}
+
+void AppFixture::TearDown() {
+    while (!Application->Forms().empty()) delete Application->Forms().back();
+    ErrorBoxRecorder::Take();
+}
+
+std::string AppFixture::ProgramPath(const std::string& relative) const {
+    std::string p = "C:\\" + relative;
+    for (char& ch : p)
+        if (ch == '/') ch = '\\';
+    return p;
+}
+
+std::string AppFixture::SystemPath(const std::string& relative) const {
+    return Root.path().toStdString() + "/" + relative;
+}
+
+void ClickEntry(QListView* list, int index, bool doubleClick) {
+    const QModelIndex mi = list->model()->index(index, 0);
+    list->scrollTo(mi);
+    const QPoint at = list->visualRect(mi).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (doubleClick) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
