@@ -97,7 +97,9 @@ void TCustomComboBox::ApplyColor() {
     update();
 }
 
-void TCustomComboBox::RefreshNow() { repaint(); }
+void TCustomComboBox::RefreshNow() {
+    repaint();
+}
 
 void TCustomComboBox::RecreateWnd() {
     if (!HandleAllocated()) return;
@@ -140,9 +142,13 @@ bool TCustomComboBox::BindEvent(std::string_view event, const TNotifyEvent& hand
     return false;
 }
 
-void TCustomComboBox::Click() { Fire(OnClick, this); }
+void TCustomComboBox::Click() {
+    Fire(OnClick, this);
+}
 
-void TCustomComboBox::Change() { Fire(OnChange, this); }
+void TCustomComboBox::Change() {
+    Fire(OnChange, this);
+}
 
 void TCustomComboBox::paintEvent(QPaintEvent* event) {
     if (!FOwnerDraw) {

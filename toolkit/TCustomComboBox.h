@@ -51,8 +51,7 @@ public:
     // What the control does when the user picks entry `index`.
     void UserPick(int index);
 
-    void PaintItem(QPainter* painter, int index, const QRect& rect,
-                   TOwnerDrawState state) override;
+    void PaintItem(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state) override;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnClick;

@@ -227,7 +227,9 @@ void TCustomListBox::EndUpdate() {
     FModel->EndUpdate();
 }
 
-void TCustomListBox::RefreshNow() { viewport()->repaint(); }
+void TCustomListBox::RefreshNow() {
+    viewport()->repaint();
+}
 
 void TCustomListBox::PaintItem(QPainter* painter, int index, const QRect& rect,
                                TOwnerDrawState state) {
@@ -255,9 +257,13 @@ bool TCustomListBox::BindEvent(std::string_view event, const TNotifyEvent& handl
     return false;
 }
 
-void TCustomListBox::Click() { Fire(OnClick, this); }
+void TCustomListBox::Click() {
+    Fire(OnClick, this);
+}
 
-void TCustomListBox::DblClick() { Fire(OnDblClick, this); }
+void TCustomListBox::DblClick() {
+    Fire(OnDblClick, this);
+}
 
 void TCustomListBox::KeyPress(char& key) {
     if (OnKeyPress) OnKeyPress(this, key);

@@ -63,8 +63,7 @@ public:
     void RefreshNow();
 
     // Draws entry `index` as the control shows it; the delegate calls this, and so can tests.
-    void PaintItem(QPainter* painter, int index, const QRect& rect,
-                   TOwnerDrawState state) override;
+    void PaintItem(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -23,7 +23,9 @@ const QCollator& Collator(Qt::CaseSensitivity cs) {
     return cs == Qt::CaseInsensitive ? insensitive : sensitive;
 }
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 }  // namespace
 

@@ -17,9 +17,8 @@ namespace {
 
 // Sends a real mouse event to the list's viewport, as a user's click would arrive.
 void SendMouse(TCustomListBox& list, QEvent::Type type, const QPoint& at) {
-    QMouseEvent event(type, QPointF(at), list.viewport()->mapToGlobal(QPointF(at)),
-                      Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                                                         : Qt::LeftButton,
+    QMouseEvent event(type, QPointF(at), list.viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(list.viewport(), &event);
 }

@@ -1,0 +1,110 @@
+// The four controls wired as the main window wires them, driven as a user drives them.
+#include "browse/BrowseComponents.h"
+#include "browse/TDirectoryListBox.h"
+#include "browse/TDriveComboBox.h"
+#include "browse/TFileListBox.h"
+#include "browse/TFilterComboBox.h"
+#include "tests/browse/BrowseFixture.h"
+#include "toolkit/ComponentRegistry.h"
+#include "toolkit/TEdit.h"
+#include "toolkit/TForm.h"
+
+namespace {
+
+class BrowsePanelTest : public BrowseTest {
+protected:
+    void SetUp() override {
+        RegisterBrowseComponents();
+        auto make = [&](const char* cls) { return FindComponentClass(cls)(Form.Client()); };
+        Drives = dynamic_cast<TDriveComboBox*>(make("TDriveComboBox"));
+        Dirs = dynamic_cast<TDirectoryListBox*>(make("TDirectoryListBox"));
+        Files = dynamic_cast<TFileListBox*>(make("TFileListBox"));
+        Filter = dynamic_cast<TFilterComboBox*>(make("TFilterComboBox"));
+        Edit = new TEdit(Form.Client());
+        ASSERT_TRUE(Drives && Dirs && Files && Filter);
+        Edit->SetText(QStringLiteral("Edit1"));
+        Filter->SetFilter("All files (*.*)|*.*|RichTextFiles (*.rtf)|*.rtf|Text Files|*.Txt");
+        // The main window's handlers.
+        Drives->BindEvent("OnChange", [this](QObject*) {
+            Log.push_back("DriveChange");
+            Drives->SetDirList(Dirs);
+        });
+        Drives->BindEvent("OnClick", [this](QObject*) {
+            Log.push_back("DriveClick");
+            Drives->RefreshNow();
+        });
+        Dirs->BindEvent("OnChange", [this](QObject*) {
+            Log.push_back("DirChange " + Dirs->Directory());
+            Files->RereadFiles();
+        });
+        Files->BindEvent("OnChange", [this](QObject*) {
+            Log.push_back("FileChange " + Files->Directory());
+            Files->ApplyPath(Dirs->Directory());
+            Files->SetFileEdit(Edit);
+        });
+        Filter->BindEvent("OnChange", [this](QObject*) { Files->SetMask(Filter->CurrentMask()); });
+        CreateHandles(&Form);
+    }
+    TForm Form;
+    TDriveComboBox* Drives = nullptr;
+    TDirectoryListBox* Dirs = nullptr;
+    TFileListBox* Files = nullptr;
+    TFilterComboBox* Filter = nullptr;
+    TEdit* Edit = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BrowsePanelTest, StartUpLinksTheDirectoryListAndShowsTheMask) {
+    EXPECT_EQ(Log, (std::vector<std::string>{"DriveChange", "FileChange C:\\Work"}));
+    EXPECT_EQ(Drives->DirList(), Dirs);
+    EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
+    EXPECT_EQ(Filter->CurrentMask(), "*.*");
+}
+
+TEST_F(BrowsePanelTest, DrivePickMovesEverythingAndTheFileListReadsTwice) {
+    Log.clear();
+    Drives->UserPick(2);
+    EXPECT_EQ(Log, (std::vector<std::string>{"DriveClick", "DirChange D:\\", "FileChange C:\\Work",
+                                             "FileChange D:\\", "DriveChange", "DriveChange"}));
+    EXPECT_EQ(Files->Directory(), "D:\\");
+    EXPECT_EQ(Texts(*Files), std::vector<std::string>{});  // D:\ holds only a folder
+    EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
+
+    // A folder opened in the directory list: the same chain from its notification on.
+    Dirs->SetItemIndex(1);
+    Dirs->OpenSelected();
+    EXPECT_EQ(Texts(*Files), (std::vector<std::string>{"a.txt", "b.rtf"}));
+
+    // A drive without medium: the error, and the lists stay.
+    Log.clear();
+    EXPECT_EQ(ErrorOf([&] { Drives->UserPick(6); }), "I/O error 21");
+    EXPECT_EQ(Log, (std::vector<std::string>{"DriveClick"}));
+    EXPECT_EQ(Files->Directory(), "D:\\Docs");
+}
+
+TEST_F(BrowsePanelTest, FileClickAndFilterPick) {
+    Files->SetItemIndex(Files->IndexOfText("readme.txt"));
+    Files->NotifyChanged();  // what the click does after the toolkit's own handling
+    EXPECT_EQ(Edit->Text(), QStringLiteral("readme.txt"));
+    EXPECT_EQ(Files->SelectedPath(), "C:\\Work\\readme.txt");
+
+    Filter->UserPick(2);
+    EXPECT_EQ(Files->Mask(), "*.Txt");
+    EXPECT_EQ(Texts(*Files), (std::vector<std::string>{"readme.txt"}));
+    EXPECT_EQ(Edit->Text(), QStringLiteral("*.Txt"));
+}
+
+TEST_F(BrowsePanelTest, TheFileListsFolderGoneMeansAnErrorAndTheListFollowsAnyway) {
+    V.MakeDir("c/Work/Sub/Inner");
+    Dirs->SetDirectory("C:\\Work\\Sub");
+    ASSERT_EQ(Files->Directory(), "C:\\Work\\Sub");
+    // Someone removes the folder and the user opens another one.
+    ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub/Inner").c_str()), 0);
+    ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub").c_str()), 0);
+    Dirs->SetItemIndex(0);
+    EXPECT_EQ(ErrorOf([&] { Dirs->OpenSelected(); }), "File not found");
+    EXPECT_EQ(Dirs->Directory(), "C:\\");
+    EXPECT_EQ(Files->Directory(), "C:\\");
+    EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
+}
