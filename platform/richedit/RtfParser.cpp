@@ -95,7 +95,7 @@ bool RtfParser::Step(const RtfToken& token) {
         case Kind::HexByte:
             if (skipCount_ > 0) {
                 --skipCount_;
-            } else {
+            } else if (State().destination != Destination::Skip) {
                 HandleByte(token.byte);
             }
             return true;
