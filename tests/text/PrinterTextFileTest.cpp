@@ -61,6 +61,18 @@ protected:
         return ReadPdfWords(Pdf);
     }
     int Width(const std::string& text) { return Printer->PrinterCanvas()->TextWidth(text); }
+    // A text of x, i and m that ends `shortBy` pixels before a tab stop; "" when none does.
+    std::string TextEndingShortOfAStop(int shortBy) {
+        for (int x = 0; x < 16; ++x)
+            for (int i = 0; i < 16; ++i)
+                for (int m = 0; m < 16; ++m) {
+                    const std::string text = std::string(std::size_t(x), 'x') +
+                                             std::string(std::size_t(i), 'i') +
+                                             std::string(std::size_t(m), 'm');
+                    if (!text.empty() && Width(text) % TabStop == TabStop - shortBy) return text;
+                }
+        return {};
+    }
 
     TFont Font;
     TPrinterTextFile Channel;
@@ -174,6 +186,16 @@ TEST_F(PrinterTextFileTest, TabsGoToTheNextStopAtLeastTwoPixelsOnAndPastTheEdgeT
         const int w = Width(text);
         const int expected = (w + 2 + TabStop - 1) / TabStop * TabStop;
         EXPECT_EQ(Channel.Cursor().CurX, expected) << text << " is " << w << " wide";
+    }
+    // Text ending 1 pixel short of a stop goes to the stop after it; 2 pixels short, to that stop.
+    for (const int shortBy : {1, 2}) {
+        const std::string text = TextEndingShortOfAStop(shortBy);
+        ASSERT_FALSE(text.empty()) << "no text ends " << shortBy << " pixels short of a stop";
+        Channel.WriteLine("");
+        Channel.Write(text + "\t");
+        Channel.Flush();
+        const int stop = (Width(text) + shortBy) / TabStop;
+        EXPECT_EQ(Channel.Cursor().CurX, (shortBy == 1 ? stop + 1 : stop) * TabStop) << text;
     }
     Channel.WriteLine("");
     const int y = Channel.Cursor().CurY;
