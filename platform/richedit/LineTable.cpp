@@ -7,22 +7,22 @@
 
 namespace RichEdit {
 
-void LineTable::Build(const QTextDocument& doc, bool wrapped) {
+void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
     FLines.clear();
     // One full layout up front; afterwards each block's lines are read without further work.
     if (wrapped && doc.documentLayout()) doc.documentLayout()->documentSize();
     FLines.reserve(size_t(doc.blockCount()));
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
-        AddBlockLines(block, wrapped);
+        AddBlockLines(block, wrapped, raw);
     if (FLines.empty()) FLines.push_back({0, 0, 0});
     FValid = true;
     ++FBuilds;
 }
 
-void LineTable::AddBlockLines(const QTextBlock& block, bool wrapped) {
-    const QString text = block.text();
+void LineTable::AddBlockLines(const QTextBlock& block, bool wrapped, QStringView raw) {
     const int base = block.position();
     const int number = block.blockNumber();
+    const QStringView text = raw.mid(base, std::max(0, block.length() - 1));
     // A line that ends in a line separator is broken there: the separator is not line text.
     auto add = [&](int start, int length) {
         if (length > 0 && text.at(start + length - 1) == QChar::LineSeparator) --length;
@@ -37,10 +37,10 @@ void LineTable::AddBlockLines(const QTextBlock& block, bool wrapped) {
         return;
     }
     int start = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) != QChar::LineSeparator) continue;
-        add(start, i + 1 - start);
-        start = i + 1;
+    for (qsizetype i = text.indexOf(QChar::LineSeparator); i >= 0;
+         i = text.indexOf(QChar::LineSeparator, i + 1)) {
+        add(start, int(i) + 1 - start);
+        start = int(i) + 1;
     }
     add(start, int(text.size()) - start);
 }

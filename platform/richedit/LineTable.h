@@ -15,10 +15,11 @@ public:
         int Block;     // the paragraph's number
     };
 
-    // Reads the lines of `doc`. With `wrapped` the document is laid out at its text width and
-    // each laid-out line is a line; otherwise each paragraph is one line (split only where it
-    // holds a line separator).
-    void Build(const QTextDocument& doc, bool wrapped);
+    // Reads the lines of `doc`, whose raw text (QTextDocument::toRawText) is `raw`. With
+    // `wrapped` the document is laid out at its text width and each laid-out line is a line;
+    // otherwise each paragraph is one line (split only where it holds a line separator) and
+    // nothing is laid out.
+    void Build(const QTextDocument& doc, bool wrapped, QStringView raw);
     void Invalidate() { FValid = false; }
     bool Valid() const { return FValid; }
     // How many times the table was built: walking the lines must not rebuild it.
@@ -35,7 +36,7 @@ public:
     int LineFromChar(int cp) const;
 
 private:
-    void AddBlockLines(const QTextBlock& block, bool wrapped);
+    void AddBlockLines(const QTextBlock& block, bool wrapped, QStringView raw);
 
     std::vector<Line> FLines;
     bool FValid = false;

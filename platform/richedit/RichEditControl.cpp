@@ -168,7 +168,7 @@ bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::st
 
 // Builds the streamed content in a document of its own and only then hands it over: a stream
 // that fails leaves the content untouched.
-int RichEditControl::InsertStreamed(unsigned format, const std::string& bytes, EditStream& stream) {
+int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStream& stream) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
     if (format & SF_RTF) {
 #if QUILLET_HAVE_RTF
@@ -181,7 +181,9 @@ int RichEditControl::InsertStreamed(unsigned format, const std::string& bytes, E
         return 0;
 #endif
     } else {
-        doc->setPlainText(DecodePlainText(bytes));
+        QString text = DecodePlainText(bytes);
+        std::string().swap(bytes);  // the bytes are not needed once decoded
+        doc->setPlainText(text);
     }
     if (format & SFF_SELECTION) {
         const int before = EmGetTextLength();
@@ -268,21 +270,28 @@ std::string RichEditControl::PlainTextBytes(int docStart, int docEnd) const {
 
 // The text between two document positions, with CR LF for every paragraph break.
 QString RichEditControl::TextBetween(int docStart, int docEnd) const {
-    if (docEnd <= docStart) return {};
-    QTextCursor c(document());
-    c.setPosition(docStart);
-    c.setPosition(docEnd, QTextCursor::KeepAnchor);
-    QString text = c.selectedText();
-    if (!text.contains(QChar::ParagraphSeparator)) return text;
+    const QString& raw = RawText();
+    docStart = std::clamp(docStart, 0, int(raw.size()));
+    docEnd = std::clamp(docEnd, docStart, int(raw.size()));
+    const QStringView text = QStringView(raw).mid(docStart, docEnd - docStart);
+    if (!text.contains(QChar::ParagraphSeparator)) return text.toString();
     QString out;
     out.reserve(text.size() + text.size() / 16);
-    for (const QChar ch : std::as_const(text)) {
+    for (const QChar ch : text) {
         if (ch == QChar::ParagraphSeparator)
             out += QStringLiteral("\r\n");
         else
             out += ch;
     }
     return out;
+}
+
+const QString& RichEditControl::RawText() const {
+    if (!FRawTextValid) {
+        FRawText = document()->toRawText();
+        FRawTextValid = true;
+    }
+    return FRawText;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -331,7 +340,7 @@ const LineTable& RichEditControl::Lines() const {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const double width = Wrapped() ? document()->textWidth() : -1;
         if (FLines.Valid() && width == FLinesWidth) break;
-        FLines.Build(*document(), width > 0);
+        FLines.Build(*document(), width > 0, RawText());
         FLinesWidth = width;
     }
     return FLines;
@@ -709,20 +718,27 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
         if (old->documentLayout()) disconnect(old->documentLayout(), nullptr, this, nullptr);
     }
     doc->setModified(false);
+    // Connected before the editor lays the document out, so that its first size is reported.
+    FLastRequestedHeight = -1;
+    connect(doc, &QTextDocument::contentsChange, this, &RichEditControl::Invalidate);
+    connect(doc, &QTextDocument::contentsChanged, this, &RichEditControl::ContentChanged);
+    connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &RichEditControl::DocumentSizeChanged);
     setDocument(doc);
     if (old && old != doc && old->parent() == this) delete old.data();
     doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
-    connect(doc, &QTextDocument::contentsChange, this, [this] { FLines.Invalidate(); });
-    connect(doc, &QTextDocument::contentsChanged, this, &RichEditControl::ContentChanged);
-    connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            &RichEditControl::DocumentSizeChanged);
+    Invalidate();
+}
+
+void RichEditControl::Invalidate() {
     FLines.Invalidate();
-    FLastRequestedHeight = -1;
+    FRawTextValid = false;
+    FRawText.clear();
 }
 
 void RichEditControl::ContentChanged() {
-    FLines.Invalidate();
+    Invalidate();
     if (FQuiet > 0) return;
     if ((FEventMask & ENM_CHANGE) && OnNotifyChange) OnNotifyChange();
 }

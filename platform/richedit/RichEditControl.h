@@ -122,12 +122,15 @@ protected:
     int ToDocPos(int cp) const;
     int ToCharPos(int docPos) const;
     const LineTable& Lines() const;
+    // The document's text as stored (paragraphs ending in U+2029), kept until it changes, so
+    // that reading lines never moves a cursor, which would lay the text out.
+    const QString& RawText() const;
 
 private:
     void AttachDocument(QTextDocument* doc);
     QTextDocument* NewDocument() const;
     bool StreamInBytes(unsigned format, EditStream& stream, std::string& bytes);
-    int InsertStreamed(unsigned format, const std::string& bytes, EditStream& stream);
+    int InsertStreamed(unsigned format, std::string& bytes, EditStream& stream);
     std::string OutgoingBytes(unsigned format, EditStream& stream) const;
     std::string PlainTextBytes(int docStart, int docEnd) const;
     QString TextBetween(int docStart, int docEnd) const;
@@ -135,6 +138,7 @@ private:
     QFont DefaultFont() const;
     void ApplyPalette();
     void ContentChanged();
+    void Invalidate();
     void SelectionMaybeChanged();
     void DocumentSizeChanged(const QSizeF& size);
     bool AllowsEdit(int docStart, int docEnd);
@@ -145,6 +149,8 @@ private:
 
     mutable LineTable FLines;
     mutable double FLinesWidth = -2;
+    mutable QString FRawText;
+    mutable bool FRawTextValid = false;
     unsigned FEventMask = ENM_NONE;
     int FTextLimit = kDefaultTextLimit;
     int FStreamBufferSize = 4096;

@@ -1,0 +1,220 @@
+// Note area benchmark: for a 1 MB and a 10 MB document of prose lines with bold and italic runs,
+// the note area's plain-text load, RTF load, RTF save and a LineCount + LineAt walk over all
+// lines, each against QTextEdit::setPlainText of the same text measured in the same run. Prints
+// MB/s, the ratio to that reference, the 10 MB / 1 MB time ratio and the peak memory.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/richedit/TextDecoding.h"
+#include "text/TRichEdit.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TFont.h"
+
+namespace {
+
+struct Sample {
+    std::string Rtf;
+    std::string Plain;  // CR LF lines
+};
+
+// Lines of eight to twenty-three words; one word in ten bold, one in ten italic.
+Sample MakeSample(size_t plainBytes) {
+    static const char* const words[] = {"lorem", "ipsum",       "dolor",      "sit",
+                                        "amet",  "consectetur", "adipiscing", "elit",
+                                        "sed",   "do",          "eiusmod",    "tempor"};
+    Sample s;
+    s.Rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    uint32_t seed = 1;
+    while (s.Plain.size() < plainBytes) {
+        seed = seed * 1664525u + 1013904223u;
+        const int count = 8 + int(seed >> 28);
+        for (int w = 0; w < count; ++w) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::string word =
+                std::string(words[(seed >> 20) % 12]) + (w + 1 < count ? " " : ".");
+            const int kind = int((seed >> 8) % 10);
+            s.Rtf += kind == 0   ? "\\b " + word + "\\b0 "
+                     : kind == 1 ? "\\i " + word + "\\i0 "
+                                 : word;
+            s.Plain += word;
+        }
+        s.Rtf += "\\par\r\n";
+        s.Plain += "\r\n";
+    }
+    s.Rtf += "}";
+    return s;
+}
+
+double Ms(const std::function<void()>& run) {
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Best of `runs`: the figure least disturbed by other work on the machine.
+double BestMs(int runs, const std::function<void()>& setup, const std::function<void()>& run) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        setup();
+        best = std::min(best, Ms(run));
+    }
+    return best;
+}
+
+void NoteArea(std::unique_ptr<TRichEdit>& edit, bool wrap) {
+    edit.reset();  // one document at a time
+    edit = std::make_unique<TRichEdit>();
+    edit->resize(273, 273);
+    edit->SetScrollBars(ssVertical);
+    edit->SetWordWrap(wrap);
+    edit->show();
+    edit->HandleNeeded();
+}
+
+struct Figures {
+    double Reference, PlainLoad, RtfLoad, RtfSave, Walk, WalkNoWrap;
+    int Lines;
+};
+
+Figures Measure(const Sample& s, const QTemporaryDir& dir, int runs) {
+    const std::string txt = dir.filePath(QStringLiteral("note.txt")).toStdString();
+    const std::string rtf = dir.filePath(QStringLiteral("note.rtf")).toStdString();
+    std::ofstream(txt, std::ios::binary) << s.Plain;
+    std::ofstream(rtf, std::ios::binary) << s.Rtf;
+    const std::string txtPath = FromSystemPath(txt), rtfPath = FromSystemPath(rtf);
+    const std::string outPath =
+        FromSystemPath(dir.filePath(QStringLiteral("out.rtf")).toStdString());
+
+    Figures f{};
+    const QString text = RichEdit::DecodePlainText(s.Plain);
+    std::unique_ptr<QTextEdit> reference;
+    f.Reference = BestMs(
+        runs,
+        [&] {
+            reference = std::make_unique<QTextEdit>();
+            reference->resize(273, 273);
+            reference->show();
+        },
+        [&] { reference->setPlainText(text); });
+    reference.reset();
+
+    std::unique_ptr<TRichEdit> edit;
+    f.PlainLoad = BestMs(
+        runs, [&] { NoteArea(edit, true); }, [&] { edit->Lines().ReadFromFile(txtPath); });
+    f.Walk = BestMs(
+        runs, [&] { edit->Lines().ReadFromFile(txtPath); },
+        [&] {
+            const int n = edit->Lines().LineCount();
+            size_t total = 0;
+            for (int i = 0; i < n; ++i) total += edit->Lines().LineAt(i).size();
+            f.Lines = n + int(total % 2) * 0;
+        });
+    edit->SetWordWrap(false);
+    f.WalkNoWrap = BestMs(
+        runs, [&] { edit->Lines().ReadFromFile(txtPath); },
+        [&] {
+            const int n = edit->Lines().LineCount();
+            for (int i = 0; i < n; ++i) edit->Lines().LineAt(i);
+        });
+    f.RtfLoad = BestMs(
+        runs, [&] { NoteArea(edit, true); }, [&] { edit->Lines().ReadFromFile(rtfPath); });
+    f.RtfSave = BestMs(
+        runs, [] {}, [&] { edit->Lines().WriteToFile(outPath); });
+    return f;
+}
+
+void Print(const char* name, double ms, double reference, double mb) {
+    std::printf("  %-22s %9.1f ms %8.1f MB/s %7.2fx reference\n", name, ms, mb / (ms / 1000.0),
+                ms / reference);
+}
+
+// Peak memory of a process that loads the 10 MB document (as plain text or as RTF), walks all its
+// lines and saves it, against the peak before the loading began.
+void MeasureMemory(int argc, char** argv, bool asRtf) {
+    TApplication app(argc, argv);
+    InstallFontSubstitutes();
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("note")).toStdString();
+    double size = 0;
+    {
+        const Sample s = MakeSample(10 * 1000 * 1000);
+        std::ofstream(file, std::ios::binary) << (asRtf ? s.Rtf : s.Plain);
+        size = double(s.Plain.size()) / 1e6;
+    }
+    std::unique_ptr<TRichEdit> edit;
+    NoteArea(edit, true);
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const double before = double(usage.ru_maxrss) / 1024.0;
+    edit->Lines().ReadFromFile(FromSystemPath(file));
+    for (int i = 0, n = edit->Lines().LineCount(); i < n; ++i) edit->Lines().LineAt(i);
+    edit->Lines().WriteToFile(
+        FromSystemPath(dir.filePath(QStringLiteral("out.rtf")).toStdString()));
+    getrusage(RUSAGE_SELF, &usage);
+    const double peak = double(usage.ru_maxrss) / 1024.0;
+    std::printf(
+        "peak memory, 10 MB document loaded as %s, walked and saved: %.0f MB above the "
+        "%.0f MB before = %.1fx the text\n",
+        asRtf ? "RTF" : "plain text", peak - before, before, (peak - before) / size);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    // Each memory figure in a process of its own, so that nothing else adds to the peak.
+    for (bool asRtf : {false, true}) {
+        std::fflush(stdout);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            MeasureMemory(argc, argv, asRtf);
+            std::fflush(stdout);
+            ::_exit(0);
+        }
+        int status = 0;
+        if (child > 0) ::waitpid(child, &status, 0);
+    }
+
+    TApplication app(argc, argv);
+    InstallFontSubstitutes();
+    QTemporaryDir dir;
+    Figures small{}, large{};
+    for (int mb : {1, 10}) {
+        const Sample s = MakeSample(size_t(mb) * 1000 * 1000);
+        const double size = double(s.Plain.size()) / 1e6;
+        const Figures f = Measure(s, dir, mb == 1 ? 5 : 3);
+        std::printf("%d MB document (%.2f MB text, %.2f MB RTF, %d display lines at 273 px):\n", mb,
+                    size, double(s.Rtf.size()) / 1e6, f.Lines);
+        std::printf("  %-22s %9.1f ms %8.1f MB/s\n", "reference setPlainText", f.Reference,
+                    size / (f.Reference / 1000.0));
+        Print("plain-text load", f.PlainLoad, f.Reference, size);
+        Print("RTF load", f.RtfLoad, f.Reference, size);
+        Print("RTF save", f.RtfSave, f.Reference, size);
+        Print("line walk, wrapped", f.Walk, f.Reference, size);
+        Print("line walk, no wrap", f.WalkNoWrap, f.Reference, size);
+        (mb == 1 ? small : large) = f;
+    }
+    std::printf(
+        "10 MB / 1 MB time: plain load %.1fx, RTF load %.1fx, RTF save %.1fx, "
+        "walk %.1fx, walk without wrap %.1fx\n",
+        large.PlainLoad / small.PlainLoad, large.RtfLoad / small.RtfLoad,
+        large.RtfSave / small.RtfSave, large.Walk / small.Walk,
+        large.WalkNoWrap / small.WalkNoWrap);
+    return 0;
+}
