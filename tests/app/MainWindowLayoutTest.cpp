@@ -87,9 +87,15 @@ TEST_F(AppFixture, MainWindowHasEveryControlAtItsPlaceInCreationOrder) {
         EXPECT_EQ(parent, QString::fromLatin1(row.Parent));
         EXPECT_EQ(w->x(), row.Left);
         EXPECT_EQ(w->y(), row.Top);
-        if (row.Width >= 0) EXPECT_EQ(w->width(), row.Width);
-        if (row.Height >= 0) EXPECT_EQ(w->height(), row.Height);
-        if (row.Text) EXPECT_EQ(TextOf(w), QString::fromUtf8(row.Text));
+        if (row.Width >= 0) {
+            EXPECT_EQ(w->width(), row.Width);
+        }
+        if (row.Height >= 0) {
+            EXPECT_EQ(w->height(), row.Height);
+        }
+        if (row.Text) {
+            EXPECT_EQ(TextOf(w), QString::fromUtf8(row.Text));
+        }
         EXPECT_EQ(w->cursor().shape() == Qt::PointingHandCursor, row.Hand);
     }
     // Windowed siblings stack in creation order: the buttons lie above GroupBox3.
