@@ -36,7 +36,8 @@ public:
     int LineFromChar(int cp) const;
 
 private:
-    void AddBlockLines(const QTextBlock& block, bool wrapped, QStringView raw);
+    void AddBlockLines(const QTextBlock& block, int base, int length, int number, bool wrapped,
+                       QStringView raw);
 
     std::vector<Line> FLines;
     bool FValid = false;
