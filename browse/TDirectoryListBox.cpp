@@ -143,26 +143,23 @@ void TDirectoryListBox::SetDirLabel(TLabel* label) {
 }
 
 std::vector<std::string> TDirectoryListBox::ListSubfolders(const std::string& parent) {
-    struct TName {
-        QString Key;
-        std::string Name;
-    };
-    std::vector<TName> names;
+    std::vector<std::string> names;
     for (TFindData& found : Enumerate(JoinPath(parent, "*.*"), FILE_ATTRIBUTE_DIRECTORY)) {
         if (!(found.Attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         if (found.Name == "." || found.Name == "..") continue;
-        names.push_back({ToQString(found.Name), std::move(found.Name)});
+        names.push_back(std::move(found.Name));
     }
     // Names equal but for letter case are different folders on a volume that tells case: both
-    // stay, in byte order.
-    std::sort(names.begin(), names.end(), [](const TName& a, const TName& b) {
-        const int c = AnsiCompareText(a.Key, b.Key);
-        return c != 0 ? c < 0 : a.Name < b.Name;
-    });
+    // stay, in byte order (the order they have going into the stable sort).
+    std::sort(names.begin(), names.end());
+    std::vector<QString> texts;
+    texts.reserve(names.size());
+    for (const std::string& n : names) texts.push_back(ToQString(n));
+    const std::vector<std::size_t> order = TTextSortKeys(texts).StableOrder();
     std::vector<std::string> result;
     result.reserve(names.size());
-    for (TName& n : names)
-        if (result.empty() || result.back() != n.Name) result.push_back(std::move(n.Name));
+    for (std::size_t i : order)
+        if (result.empty() || result.back() != names[i]) result.push_back(std::move(names[i]));
     return result;
 }
 

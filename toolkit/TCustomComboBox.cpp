@@ -7,6 +7,7 @@
 #include <QStylePainter>
 
 #include "platform/Exception.h"
+#include "toolkit/ControlColor.h"
 
 TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)
     : QComboBox(parent), FModel(new TListModel(this)), FOwnerDraw(ownerDraw) {
@@ -86,14 +87,9 @@ void TCustomComboBox::SetColor(TColor color) {
 }
 
 void TCustomComboBox::ApplyColor() {
-    const QColor c = ToQColor(FColor);
-    if (!c.isValid()) return;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, c);
-    setPalette(pal);
-    QPalette viewPal = view()->palette();
-    viewPal.setColor(QPalette::Base, c);
-    view()->setPalette(viewPal);
+    // Only the entries' background is the control's own; the rest follows the window.
+    ApplyControlColor(this, QPalette::Base, FColor);
+    ApplyControlColor(view(), QPalette::Base, FColor);
     update();
 }
 
@@ -127,7 +123,8 @@ void TCustomComboBox::DrawItem(TCanvas& canvas, int index, const QRect& rect,
                                TOwnerDrawState state) {
     (void)state;
     canvas.FillRect(rect);
-    canvas.TextOut(rect.left() + 2, rect.top(), ItemText(index));
+    canvas.DrawText(ItemText(index), rect.adjusted(2, 0, 0, 0),
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 bool TCustomComboBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
@@ -151,10 +148,9 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::paintEvent(QPaintEvent* event) {
-    if (!FOwnerDraw) {
-        QComboBox::paintEvent(event);
-        return;
-    }
+    (void)event;
+    // The frame and arrow are the style's; the field shows the selected entry in the control's
+    // colour, drawn by DrawItem (its default when the control does not draw its own entries).
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);

@@ -58,7 +58,7 @@ public:
     bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 protected:
-    // Default drawing: the brush fills the rectangle, the text starts 2 pixels in.
+    // Default drawing: the brush fills the rectangle, the text starts 2 pixels in, centred.
     virtual void DrawItem(TCanvas& canvas, int index, const QRect& rect, TOwnerDrawState state);
     virtual void Click();
     // The change operation: raises OnChange.

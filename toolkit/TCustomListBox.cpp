@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "platform/Exception.h"
+#include "toolkit/ControlColor.h"
 #include "toolkit/TextCompare.h"
 
 namespace {
@@ -100,14 +101,10 @@ std::vector<int> TCustomListBox::AddItems(std::vector<TListEntry> entries) {
     // compare equal in that order, as one-by-one insertion after equal entries would.
     std::vector<TListEntry> all = FModel->Entries();
     std::move(entries.begin(), entries.end(), std::back_inserter(all));
-    std::vector<QString> keys;
-    keys.reserve(all.size());
-    for (const TListEntry& e : all) keys.push_back(ToQString(e.Text));
-    std::vector<std::size_t> order(all.size());
-    std::iota(order.begin(), order.end(), std::size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) {
-        return AnsiCompareText(keys[a], keys[b]) < 0;
-    });
+    std::vector<QString> texts;
+    texts.reserve(all.size());
+    for (const TListEntry& e : all) texts.push_back(ToQString(e.Text));
+    const std::vector<std::size_t> order = TTextSortKeys(texts).StableOrder();
     std::vector<std::size_t> rank(all.size());
     for (std::size_t r = 0; r < order.size(); ++r) rank[order[r]] = r;
 
@@ -206,14 +203,8 @@ void TCustomListBox::SetColor(TColor color) {
 }
 
 void TCustomListBox::ApplyColor() {
-    QPalette pal = viewport()->palette();
-    const QColor c = ToQColor(FColor);
-    if (c.isValid()) {
-        pal.setColor(QPalette::Base, c);
-        pal.setColor(QPalette::Window, c);
-    }
-    viewport()->setPalette(pal);
-    setPalette(pal);
+    // Only the background is the control's own; the rest (text colours) follows the window.
+    ApplyControlColor(this, QPalette::Base, FColor);
     viewport()->update();
 }
 

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPixmap>
 
 #include "platform/Exception.h"
 #include "tests/TestSupport.h"
@@ -77,4 +79,18 @@ TEST(TCustomComboBox, AFailingClickEndsThePick) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "not ready.");
     EXPECT_TRUE(log.Events.empty());
+}
+
+TEST(TCustomComboBox, TheFieldShowsTheSelectedEntryInTheControlsColour) {
+    for (bool ownerDraw : {false, true}) {
+        TCustomComboBox combo(nullptr, ownerDraw);
+        combo.resize(120, 21);
+        combo.Add("");
+        combo.SetItemIndex(0);
+        combo.SetColor(clSkyBlue);
+        const QImage image = combo.grab().toImage();
+        // Inside the field, left of the arrow button.
+        EXPECT_EQ(image.pixel(40, 10) & 0xFFFFFF, ToQColor(clSkyBlue).rgb() & 0xFFFFFF)
+            << ownerDraw;
+    }
 }

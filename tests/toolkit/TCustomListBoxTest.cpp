@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <random>
 
 #include "platform/Exception.h"
@@ -65,10 +66,22 @@ TEST(TCustomListBoxSorting, AddReturnsThePositionInCaseInsensitiveOrder) {
 
 TEST(TCustomListBoxSorting, BulkAddGivesTheOneByOneResultAndPositions) {
     std::mt19937 random(7);
-    const char* stems[] = {"a", "B", "b", "c", "Cc", "d_", "E", "[x]", "zz", "Z"};
+    // Short names, and long ones that agree in their first characters.
+    const char* stems[] = {"a",
+                           "B",
+                           "b",
+                           "c",
+                           "Cc",
+                           "d_",
+                           "E",
+                           "[x]",
+                           "LongCommonStem_",
+                           "longcommonstem",
+                           "z\xc3\xa9",
+                           "Z\xc3\x89"};
     std::vector<TListEntry> entries;
     for (int i = 0; i < 600; ++i)
-        entries.push_back({std::string(stems[random() % 10]) + std::to_string(random() % 40),
+        entries.push_back({std::string(stems[random() % 12]) + std::to_string(random() % 40),
                            reinterpret_cast<const void*>(std::uintptr_t(i + 1))});
 
     TCustomListBox oneByOne, bulk;
@@ -246,4 +259,13 @@ TEST(TCustomListBoxDrawing, FillsWithColourOrHighlight) {
         list.PaintItem(&painter, 0, QRect(0, 0, 40, 16), odSelected);
     }
     EXPECT_EQ(image.pixel(20, 8) & 0xFFFFFF, ToQColor(clHighlight).rgb() & 0xFFFFFF);
+}
+
+TEST(TCustomListBoxDrawing, TheEmptyPartOfTheListShowsTheColour) {
+    TCustomListBox list;
+    list.resize(100, 60);
+    list.Add("a");
+    list.SetColor(clMoneyGreen);
+    const QImage image = list.grab().toImage();
+    EXPECT_EQ(image.pixel(50, 50) & 0xFFFFFF, ToQColor(clMoneyGreen).rgb() & 0xFFFFFF);
 }
