@@ -224,10 +224,10 @@ int main(int argc, char** argv) {
         (mb == 1 ? small : large) = f;
     }
     std::printf(
-        "10 MB / 1 MB time: plain load %.1fx, RTF load %.1fx, RTF save %.1fx, "
+        "10 MB / 1 MB time: reference %.1fx, plain load %.1fx, RTF load %.1fx, RTF save %.1fx, "
         "walk %.1fx, walk without wrap %.1fx\n",
-        large.PlainLoad / small.PlainLoad, large.RtfLoad / small.RtfLoad,
-        large.RtfSave / small.RtfSave, large.Walk / small.Walk,
+        large.Reference / small.Reference, large.PlainLoad / small.PlainLoad,
+        large.RtfLoad / small.RtfLoad, large.RtfSave / small.RtfSave, large.Walk / small.Walk,
         large.WalkNoWrap / small.WalkNoWrap);
     return 0;
 }
