@@ -6,6 +6,10 @@
 #include "platform/Exception.h"
 #include "toolkit/CaptionText.h"
 
+namespace {
+constexpr int kExtraHeight = 4;
+}  // namespace
+
 TStaticText::TStaticText(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
@@ -83,5 +87,7 @@ void TStaticText::AdjustBounds() {
     if (!FAutoSize) return;
     const QSize extent = CaptionExtent(font(), FCaption, false, 0);
     const int b = 2 * BorderWidth();
-    resize(extent.width() + b, extent.height() + b);
+    // A static text stands a little taller than a label of the same font: 17 pixels for the
+    // 13-pixel lines of the window font.
+    resize(extent.width() + b, extent.height() + b + kExtraHeight);
 }

@@ -61,6 +61,18 @@ TEST_F(StandardControls, LabelSizesItselfToEveryNewCaption) {
     EXPECT_EQ(label->size(), QSize(200, 40));
 }
 
+TEST_F(StandardControls, StaticTextSizesToItsCaptionAndBorder) {
+    auto* label = new TLabel(Client());
+    auto* text = new TStaticText(Client());
+    const QString caption = QStringLiteral("Client Color and Font changer:");
+    label->SetCaption(caption);
+    text->SetCaption(caption);
+    EXPECT_EQ(text->width(), label->width());
+    EXPECT_EQ(text->height(), label->height() + 4);
+    text->SetBorderStyle(sbsSingle);
+    EXPECT_EQ(text->size(), QSize(label->width() + 2, label->height() + 6));
+}
+
 TEST_F(StandardControls, LabelFollowsTheWindowFont) {
     auto* label = new TLabel(Client());
     label->SetCaption(QStringLiteral("Date: 1/2/03"));
