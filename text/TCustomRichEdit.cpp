@@ -136,27 +136,11 @@ QPoint TCustomRichEdit::CaretPos() const {
 // Settings
 
 QString TCustomRichEdit::ScrollBarsName() const {
-    switch (FScrollBars) {
-        case ssHorizontal:
-            return QStringLiteral("ssHorizontal");
-        case ssVertical:
-            return QStringLiteral("ssVertical");
-        case ssBoth:
-            return QStringLiteral("ssBoth");
-        default:
-            return QStringLiteral("ssNone");
-    }
+    return ScrollStyleName(FScrollBars);
 }
 
 void TCustomRichEdit::SetScrollBarsName(const QString& name) {
-    if (name == QLatin1String("ssHorizontal"))
-        SetScrollBars(ssHorizontal);
-    else if (name == QLatin1String("ssVertical"))
-        SetScrollBars(ssVertical);
-    else if (name == QLatin1String("ssBoth"))
-        SetScrollBars(ssBoth);
-    else
-        SetScrollBars(ssNone);
+    SetScrollBars(ScrollStyleFromName(name));
 }
 
 void TCustomRichEdit::SetScrollBars(TScrollStyle style) {

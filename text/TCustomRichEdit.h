@@ -12,11 +12,11 @@
 #include "platform/richedit/RichEditControl.h"
 #include "text/TConversion.h"
 #include "text/TRichEditStrings.h"
+#include "toolkit/TScrollStyle.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/TComponent.h"
 #include "toolkit/TFont.h"
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 using TRichEditResizeEvent = std::function<void(QObject* Sender, const QRect& Rect)>;
 using TRichEditProtectChange =

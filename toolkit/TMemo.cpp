@@ -35,29 +35,11 @@ void TMemo::SetScrollBars(TScrollStyle style) {
 }
 
 QString TMemo::ScrollBarsName() const {
-    switch (FScrollBars) {
-        case ssHorizontal:
-            return QStringLiteral("ssHorizontal");
-        case ssVertical:
-            return QStringLiteral("ssVertical");
-        case ssBoth:
-            return QStringLiteral("ssBoth");
-        default:
-            return QStringLiteral("ssNone");
-    }
+    return ScrollStyleName(FScrollBars);
 }
 
 void TMemo::SetScrollBarsName(const QString& name) {
-    if (name == QLatin1String("ssNone"))
-        SetScrollBars(ssNone);
-    else if (name == QLatin1String("ssHorizontal"))
-        SetScrollBars(ssHorizontal);
-    else if (name == QLatin1String("ssVertical"))
-        SetScrollBars(ssVertical);
-    else if (name == QLatin1String("ssBoth"))
-        SetScrollBars(ssBoth);
-    else
-        throw Exception("Invalid scroll bar style " + name.toStdString());
+    SetScrollBars(ScrollStyleFromName(name));
 }
 
 void TMemo::SetWordWrap(bool on) {

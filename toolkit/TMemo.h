@@ -4,10 +4,10 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include "toolkit/TScrollStyle.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/TComponent.h"
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo : public QPlainTextEdit, public TComponent {
     Q_OBJECT

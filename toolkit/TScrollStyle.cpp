@@ -1,0 +1,17 @@
+#include "toolkit/TScrollStyle.h"
+
+#include "platform/Exception.h"
+
+namespace {
+const char* const kNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+}
+
+QString ScrollStyleName(TScrollStyle style) {
+    return QString::fromLatin1(kNames[style]);
+}
+
+TScrollStyle ScrollStyleFromName(const QString& name) {
+    for (int i = 0; i < 4; ++i)
+        if (name == QLatin1String(kNames[i])) return TScrollStyle(i);
+    throw Exception("Invalid scroll bar style " + name.toStdString());
+}
