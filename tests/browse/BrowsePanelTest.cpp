@@ -108,3 +108,16 @@ TEST_F(BrowsePanelTest, TheFileListsFolderGoneMeansAnErrorAndTheListFollowsAnywa
     EXPECT_EQ(Files->Directory(), "C:\\");
     EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
 }
+
+TEST_F(BrowsePanelTest, AFontChangeRefitsTheEntriesAndRebuildsTheDriveList) {
+    Log.clear();
+    Form.Font().SetHeight(-24);
+    const int line = FontLineHeight(Form.Font());
+    ASSERT_GT(line, 16);
+    EXPECT_EQ(Dirs->ItemHeight(), line);
+    EXPECT_EQ(Files->ItemHeight(), line);
+    EXPECT_EQ(Drives->ItemHeight(), line);
+    // The selector's window is made anew: filled again, its drive selected, the change raised.
+    EXPECT_EQ(Log, (std::vector<std::string>{"DriveChange"}));
+    EXPECT_EQ(Drives->Text(), "c: [system]");
+}
