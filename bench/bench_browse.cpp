@@ -10,15 +10,14 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "browse/TDirectoryListBox.h"
 #include "browse/TFileListBox.h"
 #include "platform/FileSystem.h"
@@ -26,29 +25,8 @@
 
 namespace {
 
-struct Timing {
-    double WallMs;
-    double CpuMs;  // this process's processor time: steadier than wall time on a busy machine
-};
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename F>
-Timing Measure(F run) {
-    std::vector<double> wall, cpu;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const std::clock_t start = std::clock();
-        run();
-        cpu.push_back(double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC);
-        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return {Median(wall), Median(cpu)};
-}
+using Bench::Measure;
+using Bench::Timing;
 
 // Names in no particular order and of mixed case, as real folders hold them.
 std::string NameOf(int i, const char* suffix) {

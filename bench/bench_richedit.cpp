@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "platform/FileSystem.h"
 #include "platform/richedit/TextDecoding.h"
 #include "text/TRichEdit.h"
@@ -25,39 +26,11 @@
 
 namespace {
 
-struct Sample {
-    std::string Rtf;
-    std::string Plain;  // CR LF lines
-};
+using Bench::Sample;
 
-// Lines of eight to twenty-three words; one word in ten bold, one in ten italic.
+// The plain text with CR LF lines, and as large as the size asked for.
 Sample MakeSample(size_t plainBytes) {
-    static const char* const words[] = {"lorem", "ipsum",       "dolor",      "sit",
-                                        "amet",  "consectetur", "adipiscing", "elit",
-                                        "sed",   "do",          "eiusmod",    "tempor"};
-    Sample s;
-    s.Rtf =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
-        "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
-    uint32_t seed = 1;
-    while (s.Plain.size() < plainBytes) {
-        seed = seed * 1664525u + 1013904223u;
-        const int count = 8 + int(seed >> 28);
-        for (int w = 0; w < count; ++w) {
-            seed = seed * 1664525u + 1013904223u;
-            const std::string word =
-                std::string(words[(seed >> 20) % 12]) + (w + 1 < count ? " " : ".");
-            const int kind = int((seed >> 8) % 10);
-            s.Rtf += kind == 0   ? "\\b " + word + "\\b0 "
-                     : kind == 1 ? "\\i " + word + "\\i0 "
-                                 : word;
-            s.Plain += word;
-        }
-        s.Rtf += "\\par\r\n";
-        s.Plain += "\r\n";
-    }
-    s.Rtf += "}";
-    return s;
+    return Bench::MakeSample(plainBytes, {Bench::SampleLimit::PlainBytes, "\r\n", true});
 }
 
 double Ms(const std::function<void()>& run) {

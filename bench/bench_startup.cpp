@@ -19,6 +19,7 @@
 
 #include "app/Startup.h"
 #include "app/Unit7.h"
+#include "bench/BenchSupport.h"
 
 extern char** environ;
 
@@ -110,11 +111,6 @@ Sample RunChild(const char* self, const char* mode) {
     return {std::chrono::duration<double, std::milli>(end - start).count(), kib};
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,7 +125,8 @@ int main(int argc, char** argv) {
         refMs.push_back(r.Millis), refKiB.push_back(double(r.KiB));
         qMs.push_back(q.Millis), qKiB.push_back(double(q.KiB));
     }
-    const double rt = Median(refMs), qt = Median(qMs), rm = Median(refKiB), qm = Median(qKiB);
+    const double rt = Bench::Median(refMs), qt = Bench::Median(qMs), rm = Bench::Median(refKiB),
+                 qm = Bench::Median(qKiB);
     std::printf("startup to first paint (median of %d): reference %.1f ms, quillet %.1f ms, ratio %.2f (goal <= 1.5)\n",
                 runs, rt, qt, qt / rt);
     std::printf("resident memory at first paint: reference %.0f KiB, quillet %.0f KiB, ratio %.2f (goal <= 1.5)\n",
