@@ -152,8 +152,6 @@ bool TForm::BindEvent(std::string_view event, const TNotifyEvent& handler) {
     return true;
 }
 
-void TForm::CreateWnd() {}
-
 void TForm::showEvent(QShowEvent* event) {
     CreateHandles(this);
     FShownOnce = true;

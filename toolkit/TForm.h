@@ -98,7 +98,6 @@ public:
     bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 protected:
-    void CreateWnd() override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Applies the font (and its colour) to the window; every control takes it from here.

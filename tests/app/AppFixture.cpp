@@ -46,13 +46,6 @@ void AppFixture::TearDown() {
     ErrorBoxRecorder::Take();
 }
 
-std::string AppFixture::ProgramPath(const std::string& relative) const {
-    std::string p = "C:\\" + relative;
-    for (char& ch : p)
-        if (ch == '/') ch = '\\';
-    return p;
-}
-
 std::string AppFixture::SystemPath(const std::string& relative) const {
     return Root.path().toStdString() + "/" + relative;
 }

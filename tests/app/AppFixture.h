@@ -11,8 +11,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The program's path (C:\...) of a name inside the temporary drive.
-    std::string ProgramPath(const std::string& relative) const;
     // The Linux path of a name inside the temporary drive.
     std::string SystemPath(const std::string& relative) const;
 
