@@ -32,6 +32,11 @@ namespace RichEdit {
 namespace {
 
 constexpr int kDocumentMargin = 1;
+// Characters at the start of a loaded document whose formats are applied before it is shown:
+// more than the largest screen holds.
+constexpr int kFirstScreenChars = 64 * 1024;
+// Deferred format runs applied in one idle moment: a few milliseconds' work.
+constexpr size_t kDeferredSliceRuns = 4000;
 constexpr int kCharsetProperty = RichEditControl::kProtectedProperty + 1;
 
 // 0x00BBGGRR <-> QColor.
@@ -99,6 +104,11 @@ RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     AttachDocument(NewDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichEditControl::SelectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &RichEditControl::SelectionMaybeChanged);
+    FDeferredTimer.setInterval(0);
+    connect(&FDeferredTimer, &QTimer::timeout, this, &RichEditControl::ApplyDeferredSlice);
+    // What scrolls into view must show its formats.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &RichEditControl::ApplyDeferredFormats);
     ApplyPalette();
 }
 
@@ -170,12 +180,18 @@ bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::st
 // that fails leaves the content untouched.
 int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStream& stream) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
+    const bool selection = format & SFF_SELECTION;
+    DeferredFormats deferred;
     if (format & SF_RTF) {
 #if QUILLET_HAVE_RTF
-        if (!Rtf::Read(bytes, *doc)) {
+        // Text going into the selection is formatted whole; a new document only on its first
+        // screen, so that it shows at once.
+        if (!Rtf::Read(bytes, *doc, selection ? nullptr : &deferred)) {
             stream.Error = ERROR_INVALID_DATA;
             return 0;
         }
+        std::string().swap(bytes);  // the bytes are not needed once read
+        deferred.ApplyBefore(*doc, kFirstScreenChars);
 #else
         stream.Error = ERROR_NOT_SUPPORTED;
         return 0;
@@ -185,7 +201,8 @@ int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStr
         std::string().swap(bytes);  // the bytes are not needed once decoded
         doc->setPlainText(text);
     }
-    if (format & SFF_SELECTION) {
+    if (selection) {
+        ApplyDeferredFormats();
         const int before = EmGetTextLength();
         QTextCursor c = textCursor();
         c.insertFragment(QTextDocumentFragment(doc.get()));
@@ -195,6 +212,8 @@ int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStr
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
+    FDeferred = std::move(deferred);
+    if (!FDeferred.Empty()) FDeferredTimer.start();
     ContentChanged();
     return EmGetTextLength();
 }
@@ -241,6 +260,7 @@ std::string RichEditControl::OutgoingBytes(unsigned format, EditStream& stream) 
                          : PlainTextBytes(0, document()->characterCount() - 1);
     }
 #if QUILLET_HAVE_RTF
+    ApplyDeferredFormats();
     if (!selection) return Rtf::Write(*document());
     QTextDocument part;
     part.setDefaultFont(document()->defaultFont());
@@ -340,6 +360,7 @@ const LineTable& RichEditControl::Lines() const {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const double width = Wrapped() ? document()->textWidth() : -1;
         if (FLines.Valid() && width == FLinesWidth) break;
+        if (width > 0) ApplyDeferredFormats();  // formats change how wide the text runs
         FLines.Build(*document(), width > 0, RawText());
         FLinesWidth = width;
     }
@@ -423,6 +444,7 @@ int RichEditControl::RoomFor(int replacedChars) const {
 }
 
 void RichEditControl::EmReplaceSel(const QString& text) {
+    ApplyDeferredFormats();
     const CharRange sel = EmExGetSel();
     const QString piece = CutToRoom(WithParagraphBreaks(text), RoomFor(sel.cpMax - sel.cpMin));
     QTextCursor c = textCursor();
@@ -501,6 +523,7 @@ CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
         f.Mask = CFM_ALL;
         return f;
     }
+    ApplyDeferredFormats();
     const QFont defaults = document()->defaultFont();
     auto describe = [&](const QTextCharFormat& fmt) {
         CharFormat r;
@@ -578,6 +601,7 @@ bool RichEditControl::EmSetCharFormat(unsigned scf, const CharFormat& format) {
         ApplyDefaultFormat();
         return true;
     }
+    ApplyDeferredFormats();
     QTextCharFormat f;
     if (m & CFM_BOLD) f.setFontWeight(format.Effects & CFE_BOLD ? QFont::Bold : QFont::Normal);
     if (m & CFM_ITALIC) f.setFontItalic(format.Effects & CFE_ITALIC);
@@ -718,9 +742,11 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
         if (old->documentLayout()) disconnect(old->documentLayout(), nullptr, this, nullptr);
     }
     doc->setModified(false);
+    FDeferred.Clear();
+    FDeferredTimer.stop();
     // Connected before the editor lays the document out, so that its first size is reported.
     FLastRequestedHeight = -1;
-    connect(doc, &QTextDocument::contentsChange, this, &RichEditControl::Invalidate);
+    connect(doc, &QTextDocument::contentsChange, this, &RichEditControl::DocumentChanged);
     connect(doc, &QTextDocument::contentsChanged, this, &RichEditControl::ContentChanged);
     connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &RichEditControl::DocumentSizeChanged);
@@ -735,6 +761,28 @@ void RichEditControl::Invalidate() {
     FLines.Invalidate();
     FRawTextValid = false;
     FRawText.clear();
+}
+
+void RichEditControl::DocumentChanged(int from, int removed, int added) {
+    Invalidate();
+    // Every way of editing applies the deferred formats first; should one not, the runs still
+    // follow their text.
+    if (removed != added && !FDeferred.Empty()) FDeferred.Shift(from, removed, added);
+}
+
+void RichEditControl::ApplyDeferredFormats() const {
+    if (FDeferred.Empty()) return;
+    FDeferredTimer.stop();
+    ++FQuiet;
+    FDeferred.ApplyAll(*document());
+    --FQuiet;
+}
+
+void RichEditControl::ApplyDeferredSlice() {
+    ++FQuiet;
+    FDeferred.ApplyNext(*document(), kDeferredSliceRuns);
+    --FQuiet;
+    if (FDeferred.Empty()) FDeferredTimer.stop();
 }
 
 void RichEditControl::ContentChanged() {
@@ -799,6 +847,37 @@ void RichEditControl::ReleaseClipboard() {
 // ---------------------------------------------------------------------------------------------
 // Qt events
 
+namespace {
+
+// Events after which the editor may read or change formats: typing, the mouse, menus and drops.
+bool MayTouchFormats(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::Drop:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool RichEditControl::event(QEvent* event) {
+    if (MayTouchFormats(event->type())) ApplyDeferredFormats();
+    return QTextEdit::event(event);
+}
+
+bool RichEditControl::viewportEvent(QEvent* event) {
+    if (MayTouchFormats(event->type())) ApplyDeferredFormats();
+    return QTextEdit::viewportEvent(event);
+}
+
 void RichEditControl::keyPressEvent(QKeyEvent* event) {
     if (isReadOnly()) {
         QTextEdit::keyPressEvent(event);
@@ -841,6 +920,7 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
 
 void RichEditControl::insertFromMimeData(const QMimeData* source) {
     if (!source || isReadOnly()) return;
+    ApplyDeferredFormats();
     const QTextCursor c = textCursor();
     if (!AllowsEdit(c.selectionStart(), c.selectionEnd())) return;
     const CharRange sel = EmExGetSel();
@@ -856,6 +936,7 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
 }
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {
+    ApplyDeferredFormats();
     QMimeData* copy = QTextEdit::createMimeDataFromSelection();
     const QString text = EmGetSelText();
     FClipboardData = copy;

@@ -10,9 +10,11 @@
 #include <QColor>
 #include <QString>
 #include <QTextEdit>
+#include <QTimer>
 #include <functional>
 #include <string>
 
+#include "platform/richedit/DeferredFormats.h"
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
 
@@ -93,6 +95,10 @@ public:
     int ScreenLogPixelsY() const { return FScreenDpi; }
     // How many times the line table was built so far.
     int LineTableBuilds() const { return FLines.Builds(); }
+    // After an RTF load, the formats past the first screen follow while the program is idle;
+    // anything that reads or changes formats applies them all first. This does so now.
+    void ApplyDeferredFormats() const;
+    bool FormatsDeferred() const { return !FDeferred.Empty(); }
 
     // Character format property that marks protected text.
     static constexpr int kProtectedProperty = 0x100100;
@@ -110,6 +116,8 @@ public:
     void ReleaseClipboard();
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
@@ -139,6 +147,8 @@ private:
     void ApplyPalette();
     void ContentChanged();
     void Invalidate();
+    void DocumentChanged(int from, int removed, int added);
+    void ApplyDeferredSlice();
     void SelectionMaybeChanged();
     void DocumentSizeChanged(const QSizeF& size);
     bool AllowsEdit(int docStart, int docEnd);
@@ -147,6 +157,8 @@ private:
     void SyncPendingGeometry() const;
     bool Wrapped() const;
 
+    mutable DeferredFormats FDeferred;
+    mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
     mutable LineTable FLines;
     mutable double FLinesWidth = -2;
     mutable QString FRawText;
@@ -157,7 +169,7 @@ private:
     int FScreenDpi = 96;
     bool FRedraw = true;
     bool FHideSelection = true;
-    int FQuiet = 0;  // >0 while changes must not send EN_CHANGE (formats, bulk replacement)
+    mutable int FQuiet = 0;  // >0 while changes must not send EN_CHANGE (formats, bulk replacement)
     QColor FBackground;
     CharFormat FDefaultFormat;
     CharRange FLastSelection;

@@ -9,7 +9,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <optional>
 
 namespace Rtf {
 namespace {
@@ -73,9 +72,11 @@ void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
     // One notice of change for the whole load instead of one per call.
     cursor.beginEditBlock();
     cursor.insertText(text_, ToCharFormat(formats_[size_t(base)]));
-    ApplyFormats(origin, base);
     ApplyAlignments(firstParagraph);
     cursor.endEditBlock();
+    const qsizetype length = text_.size();
+    text_ = QString();  // the document holds its own copy
+    DeferFormats(origin, base, length);
 }
 
 int RtfDocumentBuilder::MostUsedFormat() const {
@@ -84,19 +85,19 @@ int RtfDocumentBuilder::MostUsedFormat() const {
     return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
 }
 
-void RtfDocumentBuilder::ApplyFormats(int origin, int base) {
-    std::vector<std::optional<QTextCharFormat>> converted(formats_.size());
-    QTextCursor cursor(&doc_);
+void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
+    std::vector<QTextCharFormat> formats;
+    formats.reserve(formats_.size());
+    for (const RtfRunFormat& format : formats_) formats.push_back(ToCharFormat(format));
+    std::vector<RichEdit::DeferredFormats::Run> runs;
     for (size_t i = 0; i < runs_.size(); ++i) {
         const Run& run = runs_[i];
-        qsizetype end = i + 1 < runs_.size() ? runs_[i + 1].start : text_.size();
+        qsizetype end = i + 1 < runs_.size() ? runs_[i + 1].start : length;
         if (run.format == base || end <= run.start) continue;
-        std::optional<QTextCharFormat>& format = converted[size_t(run.format)];
-        if (!format) format = ToCharFormat(formats_[size_t(run.format)]);
-        cursor.setPosition(origin + int(run.start));
-        cursor.setPosition(origin + int(end), QTextCursor::KeepAnchor);
-        cursor.setCharFormat(*format);
+        runs.push_back({origin + int(run.start), origin + int(end), run.format});
     }
+    std::vector<Run>().swap(runs_);
+    deferred_ = RichEdit::DeferredFormats(std::move(formats), std::move(runs));
 }
 
 void RtfDocumentBuilder::ApplyAlignments(int firstParagraph) {

@@ -1,8 +1,9 @@
 #pragma once
 // Builds a QTextDocument from runs of formatted text and paragraph ends. The text is gathered
-// first and goes into the document in one insertion in its most common format; only the runs in
-// other formats are then formatted one by one. Each cursor call costs about a microsecond
-// whatever its length, so this takes far fewer calls than inserting run by run.
+// first and goes into the document in one insertion in its most common format; the runs in
+// other formats are handed back, to be formatted one by one when the caller chooses. Each
+// cursor call costs about a microsecond whatever its length, so this takes far fewer calls
+// than inserting run by run.
 #include <QRgb>
 #include <QString>
 #include <Qt>
@@ -10,6 +11,8 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "platform/richedit/DeferredFormats.h"
 
 class QTextDocument;
 
@@ -49,9 +52,11 @@ public:
     }
     // Ends the current paragraph with this alignment.
     void EndParagraph(Qt::Alignment alignment);
-    // Writes everything into the document. A paragraph that was ended and never received text
-    // stays out, so a final paragraph mark does not leave an empty last paragraph behind.
+    // Writes the text and the paragraph alignments into the document and returns the runs
+    // still to be formatted. A paragraph that was ended and never received text stays out, so
+    // a final paragraph mark does not leave an empty last paragraph behind.
     void Finish(Qt::Alignment alignment);
+    RichEdit::DeferredFormats TakeFormats() { return std::move(deferred_); }
 
 private:
     struct Run {
@@ -67,7 +72,7 @@ private:
     }
     int FormatIndex(const RtfRunFormat& format);
     int MostUsedFormat() const;
-    void ApplyFormats(int origin, int base);
+    void DeferFormats(int origin, int base, qsizetype length);
     void ApplyAlignments(int firstParagraph);
 
     QTextDocument& doc_;
@@ -76,6 +81,7 @@ private:
     std::vector<RtfRunFormat> formats_;
     std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> formatIndex_;
     std::vector<std::pair<int, Qt::Alignment>> alignments_;  // paragraphs not aligned left
+    RichEdit::DeferredFormats deferred_;
     int paragraph_ = 0;
     bool paragraphPending_ = false;
 };

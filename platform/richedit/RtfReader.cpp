@@ -1,6 +1,7 @@
 #include "platform/richedit/RtfReader.h"
 
 #include <QTextDocument>
+#include <utility>
 
 #include "platform/richedit/RtfDocumentBuilder.h"
 #include "platform/richedit/RtfParser.h"
@@ -19,7 +20,7 @@ bool LooksLikeRtf(std::string_view bytes) {
     return SkipWhiteSpace(bytes).starts_with("{\\rtf");
 }
 
-bool Read(std::string_view bytes, QTextDocument& doc) {
+bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
     if (!LooksLikeRtf(bytes)) return false;
     // Undo records for every inserted run would cost time and memory for nothing.
     bool undo = doc.isUndoRedoEnabled();
@@ -29,6 +30,11 @@ bool Read(std::string_view bytes, QTextDocument& doc) {
         RtfDocumentBuilder builder(doc);
         RtfParser parser(SkipWhiteSpace(bytes), builder);
         parser.Run();
+        RichEdit::DeferredFormats formats = builder.TakeFormats();
+        if (deferred)
+            *deferred = std::move(formats);
+        else
+            formats.ApplyAll(doc);
     }
     doc.setUndoRedoEnabled(undo);
     return true;
