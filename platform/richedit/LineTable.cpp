@@ -4,19 +4,27 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <memory>
 
 namespace RichEdit {
 
 void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
     FLines.clear();
-    // One full layout up front; afterwards each block's lines are read without further work.
-    if (wrapped && doc.documentLayout()) doc.documentLayout()->documentSize();
+    std::unique_ptr<LineBreaker> breaker;
+    if (wrapped) {
+        breaker = std::make_unique<LineBreaker>(doc);
+        // A document the prediction does not model is laid out whole, once, up front.
+        if (!breaker->Usable()) {
+            breaker.reset();
+            if (doc.documentLayout()) doc.documentLayout()->documentSize();
+        }
+    }
     FLines.reserve(size_t(doc.blockCount()));
     // Positions and numbers are counted along, not looked up in the block tree per block.
     int position = 0, number = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++number) {
         const int length = block.length();
-        AddBlockLines(block, position, length, number, wrapped, raw);
+        AddBlockLines(block, position, length, number, wrapped, raw, breaker.get());
         position += length;
     }
     if (FLines.empty()) FLines.push_back({0, 0, 0});
@@ -25,28 +33,91 @@ void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
 }
 
 void LineTable::AddBlockLines(const QTextBlock& block, int base, int length, int number,
-                              bool wrapped, QStringView raw) {
+                              bool wrapped, QStringView raw, LineBreaker* breaker) {
     const QStringView text = raw.mid(base, std::max(0, length - 1));
-    // A line that ends in a line separator is broken there: the separator is not line text.
-    auto add = [&](int start, int count) {
-        if (count > 0 && text.at(start + count - 1) == QChar::LineSeparator) --count;
-        FLines.push_back({base + start, count, number});
-    };
+    FSpans.clear();
     const QTextLayout* layout = wrapped ? block.layout() : nullptr;
-    if (layout && layout->lineCount() > 0) {
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            add(line.textStart(), line.textLength());
+    if (breaker && block.isVisible()) {
+        const LineBreaker::Widths widths = breaker->LineWidths(block.blockFormat());
+        if (!ReadQtLines(layout, widths, int(text.size()), FSpans)) {
+            switch (breaker->Break(block, text, FSpans)) {
+            case LineBreaker::Outcome::Predicted:
+                break;
+            case LineBreaker::Outcome::LayOutAlone:
+                LayOutAlone(*block.document(), block, widths, FSpans);
+                break;
+            case LineBreaker::Outcome::LayOutInDocument:
+                block.document()->documentLayout()->blockBoundingRect(block);
+                ReadLayout(*layout, FSpans);
+                break;
+            }
         }
-        return;
+    } else if (layout && layout->lineCount() > 0) {
+        ReadLayout(*layout, FSpans);
     }
-    int start = 0;
-    for (qsizetype i = text.indexOf(QChar::LineSeparator); i >= 0;
-         i = text.indexOf(QChar::LineSeparator, i + 1)) {
-        add(start, int(i) + 1 - start);
-        start = int(i) + 1;
+    if (FSpans.empty()) {
+        // Not laid out: one line, split only at line separators.
+        int start = 0;
+        for (qsizetype i = text.indexOf(QChar::LineSeparator); i >= 0;
+             i = text.indexOf(QChar::LineSeparator, i + 1)) {
+            FSpans.push_back({start, int(i) + 1 - start});
+            start = int(i) + 1;
+        }
+        FSpans.push_back({start, int(text.size()) - start});
     }
-    add(start, int(text.size()) - start);
+    AddSpans(text, base, number);
+}
+
+// A line that ends in a line separator is broken there: the separator is not line text.
+void LineTable::AddSpans(QStringView text, int base, int number) {
+    for (const LineBreaker::Span& span : FSpans) {
+        int count = span.Length;
+        if (count > 0 && text.at(span.Start + count - 1) == QChar::LineSeparator) --count;
+        FLines.push_back({base + span.Start, count, number});
+    }
+}
+
+// Qt keeps a paragraph's lines after the width or the text changed until it lays the paragraph
+// out again: lines are taken only when they were made at today's widths and cover the text.
+bool LineTable::ReadQtLines(const QTextLayout* layout, LineBreaker::Widths widths, int length,
+                            std::vector<LineBreaker::Span>& spans) {
+    const int count = layout ? layout->lineCount() : 0;
+    if (count == 0) return false;
+    int next = 0;
+    for (int i = 0; i < count; ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (line.textStart() != next ||
+            ToFixed(line.width()) != (i == 0 ? widths.First : widths.Other))
+            return false;
+        next += line.textLength();
+    }
+    if (next != length) return false;
+    ReadLayout(*layout, spans);
+    return true;
+}
+
+void LineTable::ReadLayout(const QTextLayout& layout, std::vector<LineBreaker::Span>& spans) {
+    spans.clear();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        spans.push_back({line.textStart(), line.textLength()});
+    }
+}
+
+// The paragraph laid out by a layout of its own, with the options the document layout uses.
+void LineTable::LayOutAlone(const QTextDocument& doc, const QTextBlock& block,
+                            LineBreaker::Widths widths, std::vector<LineBreaker::Span>& spans) {
+    QTextLayout layout(block);
+    QTextOption option = doc.defaultTextOption();
+    const QTextBlockFormat format = block.blockFormat();
+    option.setTextDirection(block.textDirection());
+    option.setTabs(format.tabPositions());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(double(line.lineNumber() == 0 ? widths.First : widths.Other) / 64.0);
+    layout.endLayout();
+    ReadLayout(layout, spans);
 }
 
 int LineTable::LineFromChar(int cp) const {
