@@ -280,6 +280,20 @@ LineBreaker::Widths LineBreaker::LineWidths(const QTextBlockFormat& format) cons
     return {right - left - ToFixed(format.textIndent()), right - left};
 }
 
+// Paragraphs share few formats: what a format means for the lines is worked out once.
+bool LineBreaker::BlockWidths(const QTextBlock& block, Widths& widths) {
+    const int index = block.blockFormatIndex();
+    auto found = FBlockFormats.find(index);
+    if (found == FBlockFormats.end()) {
+        const QTextBlockFormat format = block.blockFormat();
+        BlockFormat entry{LineWidths(format), FUsable && BlockUsable(block, format)};
+        entry.Modelled = entry.Modelled && entry.Lines.First > 0 && entry.Lines.Other > 0;
+        found = FBlockFormats.emplace(index, entry).first;
+    }
+    widths = found->second.Lines;
+    return found->second.Modelled;
+}
+
 FontMeasure* LineBreaker::MeasureFor(const QTextFragment& fragment) {
     const int formatIndex = fragment.charFormatIndex();
     const auto found = FFormats.find(formatIndex);
@@ -296,44 +310,41 @@ FontMeasure* LineBreaker::MeasureFor(const QTextFragment& fragment) {
     return measure;
 }
 
-// The paragraph's formats in order; false when one is outside the model.
+// The paragraph's formats in order; false when one is outside the model. Fragment positions
+// are counted along from the paragraph's: asking each its position walks the fragment tree.
 bool LineBreaker::CollectRuns(const QTextBlock& block, int length) {
     FRuns.clear();
-    const int base = block.position();
-    int lastFormat = -1;
+    int lastFormat = -1, start = 0;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int format = fragment.charFormatIndex();
-        const int start = fragment.position() - base, end = start + fragment.length();
-        if (!FRuns.empty() && format == lastFormat && FRuns.back().End == start) {
+        const int end = start + fragment.length();
+        if (!FRuns.empty() && format == lastFormat) {
             FRuns.back().End = end;
-            continue;
+        } else {
+            FontMeasure* measure = MeasureFor(fragment);
+            if (!measure) return false;
+            FRuns.push_back({start, end, measure});
+            lastFormat = format;
         }
-        FontMeasure* measure = MeasureFor(fragment);
-        if (!measure) return false;
-        FRuns.push_back({start, end, measure});
-        lastFormat = format;
+        start = end;
     }
-    return FRuns.empty() ? length == 0 : FRuns.front().Start == 0 && FRuns.back().End == length;
+    return start == length;
 }
 
 LineBreaker::Outcome LineBreaker::Break(const QTextBlock& block, QStringView text,
-                                        std::vector<Span>& lines) {
-    const QTextBlockFormat format = block.blockFormat();
-    if (!FUsable || !BlockUsable(block, format) ||
-        text.contains(QChar::ObjectReplacementCharacter))
-        return Outcome::LayOutInDocument;
-    const Widths widths = LineWidths(format);
-    if (widths.First <= 0 || widths.Other <= 0) return Outcome::LayOutInDocument;
+                                        Widths widths, std::vector<Span>& lines) {
     if (!CollectRuns(block, int(text.size()))) return Outcome::LayOutAlone;
-    const size_t before = lines.size();
     if (text.isEmpty()) {
         lines.push_back({0, 0});
         return Outcome::Predicted;
     }
+    const size_t before = lines.size();
     if (Paragraph(*this, text, widths, lines).Walk()) return Outcome::Predicted;
     lines.resize(before);
-    return Outcome::LayOutAlone;
+    // An object's size comes from the document around it.
+    return text.contains(QChar::ObjectReplacementCharacter) ? Outcome::LayOutInDocument
+                                                            : Outcome::LayOutAlone;
 }
 
 }  // namespace RichEdit

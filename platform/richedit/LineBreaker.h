@@ -43,15 +43,19 @@ public:
     // Whether the document is laid out the way the prediction models: the standard layout, no
     // frames or tables, wrapping at word boundaries or anywhere, no paint device.
     bool Usable() const { return FUsable; }
-    Widths LineWidths(const QTextBlockFormat& format) const;
+    // The widths of `block`'s lines; false when its format is outside the model (lists,
+    // right-to-left, unbreakable lines...) and Qt must lay it out in the document.
+    bool BlockWidths(const QTextBlock& block, Widths& widths);
     enum class Outcome {
         Predicted,
         LayOutAlone,       // outside the model: lay the paragraph out with Qt on its own
         LayOutInDocument,  // its lines depend on the document around it (objects, lists...)
     };
-    // Appends the lines of `block`, whose text is `text`, when they can be predicted; otherwise
-    // appends nothing and says how Qt must lay the paragraph out instead.
-    Outcome Break(const QTextBlock& block, QStringView text, std::vector<Span>& lines);
+    // Appends the lines of `block`, whose text is `text` and whose widths BlockWidths gave
+    // (modelled), when they can be predicted; otherwise appends nothing and says how Qt must
+    // lay the paragraph out instead.
+    Outcome Break(const QTextBlock& block, QStringView text, Widths widths,
+                  std::vector<Span>& lines);
 
 private:
     struct Run {
@@ -62,12 +66,18 @@ private:
 
     static bool DocumentUsable(const QTextDocument& doc);
     bool BlockUsable(const QTextBlock& block, const QTextBlockFormat& format) const;
+    Widths LineWidths(const QTextBlockFormat& format) const;
     FontMeasure* MeasureFor(const QTextFragment& fragment);
     bool CollectRuns(const QTextBlock& block, int length);
 
     const QTextDocument& FDoc;
     bool FUsable;
     Fixed FFrameLeft = 0, FFrameRight = 0;
+    struct BlockFormat {
+        Widths Lines;
+        bool Modelled;
+    };
+    std::unordered_map<int, BlockFormat> FBlockFormats;
     std::unordered_map<int, FontMeasure*> FFormats;  // null: a format the model leaves to Qt
     std::vector<std::unique_ptr<FontMeasure>> FMeasures;
     std::vector<Run> FRuns;

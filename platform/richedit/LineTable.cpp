@@ -20,11 +20,18 @@ void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
         }
     }
     FLines.reserve(size_t(doc.blockCount()));
+    FUnlaidRun = 0;
     // Positions and numbers are counted along, not looked up in the block tree per block.
     int position = 0, number = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++number) {
         const int length = block.length();
-        AddBlockLines(block, position, length, number, wrapped, raw, breaker.get());
+        const QStringView text = raw.mid(position, std::max(0, length - 1));
+        FSpans.clear();
+        if (breaker && block.isVisible())
+            AddPredictedLines(block, text, *breaker);
+        else if (const QTextLayout* layout = wrapped ? block.layout() : nullptr)
+            ReadLayout(*layout, FSpans);
+        AddSpans(text, position, number);
         position += length;
     }
     if (FLines.empty()) FLines.push_back({0, 0, 0});
@@ -32,31 +39,37 @@ void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
     ++FBuilds;
 }
 
-void LineTable::AddBlockLines(const QTextBlock& block, int base, int length, int number,
-                              bool wrapped, QStringView raw, LineBreaker* breaker) {
-    const QStringView text = raw.mid(base, std::max(0, length - 1));
-    FSpans.clear();
-    const QTextLayout* layout = wrapped ? block.layout() : nullptr;
-    if (breaker && block.isVisible()) {
-        const LineBreaker::Widths widths = breaker->LineWidths(block.blockFormat());
-        if (!ReadQtLines(layout, widths, int(text.size()), FSpans)) {
-            switch (breaker->Break(block, text, FSpans)) {
-            case LineBreaker::Outcome::Predicted:
-                break;
-            case LineBreaker::Outcome::LayOutAlone:
-                LayOutAlone(*block.document(), block, widths, FSpans);
-                break;
-            case LineBreaker::Outcome::LayOutInDocument:
-                block.document()->documentLayout()->blockBoundingRect(block);
-                ReadLayout(*layout, FSpans);
-                break;
-            }
-        }
-    } else if (layout && layout->lineCount() > 0) {
-        ReadLayout(*layout, FSpans);
+// Qt's own lines where it has laid the paragraph out at today's widths, else predicted, else
+// Qt's layout of this paragraph alone. Qt lays a document out from its start, so once a long
+// stretch of paragraphs has no layout the rest is predicted without asking: asking makes Qt
+// create a layout object for every paragraph.
+void LineTable::AddPredictedLines(const QTextBlock& block, QStringView text,
+                                  LineBreaker& breaker) {
+    LineBreaker::Widths widths{};
+    const bool modelled = breaker.BlockWidths(block, widths);
+    const QTextLayout* layout = FUnlaidRun < kUnlaidRunLimit ? block.layout() : nullptr;
+    if (layout) FUnlaidRun = layout->lineCount() > 0 ? 0 : FUnlaidRun + 1;
+    if (ReadQtLines(layout, widths, int(text.size()), FSpans)) return;
+    const LineBreaker::Outcome outcome = modelled ? breaker.Break(block, text, widths, FSpans)
+                                                  : LineBreaker::Outcome::LayOutInDocument;
+    switch (outcome) {
+    case LineBreaker::Outcome::Predicted:
+        break;
+    case LineBreaker::Outcome::LayOutAlone:
+        LayOutAlone(*block.document(), block, widths, FSpans);
+        break;
+    case LineBreaker::Outcome::LayOutInDocument:
+        block.document()->documentLayout()->blockBoundingRect(block);
+        ReadLayout(*block.layout(), FSpans);
+        break;
     }
+}
+
+// A paragraph without lines (not laid out, or not wrapped) is one line, split only at line
+// separators. A line that ends in a line separator is broken there: the separator is not line
+// text.
+void LineTable::AddSpans(QStringView text, int base, int number) {
     if (FSpans.empty()) {
-        // Not laid out: one line, split only at line separators.
         int start = 0;
         for (qsizetype i = text.indexOf(QChar::LineSeparator); i >= 0;
              i = text.indexOf(QChar::LineSeparator, i + 1)) {
@@ -65,11 +78,6 @@ void LineTable::AddBlockLines(const QTextBlock& block, int base, int length, int
         }
         FSpans.push_back({start, int(text.size()) - start});
     }
-    AddSpans(text, base, number);
-}
-
-// A line that ends in a line separator is broken there: the separator is not line text.
-void LineTable::AddSpans(QStringView text, int base, int number) {
     for (const LineBreaker::Span& span : FSpans) {
         int count = span.Length;
         if (count > 0 && text.at(span.Start + count - 1) == QChar::LineSeparator) --count;

@@ -43,8 +43,7 @@ public:
     int LineFromChar(int cp) const;
 
 private:
-    void AddBlockLines(const QTextBlock& block, int base, int length, int number, bool wrapped,
-                       QStringView raw, LineBreaker* breaker);
+    void AddPredictedLines(const QTextBlock& block, QStringView text, LineBreaker& breaker);
     void AddSpans(QStringView text, int base, int number);
     // The lines Qt has laid `block` out in, if they are current for `widths` and the text.
     static bool ReadQtLines(const QTextLayout* layout, LineBreaker::Widths widths, int length,
@@ -53,6 +52,9 @@ private:
     static void LayOutAlone(const QTextDocument& doc, const QTextBlock& block,
                             LineBreaker::Widths widths, std::vector<LineBreaker::Span>& spans);
 
+    // Paragraphs in a row without Qt's layout, after which Qt is no longer asked.
+    static constexpr int kUnlaidRunLimit = 64;
+    int FUnlaidRun = 0;
     std::vector<LineBreaker::Span> FSpans;  // one paragraph's lines, reused
 
     std::vector<Line> FLines;

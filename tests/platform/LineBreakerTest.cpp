@@ -37,6 +37,16 @@ std::string Show(const Spans& spans, const QString& text = {}) {
     return s;
 }
 
+std::string Fragments(const QTextBlock& b) {
+    std::string s;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        const QFont font = f.charFormat().font();
+        s += std::to_string(f.position() - b.position()) + ":" + std::to_string(f.length()) + (font.bold() ? "b" : "") + (font.italic() ? "i" : "") + "@" + std::to_string(font.pointSizeF()) + (f.charFormat().fontUnderline() ? "u" : "") + " ";
+    }
+    return s;
+}
+
 // The table Qt's own layout gives, read after laying the whole document out.
 std::vector<LineTable::Line> QtTable(const QTextDocument& doc) {
     doc.documentLayout()->documentSize();
@@ -158,10 +168,10 @@ std::vector<QString> TestFamilies() {
 TEST(LineBreaker, PredictsTheLinesQtLaysOut) {
     const std::vector<QString> families = TestFamilies();
     ASSERT_GE(families.size(), 2u) << "needs two of the Liberation and DejaVu fonts";
-    int compared = 0, predicted = 0, lines = 0;
+    int compared = 0, predicted = 0, lines = 0, wrong = 0;
     unsigned seed = 1;
     for (const QString& family : families) {
-        for (const qreal size : {9.0, 11.0, 14.5}) {
+        for (const qreal size : {14.5, 9.0, 11.0}) {
             for (const int width : {97, 181, 273, 402, 655}) {
                 QFont font(family);
                 font.setPointSizeF(size);
@@ -190,7 +200,9 @@ TEST(LineBreaker, PredictsTheLinesQtLaysOut) {
                 for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
                     Spans spans;
                     const QStringView text = QStringView(raw).mid(b.position(), b.length() - 1);
-                    if (breaker.Break(b, text, spans) != LineBreaker::Outcome::Predicted)
+                    LineBreaker::Widths widths{};
+                    if (!breaker.BlockWidths(b, widths) ||
+                        breaker.Break(b, text, widths, spans) != LineBreaker::Outcome::Predicted)
                         spans.clear();
                     guesses.push_back(spans);
                 }
@@ -202,16 +214,18 @@ TEST(LineBreaker, PredictsTheLinesQtLaysOut) {
                     ++predicted;
                     lines += int(guesses[i].size());
                     const Spans qt = QtLines(b);
-                    ASSERT_EQ(Show(guesses[i]), Show(qt))
+                    if (Show(guesses[i]) != Show(qt) && ++wrong > 4) continue;
+                    EXPECT_EQ(Show(guesses[i]), Show(qt))
                         << family.toStdString() << " " << size << "pt at " << width
                         << " px, paragraph " << i << ":\n"
                         << Show(guesses[i], b.text()) << "Qt:\n"
-                        << Show(qt, b.text());
+                        << Show(qt, b.text()) << Fragments(b);
                 }
             }
         }
     }
     std::printf("%d paragraphs compared, %d predicted, %d lines\n", compared, predicted, lines);
+    EXPECT_EQ(wrong, 0);
     EXPECT_GT(predicted, compared * 6 / 10);
 }
 
