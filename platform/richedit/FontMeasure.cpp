@@ -45,7 +45,8 @@ Fixed FontMeasure::PairAdjust(char16_t first, char16_t second) {
 
 Fixed FontMeasure::Overhang(char16_t c) {
     std::int32_t& slot = FOverhangs[c];
-    if (slot == kUnknown) slot = std::int32_t(-std::min<Fixed>(ToFixed(FMetrics.rightBearing(QChar(c))), 0));
+    if (slot == kUnknown)
+        slot = std::int32_t(-std::min<Fixed>(ToFixed(FMetrics.rightBearing(QChar(c))), 0));
     return slot;
 }
 

@@ -60,8 +60,8 @@ private:
     QFontMetricsF FMetrics;
     Fixed FMaxOverhang;
     std::unordered_map<std::u16string, Fixed, Hash, Equal> FAdvances;
-    std::vector<std::int32_t> FPairs;      // 256 x 256, kUnknown until measured
-    std::vector<std::int8_t> FLigatures;   // 256 x 256, -1 until shaped
+    std::vector<std::int32_t> FPairs;     // 256 x 256, kUnknown until measured
+    std::vector<std::int8_t> FLigatures;  // 256 x 256, -1 until shaped
     std::array<std::int32_t, 256> FOverhangs;
 };
 

@@ -274,8 +274,8 @@ bool LineBreaker::BlockUsable(const QTextBlock& block, const QTextBlockFormat& f
 }
 
 LineBreaker::Widths LineBreaker::LineWidths(const QTextBlockFormat& format) const {
-    const Fixed left = FFrameLeft + ToFixed(format.leftMargin()) +
-                       ToFixed(format.indent() * FDoc.indentWidth());
+    const Fixed left =
+        FFrameLeft + ToFixed(format.leftMargin()) + ToFixed(format.indent() * FDoc.indentWidth());
     const Fixed right = FFrameRight - ToFixed(format.rightMargin());
     return {right - left - ToFixed(format.textIndent()), right - left};
 }
@@ -332,8 +332,8 @@ bool LineBreaker::CollectRuns(const QTextBlock& block, int length) {
     return start == length;
 }
 
-LineBreaker::Outcome LineBreaker::Break(const QTextBlock& block, QStringView text,
-                                        Widths widths, std::vector<Span>& lines) {
+LineBreaker::Outcome LineBreaker::Break(const QTextBlock& block, QStringView text, Widths widths,
+                                        std::vector<Span>& lines) {
     if (!CollectRuns(block, int(text.size()))) return Outcome::LayOutAlone;
     if (text.isEmpty()) {
         lines.push_back({0, 0});

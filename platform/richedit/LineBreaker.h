@@ -6,8 +6,8 @@
 // put on lines by the rule the layout follows. Anything outside what that rule models (other
 // scripts, tabs, objects, letter spacing, a word wider than the line...) is refused, and the
 // caller lays that paragraph out with Qt instead, so a prediction never differs from the screen.
-#include <QTextDocument>
 #include <QStringView>
+#include <QTextDocument>
 #include <memory>
 #include <unordered_map>
 #include <vector>

@@ -43,8 +43,7 @@ void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
 // Qt's layout of this paragraph alone. Qt lays a document out from its start, so once a long
 // stretch of paragraphs has no layout the rest is predicted without asking: asking makes Qt
 // create a layout object for every paragraph.
-void LineTable::AddPredictedLines(const QTextBlock& block, QStringView text,
-                                  LineBreaker& breaker) {
+void LineTable::AddPredictedLines(const QTextBlock& block, QStringView text, LineBreaker& breaker) {
     LineBreaker::Widths widths{};
     const bool modelled = breaker.BlockWidths(block, widths);
     const QTextLayout* layout = FUnlaidRun < kUnlaidRunLimit ? block.layout() : nullptr;
@@ -53,15 +52,15 @@ void LineTable::AddPredictedLines(const QTextBlock& block, QStringView text,
     const LineBreaker::Outcome outcome = modelled ? breaker.Break(block, text, widths, FSpans)
                                                   : LineBreaker::Outcome::LayOutInDocument;
     switch (outcome) {
-    case LineBreaker::Outcome::Predicted:
-        break;
-    case LineBreaker::Outcome::LayOutAlone:
-        LayOutAlone(*block.document(), block, widths, FSpans);
-        break;
-    case LineBreaker::Outcome::LayOutInDocument:
-        block.document()->documentLayout()->blockBoundingRect(block);
-        ReadLayout(*block.layout(), FSpans);
-        break;
+        case LineBreaker::Outcome::Predicted:
+            break;
+        case LineBreaker::Outcome::LayOutAlone:
+            LayOutAlone(*block.document(), block, widths, FSpans);
+            break;
+        case LineBreaker::Outcome::LayOutInDocument:
+            block.document()->documentLayout()->blockBoundingRect(block);
+            ReadLayout(*block.layout(), FSpans);
+            break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
 #include <QImage>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -42,7 +43,9 @@ std::string Fragments(const QTextBlock& b) {
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment f = it.fragment();
         const QFont font = f.charFormat().font();
-        s += std::to_string(f.position() - b.position()) + ":" + std::to_string(f.length()) + (font.bold() ? "b" : "") + (font.italic() ? "i" : "") + "@" + std::to_string(font.pointSizeF()) + (f.charFormat().fontUnderline() ? "u" : "") + " ";
+        s += std::to_string(f.position() - b.position()) + ":" + std::to_string(f.length()) +
+             (font.bold() ? "b" : "") + (font.italic() ? "i" : "") + "@" +
+             std::to_string(font.pointSizeF()) + (f.charFormat().fontUnderline() ? "u" : "") + " ";
     }
     return s;
 }
@@ -56,8 +59,8 @@ std::vector<LineTable::Line> QtTable(const QTextDocument& doc) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++number) {
         for (const auto& span : QtLines(block)) {
             int count = span.Length;
-            if (count > 0 && raw.at(block.position() + span.Start + count - 1) ==
-                                 QChar::LineSeparator)
+            if (count > 0 &&
+                raw.at(block.position() + span.Start + count - 1) == QChar::LineSeparator)
                 --count;
             lines.push_back({block.position() + span.Start, count, number});
         }
@@ -104,15 +107,13 @@ private:
     int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(FRandom); }
 
     QString Word() {
-        static const char* const fixed[] = {
-            "AVA",   "To",       "Ty",        "We",     "Yo",          "Tea-Time",  "well-known",
-            "-5",    "x-",       "\"Yes,\"",  "(Va)",   "a/b",         "end.",      "Why?",
-            "Wow!",  "'Tis",     "L'Avenir",  "caf\xc3\xa9", "na\xc3\xafve", "\xc3\x98re",
-            "office", "stuff",   "off",       "fly",    "1999",        "3.14",      "T.",
-            "Y,",    "V;",       "W:",        "f",      "r.",          "[A]",       "{y}",
-            "$5",    "50%",      "#1",        "a&b",    "x=y",         "<T>",       "A-",
-            "--",    "...",      "w/",        "\xc2\xbfQu\xc3\xa9?",    "\xc2\xab" "A\xc2\xbb"};
-        if (Chance(2)) return QString::fromUtf8(fixed[Pick(0, int(std::size(fixed)) - 1)]);
+        static const QStringList fixed =
+            QString::fromUtf8(
+                "AVA To Ty We Yo Tea-Time well-known -5 x- \"Yes,\" (Va) a/b end. Why? Wow! 'Tis "
+                "L'Avenir caf\u00e9 na\u00efve \u00d8re office stuff off fly 1999 3.14 T. Y, V; W: "
+                "f r. [A] {y} $5 50% #1 a&b x=y <T> A- -- ... w/ \u00bfQu\u00e9? \u00abA\u00bb")
+                .split(QLatin1Char(' '));
+        if (Chance(2)) return fixed[Pick(0, int(fixed.size()) - 1)];
         static const char letters[] = "AVTWYLPFfkrvwxyjo.,-'aeiouAnstlm1";
         const int length = Chance(25) ? Pick(20, 70) : Pick(1, 10);
         QString word;
@@ -134,17 +135,30 @@ private:
     QTextCharFormat Format(const QFont& base) {
         QTextCharFormat format;
         switch (Pick(0, 11)) {
-        case 0: format.setFontWeight(QFont::Bold); break;
-        case 1: format.setFontItalic(true); break;
-        case 2:
-            format.setFontWeight(QFont::Bold);
-            format.setFontItalic(true);
-            break;
-        case 3: format.setFontPointSize(base.pointSizeF() * 1.5); break;
-        case 4: format.setFontPointSize(base.pointSizeF() * 0.75); break;
-        case 5: format.setForeground(Qt::red); break;
-        case 6: format.setFontUnderline(true); break;
-        default: break;
+            case 0:
+                format.setFontWeight(QFont::Bold);
+                break;
+            case 1:
+                format.setFontItalic(true);
+                break;
+            case 2:
+                format.setFontWeight(QFont::Bold);
+                format.setFontItalic(true);
+                break;
+            case 3:
+                format.setFontPointSize(base.pointSizeF() * 1.5);
+                break;
+            case 4:
+                format.setFontPointSize(base.pointSizeF() * 0.75);
+                break;
+            case 5:
+                format.setForeground(Qt::red);
+                break;
+            case 6:
+                format.setFontUnderline(true);
+                break;
+            default:
+                break;
         }
         return format;
     }
@@ -243,10 +257,12 @@ TEST(LineBreaker, TableMatchesQtWhateverEachParagraphNeeds) {
         QStringLiteral("Tabs\tin\tthe\ttext\tmove the words along\tto the stops."),
         QString::fromUtf8("\xce\x95\xce\xbb\xce\xbb\xce\xb7\xce\xbd\xce\xb9\xce\xba\xce\xac "
                           "words and Latin words mixed along a line."),
-        QString::fromUtf8("soft\xc2\xadhyphen\xc2\xad" "ated long words, hy\xc2\xadphen\xc2\xad"
+        QString::fromUtf8("soft\xc2\xadhyphen\xc2\xad"
+                          "ated long words, hy\xc2\xadphen\xc2\xad"
                           "ation every\xc2\xadwhere along the line"),
         QStringLiteral("Averyveryverylongwordthatcannotfitononelineatallwhateverhappens then"),
-        QString::fromUtf8("non\xc2\xa0" "breaking\xc2\xa0spaces hold words together here"),
+        QString::fromUtf8("non\xc2\xa0"
+                          "breaking\xc2\xa0spaces hold words together here"),
         QStringLiteral("Spaced out letters in this one."),
         QStringLiteral("An image in the middle "),
     };
