@@ -33,8 +33,12 @@ Fixed FontMeasure::Advance(QStringView text) {
 }
 
 Fixed FontMeasure::PairAdjust(char16_t first, char16_t second) {
-    if (FPairs.empty()) FPairs.assign(256 * 256, kUnknown);
-    std::int32_t& slot = FPairs[size_t(first) * 256 + second];
+    auto& row = FPairs[first];
+    if (!row) {
+        row = std::make_unique<std::array<std::int32_t, 256>>();
+        row->fill(kUnknown);
+    }
+    std::int32_t& slot = (*row)[second];
     if (slot == kUnknown) {
         const QChar pair[2] = {QChar(first), QChar(second)};
         slot = std::int32_t(MeasureText(QString(pair, 2)) - Advance(QStringView(pair, 1)) -

@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,7 +61,8 @@ private:
     QFontMetricsF FMetrics;
     Fixed FMaxOverhang;
     std::unordered_map<std::u16string, Fixed, Hash, Equal> FAdvances;
-    std::vector<std::int32_t> FPairs;     // 256 x 256, kUnknown until measured
+    // By first character, each row made when first asked: kUnknown until measured.
+    std::array<std::unique_ptr<std::array<std::int32_t, 256>>, 256> FPairs;
     std::vector<std::int8_t> FLigatures;  // 256 x 256, -1 until shaped
     std::array<std::int32_t, 256> FOverhangs;
 };

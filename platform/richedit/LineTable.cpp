@@ -94,13 +94,16 @@ bool LineTable::ReadQtLines(const QTextLayout* layout, LineBreaker::Widths width
     for (int i = 0; i < count; ++i) {
         const QTextLine line = layout->lineAt(i);
         if (line.textStart() != next ||
-            ToFixed(line.width()) != (i == 0 ? widths.First : widths.Other))
+            ToFixed(line.width()) != (i == 0 ? widths.First : widths.Other)) {
+            spans.clear();
             return false;
+        }
+        spans.push_back({next, line.textLength()});
         next += line.textLength();
     }
-    if (next != length) return false;
-    ReadLayout(*layout, spans);
-    return true;
+    if (next == length) return true;
+    spans.clear();
+    return false;
 }
 
 void LineTable::ReadLayout(const QTextLayout& layout, std::vector<LineBreaker::Span>& spans) {
