@@ -1,9 +1,15 @@
 #pragma once
 // The display lines of a document: where each starts, how long it is and whether a paragraph
 // break ends it. Built in one pass over the document's blocks and kept until the text, the
-// width or the wrapping changes, so walking every line costs one layout, not one per line.
+// width or the wrapping changes. With wrapping, paragraphs Qt has laid out give their own lines
+// and the others are predicted (LineBreaker) rather than laid out, so that the walk does not
+// cost a layout of the whole document.
 #include <QTextDocument>
 #include <vector>
+
+#include "platform/richedit/LineBreaker.h"
+
+class QTextLayout;
 
 namespace RichEdit {
 
@@ -16,9 +22,10 @@ public:
     };
 
     // Reads the lines of `doc`, whose raw text (QTextDocument::toRawText) is `raw`. With
-    // `wrapped` the document is laid out at its text width and each laid-out line is a line;
-    // otherwise each paragraph is one line (split only where it holds a line separator) and
-    // nothing is laid out.
+    // `wrapped` the lines are those of the layout at the document's text width: read from Qt
+    // where it has laid a paragraph out, predicted or laid out by Qt paragraph by paragraph
+    // elsewhere. Otherwise each paragraph is one line (split only where it holds a line
+    // separator) and nothing is laid out.
     void Build(const QTextDocument& doc, bool wrapped, QStringView raw);
     void Invalidate() { FValid = false; }
     bool Valid() const { return FValid; }
@@ -36,8 +43,19 @@ public:
     int LineFromChar(int cp) const;
 
 private:
-    void AddBlockLines(const QTextBlock& block, int base, int length, int number, bool wrapped,
-                       QStringView raw);
+    void AddPredictedLines(const QTextBlock& block, QStringView text, LineBreaker& breaker);
+    void AddSpans(QStringView text, int base, int number);
+    // The lines Qt has laid `block` out in, if they are current for `widths` and the text.
+    static bool ReadQtLines(const QTextLayout* layout, LineBreaker::Widths widths, int length,
+                            std::vector<LineBreaker::Span>& spans);
+    static void ReadLayout(const QTextLayout& layout, std::vector<LineBreaker::Span>& spans);
+    static void LayOutAlone(const QTextDocument& doc, const QTextBlock& block,
+                            LineBreaker::Widths widths, std::vector<LineBreaker::Span>& spans);
+
+    // Paragraphs in a row without Qt's layout, after which Qt is no longer asked.
+    static constexpr int kUnlaidRunLimit = 64;
+    int FUnlaidRun = 0;
+    std::vector<LineBreaker::Span> FSpans;  // one paragraph's lines, reused
 
     std::vector<Line> FLines;
     bool FValid = false;

@@ -499,3 +499,27 @@ TEST(RichEditControl, ModifiedBackgroundAndRedraw) {
     c.WmSetRedraw(true);
     EXPECT_TRUE(c.viewport()->updatesEnabled());
 }
+
+// The wrapped line table no longer lays the whole document out, so it must already see the width
+// the text ends up at: Qt's first layout step shows the scroll bar for a long text, shown or not.
+TEST(RichEditControl, WrappedLinesAreThoseOfTheFullLayoutAtTheFinalWidth) {
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QStringLiteral("Paragraph %1 with To, Yes and Wave, long enough to wrap.\n").arg(i);
+    for (const bool shown : {true, false}) {
+        RichEditControl c;
+        c.resize(273, 273);
+        if (shown) c.show();
+        c.WmSetText(text);
+        const int predicted = c.EmGetLineCount();
+        const int width = int(c.document()->textWidth());
+        c.document()->documentLayout()->documentSize();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(int(c.document()->textWidth()), width) << shown;
+        int laidOut = 0;
+        for (QTextBlock b = c.document()->begin(); b.isValid(); b = b.next())
+            laidOut += b.layout()->lineCount();
+        EXPECT_EQ(predicted, laidOut) << shown;
+        EXPECT_EQ(c.EmGetLineCount(), laidOut) << shown;
+    }
+}
