@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -32,9 +33,6 @@ namespace RichEdit {
 namespace {
 
 constexpr int kDocumentMargin = 1;
-// Characters at the start of a loaded document whose formats are applied before it is shown:
-// more than the largest screen holds.
-constexpr int kFirstScreenChars = 64 * 1024;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
 constexpr size_t kDeferredSliceRuns = 4000;
 constexpr int kCharsetProperty = RichEditControl::kProtectedProperty + 1;
@@ -191,7 +189,7 @@ int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStr
             return 0;
         }
         std::string().swap(bytes);  // the bytes are not needed once read
-        deferred.ApplyBefore(*doc, kFirstScreenChars);
+        deferred.ApplyBefore(*doc, FirstScreenChars());
 #else
         stream.Error = ERROR_NOT_SUPPORTED;
         return 0;
@@ -768,6 +766,15 @@ void RichEditControl::DocumentChanged(int from, int removed, int added) {
     // Every way of editing applies the deferred formats first; should one not, the runs still
     // follow their text.
     if (removed != added && !FDeferred.Empty()) FDeferred.Shift(from, removed, added);
+}
+
+// How many characters a loaded document gets formatted before it is shown: four times what the
+// viewport holds in the default font, so that smaller text is covered as well.
+int RichEditControl::FirstScreenChars() const {
+    const QFontMetrics metrics(DefaultFont());
+    const int columns = viewport()->width() / std::max(1, metrics.averageCharWidth()) + 1;
+    const int rows = viewport()->height() / std::max(1, metrics.lineSpacing()) + 1;
+    return std::max(4096, 4 * columns * rows);
 }
 
 void RichEditControl::ApplyDeferredFormats() const {

@@ -148,6 +148,7 @@ private:
     void ContentChanged();
     void Invalidate();
     void DocumentChanged(int from, int removed, int added);
+    int FirstScreenChars() const;
     void ApplyDeferredSlice();
     void SelectionMaybeChanged();
     void DocumentSizeChanged(const QSizeF& size);
