@@ -298,3 +298,33 @@ TEST(LineBreaker, TableMatchesQtWhateverEachParagraphNeeds) {
     doc.setTextWidth(150);
     ExpectTableIsQts(doc, "back at 150");
 }
+
+// Openers, closers and quotes standing alone between spaces, where the line-break rules could
+// forbid the break after a space that the prediction otherwise always allows.
+TEST(LineBreaker, PunctuationStandingBetweenSpacesBreaksAsQtDoes) {
+    const QStringList tokens =
+        QString::fromUtf8("( \" ' [ { \u00ab \u00bb ) ] } ! ? ; : , . % $ - / word Tea Yes A")
+            .split(QLatin1Char(' '));
+    std::mt19937 random(7);
+    int predicted = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 10));
+        doc.setTextWidth(60 + int(random() % 300));
+        QString text;
+        for (int i = 0; i < 80; ++i) {
+            text += tokens[int(random() % tokens.size())];
+            text += QString(1 + int(random() % 2), QLatin1Char(' '));
+        }
+        doc.setPlainText(text);
+        LineBreaker breaker(doc);
+        LineBreaker::Widths widths{};
+        Spans spans;
+        const QTextBlock block = doc.begin();
+        if (breaker.BlockWidths(block, widths) &&
+            breaker.Break(block, block.text(), widths, spans) == LineBreaker::Outcome::Predicted)
+            ++predicted;
+        ExpectTableIsQts(doc, text.toStdString());
+    }
+    EXPECT_GT(predicted, 150);  // the prediction, not the fallback, was tried
+}
