@@ -51,23 +51,20 @@ void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
     if (Empty()) Clear();
 }
 
+// Each run keeps exactly its own surviving characters: the part before the change stays, the
+// part after it moves along, and whatever was inserted keeps the format it came with.
 void DeferredFormats::Shift(int from, int removed, int added) {
-    const int delta = added - removed;
-    const int changedEnd = from + removed;
-    auto moveStart = [&](int p) { return p < from ? p : p >= changedEnd ? p + delta : from + added; };
-    auto moveEnd = [&](int p) { return p <= from ? p : p >= changedEnd ? p + delta : from; };
-    size_t kept = FNext;
+    const int changedEnd = from + removed, delta = added - removed;
+    std::vector<Run> moved;
+    moved.reserve(FRuns.size() - FNext + 1);
     for (size_t i = FNext; i < FRuns.size(); ++i) {
-        Run run = FRuns[i];
-        if (run.End <= from) {
-            FRuns[kept++] = run;
-            continue;
-        }
-        run.Start = moveStart(run.Start);
-        run.End = moveEnd(run.End);
-        if (run.Start < run.End) FRuns[kept++] = run;
+        const Run& run = FRuns[i];
+        if (run.Start < from) moved.push_back({run.Start, std::min(run.End, from), run.Format});
+        if (run.End > changedEnd)
+            moved.push_back({std::max(run.Start, changedEnd) + delta, run.End + delta, run.Format});
     }
-    FRuns.resize(kept);
+    FRuns = std::move(moved);
+    FNext = 0;
     if (Empty()) Clear();
 }
 

@@ -35,8 +35,9 @@ public:
     void Clear();
 
     // The document's text changed by other means: `removed` characters at `from` were replaced
-    // by `added` ones. Runs after the change move with their text; a run that loses its text
-    // shrinks, so no format lands on characters it was never meant for.
+    // by `added` ones. Runs after the change move with their text, a run that loses characters
+    // shrinks and one that the change falls inside splits around it, so no format lands on
+    // characters it was never meant for.
     void Shift(int from, int removed, int added);
 
 private:

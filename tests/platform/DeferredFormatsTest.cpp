@@ -5,7 +5,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/richedit/DeferredFormats.h"
 #include "platform/richedit/RichEditControl.h"
@@ -55,7 +57,8 @@ int PositionOf(const RichEditControl& c, const char* text) {
 }  // namespace
 
 // An edit that bypasses the control moves the pending runs with their text: an insertion
-// before a run pushes it along, a deletion into it leaves only its surviving characters.
+// before a run pushes it along, one inside it splits it, a deletion into it leaves only its
+// surviving characters.
 TEST(DeferredFormats, PendingRunsFollowTheirTextThroughEdits) {
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
@@ -64,8 +67,12 @@ TEST(DeferredFormats, PendingRunsFollowTheirTextThroughEdits) {
         DeferredFormats pending({bold}, {{10, 15, 0}});
         QTextCursor(&doc).insertText(QStringLiteral("XYZ"));  // at 0
         pending.Shift(0, 0, 3);
+        QTextCursor inside(&doc);
+        inside.setPosition(15);
+        inside.insertText(QStringLiteral("--"));
+        pending.Shift(15, 0, 2);
         pending.ApplyAll(doc);
-        EXPECT_EQ(BoldMap(doc, 23), "00000000000001111100000");
+        EXPECT_EQ(BoldMap(doc, 25), "0000000000000110011100000");
     }
     {
         QTextDocument doc(QStringLiteral("0123456789abcdefghij"));
@@ -91,6 +98,53 @@ TEST(DeferredFormats, PendingRunsFollowTheirTextThroughEdits) {
         EXPECT_EQ(BoldMap(doc, 10), "0011001111");
         EXPECT_FALSE(doc.isModified());
         EXPECT_FALSE(doc.isUndoAvailable());
+    }
+}
+
+// Random edits made straight on the document while formats are pending end with every
+// character in the format it has when the same edits follow a complete formatting.
+TEST(DeferredFormats, EditsThatBypassTheControlLeaveEveryCharacterItsFormat) {
+    QTextCharFormat bold, italic, typed;
+    bold.setFontWeight(QFont::Bold);
+    italic.setFontItalic(true);
+    typed.setFontUnderline(true);
+    std::mt19937 random(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int trial = 0; trial < 60; ++trial) {
+        QString text;
+        for (int i = 0; i < 200; ++i) text += QChar(u'a' + pick(0, 25));
+        std::vector<DeferredFormats::Run> runs;
+        for (int at = pick(0, 5); at < 190; at += pick(1, 12)) {
+            const int end = at + pick(1, 9);
+            runs.push_back({at, end, pick(0, 1)});
+            at = end;
+        }
+        QTextDocument pendingDoc(text), referenceDoc(text);
+        DeferredFormats pending({bold, italic}, runs);
+        DeferredFormats({bold, italic}, runs).ApplyAll(referenceDoc);
+        pending.ApplyBefore(pendingDoc, pick(0, 200));
+        for (int edit = 0; edit < 12; ++edit) {
+            const int length = pendingDoc.characterCount() - 1;
+            const int from = pick(0, length);
+            const int removed = pick(0, std::min(6, length - from));
+            const QString inserted(pick(0, 4), QLatin1Char('X'));
+            for (QTextDocument* doc : {&pendingDoc, &referenceDoc}) {
+                QTextCursor cursor(doc);
+                cursor.setPosition(from);
+                cursor.setPosition(from + removed, QTextCursor::KeepAnchor);
+                cursor.insertText(inserted, typed);
+            }
+            pending.Shift(from, removed, int(inserted.size()));
+        }
+        pending.ApplyAll(pendingDoc);
+        ASSERT_EQ(pendingDoc.toPlainText(), referenceDoc.toPlainText());
+        for (int i = 0; i < pendingDoc.characterCount() - 1; ++i) {
+            const QTextCharFormat got = RtfTest::FormatAt(pendingDoc, i);
+            const QTextCharFormat want = RtfTest::FormatAt(referenceDoc, i);
+            ASSERT_EQ(got.fontWeight(), want.fontWeight()) << trial << " at " << i;
+            ASSERT_EQ(got.fontItalic(), want.fontItalic()) << trial << " at " << i;
+            ASSERT_EQ(got.fontUnderline(), want.fontUnderline()) << trial << " at " << i;
+        }
     }
 }
 
