@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     for (int mb : {1, 10}) {
         const Sample s = MakeSample(size_t(mb) * 1000 * 1000);
         const double size = double(s.Plain.size()) / 1e6;
-        const Figures f = Measure(s, dir, mb == 1 ? 5 : 3);
+        const Figures f = Measure(s, dir, mb == 1 ? 11 : 3);
         std::printf("%d MB document (%.2f MB text, %.2f MB RTF, %d display lines at 273 px):\n", mb,
                     size, double(s.Rtf.size()) / 1e6, f.Lines);
         std::printf("  %-22s %9.1f ms %8.1f MB/s\n", "reference setPlainText", f.Reference,

@@ -19,6 +19,8 @@ struct StreamCookie {
     TStream* Stream;
     // A CR that ended the previous chunk: its break is decided by the next chunk's first byte.
     bool PendingCR = false;
+    // The read bytes and the text made of them, kept from call to call.
+    std::vector<char> Chunk, Text;
 };
 
 QString ToQ(const std::string& s) {
@@ -225,13 +227,13 @@ void TRichEditStrings::ReadFromStream(TStream& stream) {
         converter = temporary.get();
     }
     const std::int64_t position = stream.Position();
-    StreamCookie cookie{converter, &stream};
+    StreamCookie cookie{converter, &stream, false, {}, {}};
     RichEdit::EditStream es{&cookie, 0, &StreamInCallback};
     const unsigned format = PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF;
     FRichEdit->EmStreamIn(format, es);
     if (format == RichEdit::SF_RTF && es.Error != 0) {
         stream.Seek(position, soBeginning);
-        cookie = StreamCookie{converter, &stream};
+        cookie.PendingCR = false;
         es.Error = 0;
         FRichEdit->EmStreamIn(RichEdit::SF_TEXT, es);
     }
@@ -263,7 +265,7 @@ void TRichEditStrings::WriteToStream(TStream& stream) {
         temporary = FRichEdit->DefaultConverterClass();
         converter = temporary.get();
     }
-    StreamCookie cookie{converter, &stream};
+    StreamCookie cookie{converter, &stream, false, {}, {}};
     RichEdit::EditStream es{&cookie, 0, &StreamOutCallback};
     FRichEdit->EmStreamOut(PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF, es);
     if (es.Error != 0) throw EOutOfResources("Failed to Save Stream");
@@ -298,8 +300,10 @@ unsigned TRichEditStrings::StreamInCallback(void* cookie, char* buffer, int size
     *count = 0;
     try {
         const int half = size / 2;
-        std::vector<char> chunk(size_t(half) + 1);
-        std::vector<char> text(size_t(size) + 3);
+        std::vector<char>& chunk = c.Chunk;
+        std::vector<char>& text = c.Text;
+        if (chunk.size() < size_t(half) + 1) chunk.resize(size_t(half) + 1);
+        if (text.size() < size_t(size) + 3) text.resize(size_t(size) + 3);
         for (;;) {
             // A held CR may need two bytes of its own.
             const int want = c.PendingCR ? half - 1 : half;

@@ -739,6 +739,9 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
         disconnect(old, nullptr, this, nullptr);
         if (old->documentLayout()) disconnect(old->documentLayout(), nullptr, this, nullptr);
     }
+    // No page yet: the document's layout, made now to connect to it, waits for the editor's
+    // width instead of laying the text out once more without it.
+    doc->setPageSize(QSizeF(0, 0));
     doc->setModified(false);
     FDeferred.Clear();
     FDeferredTimer.stop();
@@ -750,7 +753,8 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
             &RichEditControl::DocumentSizeChanged);
     setDocument(doc);
     if (old && old != doc && old->parent() == this) delete old.data();
-    doc->setDefaultFont(DefaultFont());
+    // Changing the font lays the first screen out again: only when the editor changed it.
+    if (doc->defaultFont() != DefaultFont()) doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     Invalidate();
 }
