@@ -23,8 +23,7 @@ Fixed FontMeasure::MeasureText(const QString& text) const {
 }
 
 Fixed FontMeasure::Advance(QStringView text) {
-    const std::u16string_view key(reinterpret_cast<const char16_t*>(text.data()),
-                                  size_t(text.size()));
+    const std::u16string_view key = TextKey(text);
     const auto found = FAdvances.find(key);
     if (found != FAdvances.end()) return found->second;
     const Fixed advance = MeasureText(text.toString());

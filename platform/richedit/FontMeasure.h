@@ -10,8 +10,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/richedit/TextKeyMap.h"
 
 namespace RichEdit {
 
@@ -41,18 +42,6 @@ public:
     bool Ligates(char16_t first, char16_t second);
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view s) const noexcept {
-            return std::hash<std::u16string_view>{}(s);
-        }
-    };
-    struct Equal {
-        using is_transparent = void;
-        bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-            return a == b;
-        }
-    };
     static constexpr std::int32_t kUnknown = INT32_MIN;
 
     Fixed MeasureText(const QString& text) const;
@@ -60,7 +49,7 @@ private:
     QFont FFont;
     QFontMetricsF FMetrics;
     Fixed FMaxOverhang;
-    std::unordered_map<std::u16string, Fixed, Hash, Equal> FAdvances;
+    TextKeyMap<Fixed> FAdvances;
     // By first character, each row made when first asked: kUnknown until measured.
     std::array<std::unique_ptr<std::array<std::int32_t, 256>>, 256> FPairs;
     std::vector<std::int8_t> FLigatures;  // 256 x 256, -1 until shaped

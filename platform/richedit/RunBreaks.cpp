@@ -5,8 +5,7 @@
 namespace RichEdit {
 
 const std::vector<int>& RunBreaks::Inside(QStringView run) {
-    const std::u16string_view key(reinterpret_cast<const char16_t*>(run.data()),
-                                  size_t(run.size()));
+    const std::u16string_view key = TextKey(run);
     auto found = FRuns.find(key);
     if (found == FRuns.end()) found = FRuns.emplace(std::u16string(key), Find(run)).first;
     return found->second;

@@ -5,8 +5,9 @@
 #include <QStringView>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/richedit/TextKeyMap.h"
 
 namespace RichEdit {
 
@@ -16,21 +17,9 @@ public:
     const std::vector<int>& Inside(QStringView run);
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view s) const noexcept {
-            return std::hash<std::u16string_view>{}(s);
-        }
-    };
-    struct Equal {
-        using is_transparent = void;
-        bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-            return a == b;
-        }
-    };
     static std::vector<int> Find(QStringView run);
 
-    std::unordered_map<std::u16string, std::vector<int>, Hash, Equal> FRuns;
+    TextKeyMap<std::vector<int>> FRuns;
 };
 
 }  // namespace RichEdit
