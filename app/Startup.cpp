@@ -8,11 +8,11 @@
 #include "app/Unit8.h"
 #include "browse/BrowseComponents.h"
 #include "colour/ColourComponents.h"
-#include "platform/FileSystem.h"
-#include "platform/RegionalSettings.h"
+#include "platform/system/FileSystem.h"
+#include "platform/system/RegionalSettings.h"
 #include "player/PlayerComponents.h"
-#include "text/PrintingComponents.h"
-#include "text/TextComponents.h"
+#include "printing/PrintingComponents.h"
+#include "notes/NoteComponents.h"
 #include "toolkit/Events.h"
 #include "toolkit/StandardComponents.h"
 #include "toolkit/TApplication.h"
@@ -20,7 +20,7 @@
 void RegisterAllComponents() {
     RegisterStandardComponents();
     RegisterBrowseComponents();
-    RegisterTextComponents();
+    RegisterNoteComponents();
     RegisterPrintingComponents();
     RegisterPlayerComponents();
     RegisterColourComponents();

@@ -20,7 +20,7 @@
 #include "bench/BenchSupport.h"
 #include "browse/TDirectoryListBox.h"
 #include "browse/TFileListBox.h"
-#include "platform/FileSystem.h"
+#include "platform/system/FileSystem.h"
 #include "toolkit/TApplication.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "platform/printing/PrintSystem.h"
-#include "text/TPrinter.h"
-#include "text/TPrinterTextFile.h"
+#include "printing/TPrinter.h"
+#include "printing/TPrinterTextFile.h"
 #include "toolkit/TFont.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bench/BenchSupport.h"
-#include "platform/richedit/RtfReader.h"
-#include "platform/richedit/RtfWriter.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

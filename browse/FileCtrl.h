@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exception.h"
-#include "platform/FileNames.h"
-#include "platform/FileSystem.h"
+#include "platform/system/Exception.h"
+#include "platform/system/FileNames.h"
+#include "platform/system/FileSystem.h"
 
 class TFont;
 

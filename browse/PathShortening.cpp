@@ -1,6 +1,6 @@
 #include "browse/PathShortening.h"
 
-#include "platform/FileNames.h"
+#include "platform/system/FileNames.h"
 #include "toolkit/TCanvas.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "browse/TFilterComboBox.h"
 
 #include "browse/TFileListBox.h"
-#include "platform/FileNames.h"
+#include "platform/system/FileNames.h"
 
 TFilterComboBox::TFilterComboBox(QWidget* parent) : TCustomComboBox(parent, false) {}
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/richedit/RtfReader.h"
-#include "platform/richedit/RtfWriter.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
 namespace {
 

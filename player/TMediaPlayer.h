@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/TComponent.h"
 
 class EMCIDeviceError : public Exception {

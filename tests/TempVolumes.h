@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "platform/system/FileSystem.h"
 
 class TempVolumes {
 public:

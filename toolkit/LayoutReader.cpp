@@ -8,7 +8,7 @@
 #include <QMetaProperty>
 #include <algorithm>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/TComponent.h"
 #include "toolkit/TCursor.h"

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/Events.h"
 #include "toolkit/TFont.h"
 #include "toolkit/TForm.h"

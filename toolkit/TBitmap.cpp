@@ -1,6 +1,6 @@
 #include "toolkit/TBitmap.h"
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 
 TBitmap TBitmap::FromResource(const std::string& name) {
     QImage image(QStringLiteral(":/glyphs/") + QString::fromStdString(name) +

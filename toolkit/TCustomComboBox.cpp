@@ -6,7 +6,7 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/ControlColor.h"
 
 TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/ControlColor.h"
 #include "toolkit/TextCompare.h"
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/TJPEGImage.h"
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 
 class EJPEG : public Exception {
 public:

@@ -1,6 +1,6 @@
 #include "toolkit/TMemo.h"
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/ControlColor.h"
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "platform/FileSystem.h"
+#include "platform/system/FileSystem.h"
 #include "toolkit/TSaveDialog.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/ControlColor.h"
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent) {

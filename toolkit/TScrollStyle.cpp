@@ -1,6 +1,6 @@
 #include "toolkit/TScrollStyle.h"
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 
 namespace {
 const char* const kNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};

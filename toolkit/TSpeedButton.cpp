@@ -1,6 +1,6 @@
 #include "toolkit/TSpeedButton.h"
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {
     setFocusPolicy(Qt::NoFocus);

@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "toolkit/CaptionText.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <memory>
 #include <new>
 
-#include "platform/richedit/TextDecoding.h"
+#include "platform/rtf/TextDecoding.h"
 
-#if __has_include("platform/richedit/RtfReader.h") && __has_include("platform/richedit/RtfWriter.h")
-#include "platform/richedit/RtfReader.h"
-#include "platform/richedit/RtfWriter.h"
+#if __has_include("platform/rtf/RtfReader.h") && __has_include("platform/rtf/RtfWriter.h")
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 #define QUILLET_HAVE_RTF 1
 #else
 #define QUILLET_HAVE_RTF 0

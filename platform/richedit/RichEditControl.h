@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/richedit/DeferredFormats.h"
+#include "platform/rtf/DeferredFormats.h"
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/Startup.h"
 #include "app/Unit7.h"
-#include "platform/FileSystem.h"
+#include "platform/system/FileSystem.h"
 #include "tests/TestSupport.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TForm.h"

@@ -7,10 +7,10 @@
 #include "app/Unit7.h"
 #include "tests/TestSupport.h"
 #include "tests/app/AppFixture.h"
-#include "tests/text/PrintTestSupport.h"
-#include "text/TPrintDialog.h"
-#include "text/TPrinterSetupDialog.h"
-#include "text/TRichEdit.h"
+#include "tests/printing/PrintTestSupport.h"
+#include "printing/TPrintDialog.h"
+#include "printing/TPrinterSetupDialog.h"
+#include "notes/TRichEdit.h"
 #include "toolkit/TMenuItem.h"
 
 namespace {

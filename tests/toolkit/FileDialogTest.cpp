@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/FileSystem.h"
+#include "platform/system/FileSystem.h"
 #include "tests/TestSupport.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/TOpenDialog.h"

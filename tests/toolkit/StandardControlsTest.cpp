@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/TBitBtn.h"

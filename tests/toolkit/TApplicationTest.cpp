@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "toolkit/Events.h"
 #include "toolkit/TApplication.h"

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "toolkit/TCustomComboBox.h"
 

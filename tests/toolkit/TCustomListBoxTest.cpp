@@ -10,7 +10,7 @@
 #include <QPixmap>
 #include <random>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "toolkit/TCustomListBox.h"
 

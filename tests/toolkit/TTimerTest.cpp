@@ -1,7 +1,7 @@
 // The timer: when it runs, the interval rules, and errors inside ticks.
 #include <gtest/gtest.h>
 
-#include "platform/Exception.h"
+#include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/TTimer.h"

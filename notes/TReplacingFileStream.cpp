@@ -1,0 +1,146 @@
+#include "notes/TReplacingFileStream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "platform/system/Exception.h"
+#include "platform/system/FileSystem.h"
+#include "notes/TFileStream.h"
+
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a path finally names, following symbolic links (also to a file that does not
+// exist yet). Gives up after as many links as the system would follow.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> target(size_t(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
+        if (n < 0) return path;
+        const std::string link(target.data(), size_t(n));
+        path = !link.empty() && link[0] == '/' ? link : DirectoryOf(path) + "/" + link;
+    }
+    return path;
+}
+
+// Errors of creating a file beside the target that mean "not in this folder" rather than
+// "not on this disk": the target itself may still be writable.
+bool FolderRefuses(int err) {
+    return err == EACCES || err == EPERM;
+}
+
+}  // namespace
+
+TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : THandleStream(-1) {
+    std::string sys;
+    if (!ToSystemPath(fileName, sys))
+        throw EFCreateError(CannotCreateMessage(fileName, SysErrorMessage(GetLastError())));
+    FTargetPath = FollowLinks(sys);
+    struct stat st {};
+    FTargetExists = ::stat(FTargetPath.c_str(), &st) == 0;
+    if (FTargetExists && S_ISDIR(st.st_mode))
+        throw EFCreateError(CannotCreateMessage(fileName, std::strerror(EISDIR)));
+    if (FTargetExists) {
+        FTargetMode = st.st_mode & 07777;
+        FTargetUid = st.st_uid;
+        FTargetGid = st.st_gid;
+        // Replacing would turn a device or pipe into a file, or split hard links apart.
+        if (!S_ISREG(st.st_mode) || st.st_nlink > 1) {
+            OpenInPlace(fileName);
+            return;
+        }
+        // A file the user may not write must not be replaced behind its back.
+        const int probe = ::open(FTargetPath.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        if (probe < 0) throw EFCreateError(CannotCreateMessage(fileName, std::strerror(errno)));
+        ::close(probe);
+    }
+    OpenBeside(fileName);
+}
+
+void TReplacingFileStream::OpenBeside(const std::string& fileName) {
+    const std::string name = NameOf(FTargetPath);
+    // A hidden name that says whose it is; short enough for any name the target may have.
+    std::string pattern = DirectoryOf(FTargetPath) + "/." +
+                          (name.size() <= 200 ? name : name.substr(0, 200)) + ".XXXXXX";
+    FHandle = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (FHandle >= 0) {
+        FTempPath = pattern;
+        return;
+    }
+    const int err = errno;
+    if (FolderRefuses(err)) {
+        OpenInPlace(fileName);
+        return;
+    }
+    throw EFCreateError(CannotCreateMessage(fileName, std::strerror(err)));
+}
+
+void TReplacingFileStream::OpenInPlace(const std::string& fileName) {
+    FTempPath.clear();
+    FHandle =
+        ::open(FTargetPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (FHandle < 0) throw EFCreateError(CannotCreateMessage(fileName, std::strerror(errno)));
+}
+
+TReplacingFileStream::~TReplacingFileStream() {
+    if (FCommitted || FTempPath.empty()) return;
+    if (FHandle >= 0) {
+        ::close(FHandle);
+        FHandle = -1;
+    }
+    ::unlink(FTempPath.c_str());
+}
+
+void TReplacingFileStream::TakeTargetAttributes() {
+    if (FTargetExists) {
+        // Ownership can only be kept where the system allows it; the mode always can.
+        if (::fchown(FHandle, FTargetUid, FTargetGid) != 0) {
+            // Not the owner's to give: the new file stays the writer's.
+        }
+        if (::fchmod(FHandle, FTargetMode) != 0) RaiseSystemError(errno);
+        return;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(FHandle, 0666 & ~mask) != 0) RaiseSystemError(errno);
+}
+
+void TReplacingFileStream::Commit() {
+    if (FCommitted) return;
+    if (InPlace()) {
+        // Devices and pipes cannot be synced; for them the write itself is the test.
+        if (::fsync(FHandle) != 0 && errno != EINVAL && errno != EROFS) RaiseSystemError(errno);
+        CloseHandle();
+        FCommitted = true;
+        return;
+    }
+    TakeTargetAttributes();
+    if (::fsync(FHandle) != 0) RaiseSystemError(errno);
+    CloseHandle();
+    if (::rename(FTempPath.c_str(), FTargetPath.c_str()) != 0) RaiseSystemError(errno);
+    FCommitted = true;
+    // The rename itself reaches the disk with the folder's entry; best effort.
+    const int dir = ::open(DirectoryOf(FTargetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}

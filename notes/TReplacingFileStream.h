@@ -1,0 +1,42 @@
+#pragma once
+// Writes the new content of a file without putting the old content at risk: the bytes go to a
+// new file beside the target, which replaces the target only once all of it is written and on
+// the disk. Until Commit succeeds the old file stays whole, whatever goes wrong.
+//
+// The target keeps its permissions (and owner, where allowed); a symbolic link is followed and
+// the file it points to is replaced, the link stays. Where the new file cannot live beside the
+// target (a folder the user may not write into), or where replacing would change what the
+// target is (a device, a pipe, a file with several hard links), the target itself is emptied
+// and written, as a plain create would.
+#include <string>
+
+#include "notes/THandleStream.h"
+
+class TReplacingFileStream : public THandleStream {
+public:
+    // Raises EFCreateError "Cannot create file "<full path>". <reason>" when neither a new file
+    // beside the target nor the target itself can be written.
+    explicit TReplacingFileStream(const std::string& fileName);
+    // Without a successful Commit the new file is removed and the target left as it was.
+    ~TReplacingFileStream() override;
+
+    // Puts the written content in place of the target's. Raises EInOutError when the content
+    // could not be stored; the target is then unchanged (unless written in place).
+    void Commit();
+
+    bool InPlace() const { return FTempPath.empty(); }
+    // The Linux path of the file being replaced (links followed).
+    const std::string& TargetPath() const { return FTargetPath; }
+
+private:
+    void OpenBeside(const std::string& fileName);
+    void OpenInPlace(const std::string& fileName);
+    void TakeTargetAttributes();
+
+    std::string FTargetPath;
+    std::string FTempPath;  // empty when writing in place
+    bool FTargetExists = false;
+    unsigned FTargetMode = 0;
+    unsigned FTargetUid = 0, FTargetGid = 0;
+    bool FCommitted = false;
+};

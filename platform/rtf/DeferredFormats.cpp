@@ -1,0 +1,71 @@
+#include "platform/rtf/DeferredFormats.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <utility>
+
+namespace RichEdit {
+
+DeferredFormats::DeferredFormats(std::vector<QTextCharFormat> formats, std::vector<Run> runs)
+    : FFormats(std::move(formats)), FRuns(std::move(runs)) {}
+
+void DeferredFormats::ApplyBefore(QTextDocument& doc, int limit) {
+    auto end = std::lower_bound(FRuns.begin() + qsizetype(FNext), FRuns.end(), limit,
+                                [](const Run& run, int position) { return run.Start < position; });
+    ApplyUpTo(doc, size_t(end - FRuns.begin()));
+}
+
+void DeferredFormats::ApplyNext(QTextDocument& doc, size_t count) {
+    ApplyUpTo(doc, FNext + std::min(count, Remaining()));
+}
+
+void DeferredFormats::Clear() {
+    // Swapped out rather than cleared, so that their memory goes back at once.
+    std::vector<QTextCharFormat>().swap(FFormats);
+    std::vector<Run>().swap(FRuns);
+    FNext = 0;
+}
+
+// Formatting leaves no trace: no undo step and no change to the modified flag. Nothing else
+// has edited the document while runs are pending, so the undo history is empty to begin with.
+void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
+    if (end <= FNext) return;
+    const bool modified = doc.isModified();
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    const int last = doc.characterCount() - 1;
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    for (; FNext < end; ++FNext) {
+        const Run& run = FRuns[FNext];
+        const int start = std::min(run.Start, last), stop = std::min(run.End, last);
+        if (start >= stop) continue;
+        cursor.setPosition(start);
+        cursor.setPosition(stop, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(FFormats[size_t(run.Format)]);
+    }
+    cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
+    doc.setModified(modified);
+    if (Empty()) Clear();
+}
+
+// Each run keeps exactly its own surviving characters: the part before the change stays, the
+// part after it moves along, and whatever was inserted keeps the format it came with.
+void DeferredFormats::Shift(int from, int removed, int added) {
+    const int changedEnd = from + removed, delta = added - removed;
+    std::vector<Run> moved;
+    moved.reserve(FRuns.size() - FNext + 1);
+    for (size_t i = FNext; i < FRuns.size(); ++i) {
+        const Run& run = FRuns[i];
+        if (run.Start < from) moved.push_back({run.Start, std::min(run.End, from), run.Format});
+        if (run.End > changedEnd)
+            moved.push_back({std::max(run.Start, changedEnd) + delta, run.End + delta, run.Format});
+    }
+    FRuns = std::move(moved);
+    FNext = 0;
+    if (Empty()) Clear();
+}
+
+}  // namespace RichEdit

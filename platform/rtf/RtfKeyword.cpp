@@ -1,0 +1,168 @@
+#include "platform/rtf/RtfKeyword.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace Rtf {
+namespace {
+
+using Table = std::unordered_map<std::string_view, RtfKeyword>;
+
+Table BuildTable() {
+    using K = RtfKeyword;
+    Table t = {
+        {"rtf", K::Rtf},
+        {"ansi", K::Ansi},
+        {"ansicpg", K::AnsiCodePage},
+        {"mac", K::Mac},
+        {"pc", K::Pc},
+        {"pca", K::Pca},
+        {"deff", K::DefaultFont},
+        {"uc", K::UnicodeSkip},
+        {"u", K::Unicode},
+        {"fonttbl", K::FontTable},
+        {"colortbl", K::ColourTable},
+        {"fldrslt", K::FieldResult},
+        {"listtext", K::TextDestination},
+        {"pntext", K::TextDestination},
+        {"f", K::Font},
+        {"fcharset", K::FontCharset},
+        {"cpg", K::FontCodePage},
+        {"red", K::Red},
+        {"green", K::Green},
+        {"blue", K::Blue},
+        {"plain", K::Plain},
+        {"b", K::Bold},
+        {"i", K::Italic},
+        {"strike", K::Strike},
+        {"striked", K::Strike},
+        {"fs", K::FontSize},
+        {"cf", K::ForeColour},
+        {"v", K::Hidden},
+        {"ulnone", K::UnderlineNone},
+        {"pard", K::ParagraphDefault},
+        {"ql", K::AlignLeft},
+        {"qr", K::AlignRight},
+        {"qc", K::AlignCentre},
+        {"qj", K::AlignJustify},
+        {"par", K::Paragraph},
+        {"line", K::Line},
+        {"softline", K::Line},
+        {"tab", K::Tab},
+        {"cell", K::Cell},
+        {"nestcell", K::Cell},
+        {"row", K::Row},
+        {"nestrow", K::Row},
+        {"emdash", K::EmDash},
+        {"endash", K::EnDash},
+        {"emspace", K::EmSpace},
+        {"enspace", K::EnSpace},
+        {"qmspace", K::QuarterEmSpace},
+        {"bullet", K::Bullet},
+        {"lquote", K::LeftQuote},
+        {"rquote", K::RightQuote},
+        {"ldblquote", K::LeftDoubleQuote},
+        {"rdblquote", K::RightDoubleQuote},
+        {"zwj", K::ZeroWidthJoiner},
+        {"zwnj", K::ZeroWidthNonJoiner},
+        {"ltrmark", K::LeftToRightMark},
+        {"rtlmark", K::RightToLeftMark},
+    };
+    // Every kind of underline shows as the one underline the editor has.
+    for (const char* word : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhair",
+                             "ulhwave", "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
+                             "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
+        t.emplace(word, K::Underline);
+    }
+    // Destinations whose content is not part of the text.
+    for (const char* word : {"stylesheet",
+                             "info",
+                             "pict",
+                             "header",
+                             "headerl",
+                             "headerr",
+                             "headerf",
+                             "footer",
+                             "footerl",
+                             "footerr",
+                             "footerf",
+                             "footnote",
+                             "object",
+                             "objdata",
+                             "themedata",
+                             "colorschememapping",
+                             "latentstyles",
+                             "datastore",
+                             "xmlnstbl",
+                             "listtable",
+                             "listoverridetable",
+                             "generator",
+                             "rsidtbl",
+                             "fldinst",
+                             "filetbl",
+                             "revtbl",
+                             "pgdsc",
+                             "pgdsctbl",
+                             "annotation",
+                             "atnid",
+                             "atnauthor",
+                             "bkmkstart",
+                             "bkmkend",
+                             "txe",
+                             "xe",
+                             "tc",
+                             "template",
+                             "userprops",
+                             "docvar",
+                             "nonshppict",
+                             "shp",
+                             "shpinst",
+                             "shppict",
+                             "comment",
+                             "private",
+                             "ftnsep",
+                             "ftnsepc",
+                             "ftncn",
+                             "aftnsep",
+                             "aftnsepc",
+                             "aftncn",
+                             "pn",
+                             "falt",
+                             "panose",
+                             "fontemb",
+                             "fontfile",
+                             "mmathPr",
+                             "listpicture",
+                             "author",
+                             "operator",
+                             "title",
+                             "subject",
+                             "keywords",
+                             "doccomm",
+                             "company",
+                             "creatim",
+                             "revtim",
+                             "printim",
+                             "buptim",
+                             "protusertbl",
+                             "wgrffmtfilter",
+                             "background",
+                             "bkmkstart",
+                             "formfield",
+                             "datafield",
+                             "ffdeftext",
+                             "ffname"}) {
+        t.emplace(word, K::SkippedDestination);
+    }
+    return t;
+}
+
+}  // namespace
+
+RtfKeyword LookUpKeyword(std::string_view word) {
+    static const Table table = BuildTable();
+    auto it = table.find(word);
+    return it == table.end() ? RtfKeyword::Unknown : it->second;
+}
+
+}  // namespace Rtf

@@ -1,0 +1,279 @@
+#include "platform/rtf/RtfWriter.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rtf/RtfCodePage.h"
+
+namespace Rtf {
+namespace {
+
+constexpr size_t kSoftLineLength = 78;   // break before a space or a control word after this
+constexpr size_t kHardLineLength = 200;  // break before anything after this
+
+QString FamilyOf(const QTextCharFormat& format, const QFont& fallback) {
+    QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty()) return families.first();
+    QString single = format.stringProperty(QTextFormat::FontFamily);  // the older property
+    if (!single.isEmpty()) return single;
+    return fallback.family();
+}
+
+double PointSizeOf(const QTextCharFormat& format, const QFont& fallback) {
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0) {
+        return format.fontPointSize();
+    }
+    int pixels = format.intProperty(QTextFormat::FontPixelSize);
+    if (pixels > 0) return pixels * 0.75;  // at 96 dots per inch
+    if (fallback.pointSizeF() > 0) return fallback.pointSizeF();
+    return fallback.pixelSize() > 0 ? fallback.pixelSize() * 0.75 : 12.0;
+}
+
+std::string Hex(int byte) {
+    static const char digits[] = "0123456789abcdef";
+    return {'\\', '\'', digits[(byte >> 4) & 15], digits[byte & 15]};
+}
+
+}  // namespace
+
+std::string Write(const QTextDocument& doc) {
+    return RtfWriter(doc).Write();
+}
+
+RtfWriter::RtfWriter(const QTextDocument& doc) : doc_(doc) {
+    fonts_.push_back(doc.defaultFont().family());  // \f0, the default font
+}
+
+std::string RtfWriter::Write() {
+    // The body goes first so that the tables know every font and colour it uses.
+    out_ = &body_;
+    int blockCount = doc_.blockCount();
+    int index = 0;
+    for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
+        WriteBlock(block, ++index == blockCount);
+    }
+    std::string header;
+    out_ = &header;
+    lineStart_ = 0;
+    WriteHeader();
+    return header + body_ + "}\r\n";
+}
+
+void RtfWriter::WriteHeader() {
+    *out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+    WriteFontTable();
+    NewLine();
+    if (!colours_.empty()) {
+        WriteColourTable();
+        NewLine();
+    }
+    *out_ += "\\viewkind4\\uc1";
+    NewLine();
+}
+
+void RtfWriter::WriteFontTable() {
+    *out_ += "{\\fonttbl";
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        BreakLineIfLong(kSoftLineLength);
+        *out_ += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
+        delimiterPending_ = false;
+        for (char32_t c : fonts_[i].toUcs4()) {
+            // The entry ends at ";", so a ";" in the name goes as a byte escape.
+            if (c == ';') {
+                *out_ += Hex(';');
+            } else {
+                WriteCharacter(c);
+            }
+        }
+        *out_ += ";}";
+    }
+    *out_ += "}";
+}
+
+void RtfWriter::WriteColourTable() {
+    *out_ += "{\\colortbl ;";
+    for (QRgb c : colours_) {
+        BreakLineIfLong(kSoftLineLength);
+        *out_ += "\\red" + std::to_string(qRed(c)) + "\\green" + std::to_string(qGreen(c)) +
+                 "\\blue" + std::to_string(qBlue(c)) + ";";
+    }
+    *out_ += "}";
+}
+
+void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
+    Word("pard");
+    Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter) {
+        Word("qc");
+    } else if (alignment & Qt::AlignJustify) {
+        Word("qj");
+    } else if (alignment & Qt::AlignRight) {
+        Word("qr");
+    }
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        QTextFragment fragment = it.fragment();
+        if (!fragment.isValid()) continue;
+        WriteStateChange(StateOf(fragment.charFormat()));
+        WriteText(fragment.text());
+    }
+    // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
+    // empty last paragraph needs its own mark.
+    if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
+        Word("par");
+        NewLine();
+    }
+}
+
+RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
+    const QFont& base = doc_.defaultFont();
+    CharState s;
+    s.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
+                                                         : base.weight() >= QFont::DemiBold;
+    s.italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+    bool hasUnderline = format.hasProperty(QTextFormat::TextUnderlineStyle) ||
+                        format.hasProperty(QTextFormat::FontUnderline);
+    s.underline = hasUnderline ? format.fontUnderline() : base.underline();
+    s.strike =
+        format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut() : base.strikeOut();
+    s.font = FontIndex(FamilyOf(format, base));
+    s.halfPoints = std::clamp(int(std::lround(PointSizeOf(format, base) * 2)), 2, 3276);
+    QBrush foreground = format.foreground();
+    s.colour = foreground.style() == Qt::NoBrush ? 0 : ColourIndex(foreground.color().rgb());
+    return s;
+}
+
+int RtfWriter::FontIndex(const QString& family) {
+    auto it = std::find(fonts_.begin(), fonts_.end(), family);
+    if (it != fonts_.end()) return int(it - fonts_.begin());
+    fonts_.push_back(family);
+    return int(fonts_.size()) - 1;
+}
+
+int RtfWriter::ColourIndex(QRgb colour) {
+    colour = qRgb(qRed(colour), qGreen(colour), qBlue(colour));  // RTF colours are opaque
+    auto it = std::find(colours_.begin(), colours_.end(), colour);
+    if (it != colours_.end()) return int(it - colours_.begin()) + 1;
+    colours_.push_back(colour);
+    return int(colours_.size());
+}
+
+void RtfWriter::WriteStateChange(const CharState& next) {
+    // The first run states everything, so that no reader's defaults leak in.
+    bool all = !state_.has_value();
+    const CharState previous = state_.value_or(CharState());
+    if (all || next.font != previous.font) Word("f", next.font);
+    if (all || next.halfPoints != previous.halfPoints) Word("fs", next.halfPoints);
+    if (all ? next.bold : next.bold != previous.bold) Flag("b", next.bold, "b0");
+    if (all ? next.italic : next.italic != previous.italic) Flag("i", next.italic, "i0");
+    if (all ? next.underline : next.underline != previous.underline) {
+        Flag("ul", next.underline, "ulnone");
+    }
+    if (all ? next.strike : next.strike != previous.strike) Flag("strike", next.strike, "strike0");
+    if (all ? next.colour != 0 : next.colour != previous.colour) Word("cf", next.colour);
+    state_ = next;
+}
+
+void RtfWriter::WriteText(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            c = 0xFFFD;  // half a pair stands for nothing readable
+        }
+        WriteCharacter(c);
+    }
+}
+
+void RtfWriter::WriteCharacter(char32_t c) {
+    switch (c) {
+        case '\t':
+            Word("tab");
+            return;
+        case 0x2028:
+            Word("line");
+            return;
+        case 0x00A0:
+            TextToken("\\~", false);
+            return;
+        case 0x00AD:
+            TextToken("\\-", false);
+            return;
+        case 0x2011:
+            TextToken("\\_", false);
+            return;
+        case 0xFFFC:
+            return;  // an embedded object: nothing of it can be written as text
+        case '\\':
+            TextToken("\\\\", false);
+            return;
+        case '{':
+            TextToken("\\{", false);
+            return;
+        case '}':
+            TextToken("\\}", false);
+            return;
+        default:
+            break;
+    }
+    if (c < 0x20 || c == 0x7F) return;
+    if (c < 0x80) {
+        char ch = char(c);
+        TextToken(std::string_view(&ch, 1), c == ' ');
+        return;
+    }
+    if (c > 0xFFFF) {
+        // Beyond 16 bits: the two halves of the UTF-16 pair, each with its own fallback.
+        std::string token = "\\u" + std::to_string(int(QChar::highSurrogate(c)) - 65536) + "?\\u" +
+                            std::to_string(int(QChar::lowSurrogate(c)) - 65536) + "?";
+        TextToken(token, true);
+        return;
+    }
+    int signedValue = c > 32767 ? int(c) - 65536 : int(c);
+    int fallback = RtfCodePage::EncodeWestern(c);
+    std::string token = "\\u" + std::to_string(signedValue) + (fallback >= 0 ? Hex(fallback) : "?");
+    TextToken(token, true);
+}
+
+void RtfWriter::Word(std::string_view word) {
+    BreakLineIfLong(kSoftLineLength);
+    *out_ += '\\';
+    *out_ += word;
+    delimiterPending_ = true;
+}
+
+void RtfWriter::Word(std::string_view word, int param) {
+    Word(word);
+    *out_ += std::to_string(param);
+}
+
+void RtfWriter::Flag(std::string_view word, bool on, std::string_view offWord) {
+    Word(on ? word : offWord);
+}
+
+void RtfWriter::TextToken(std::string_view token, bool breakable) {
+    if (delimiterPending_) {
+        *out_ += ' ';
+        delimiterPending_ = false;
+    }
+    BreakLineIfLong(breakable ? kSoftLineLength : kHardLineLength);
+    *out_ += token;
+}
+
+void RtfWriter::BreakLineIfLong(size_t limit) {
+    if (out_->size() - lineStart_ >= limit) NewLine();
+}
+
+void RtfWriter::NewLine() {
+    *out_ += "\r\n";
+    lineStart_ = out_->size();
+    delimiterPending_ = false;  // the line break ends a control word as well as a space does
+}
+
+}  // namespace Rtf

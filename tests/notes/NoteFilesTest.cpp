@@ -1,0 +1,254 @@
+// Reading and writing the note area's files when things go wrong: full disks, read-only
+// folders and file systems, unreadable files, folders named as files, empty and large files.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+
+#include "platform/system/Exception.h"
+#include "tests/notes/NoteTestSupport.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A small tmpfs mounted on a folder for the length of a test.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& folder, const std::string& options) : Folder(folder) {
+        ::mkdir(folder.c_str(), 0755);
+        Mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        if (Mounted) ::chmod(folder.c_str(), 0777);
+    }
+    ~SmallDisk() {
+        if (Mounted) ::umount2(Folder.c_str(), MNT_DETACH);
+    }
+    bool ReadOnly() {
+        return ::mount(nullptr, Folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    std::string Folder;
+    bool Mounted = false;
+};
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string BigText(size_t bytes) {
+    std::string text;
+    for (int i = 0; text.size() < bytes; ++i)
+        text += "Line " + std::to_string(i) + " of the note that fills the disk.\r\n";
+    return text;
+}
+
+template <class F>
+std::string MessageOf(F&& f) {
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST(NoteFiles, WriteFailingHalfWayLeavesTheOldFileWholeAndNothingBeside) {
+    NoteFiles files;
+    files.Write("note.rtf", "old content");
+    auto edit = NewNoteArea();
+    edit->SetText(BigText(200 * 1024));
+    // Files may not grow past 4 KB in this scope: the write fails part-way, as on a full disk.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string message =
+        MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("note.rtf")); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "Failed to Save Stream");
+    EXPECT_EQ(files.Read("note.rtf"), "old content");
+    EXPECT_EQ(FolderEntries(files.Folder), (Lines{"note.rtf"}));
+    EXPECT_EQ(edit->Lines().Converter(), nullptr);
+}
+
+TEST(NoteFiles, FullDiskSaveReportsTheErrorAndKeepsFileAndScreen) {
+    NoteFiles files;
+    SmallDisk disk(files.Sys("small"), "size=64k");
+    if (!disk.Mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+    files.Write("small/note.rtf", "old content");
+    auto edit = NewNoteArea();
+    const std::string text = BigText(200 * 1024);
+    edit->SetText(text);
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/note.rtf")); }),
+              "Failed to Save Stream");
+    EXPECT_EQ(files.Read("small/note.rtf"), "old content");
+    EXPECT_EQ(FolderEntries(disk.Folder), (Lines{"note.rtf"}));
+    EXPECT_EQ(edit->Lines().Converter(), nullptr);
+    EXPECT_EQ(edit->EmGetTextLength(), int(text.size()));
+    // A new file on the full disk: the error, and no half-written file left.
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/new.rtf")); }),
+              "Failed to Save Stream");
+    EXPECT_EQ(FolderEntries(disk.Folder), (Lines{"note.rtf"}));
+    // Once it fits, the save goes through.
+    edit->SetText("short");
+    edit->Lines().WriteToFile(NoteFiles::Path("small/note.rtf"));
+    auto back = NewNoteArea();
+    back->Lines().ReadFromFile(NoteFiles::Path("small/note.rtf"));
+    EXPECT_EQ(AllLines(*back), (Lines{"short"}));
+}
+
+TEST(NoteFiles, WritingInPlaceOntoAFullDeviceReportsTheError) {
+    NoteFiles files;
+    TVolume dev;
+    dev.Letter = 'E';
+    dev.MountPoint = "/dev";
+    files.Table.Add(dev);
+    files.Install();
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    auto edit = NewNoteArea();
+    edit->SetText("anything");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile("E:\\full"); }), "Failed to Save Stream");
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));  // still the device, not replaced by a file
+}
+
+TEST(NoteFiles, SaveKeepsPermissionsAndWritesThroughLinks) {
+    NoteFiles files;
+    files.Write("real.rtf", "old");
+    ::chmod(files.Sys("real.rtf").c_str(), 0640);
+    ASSERT_EQ(::symlink("real.rtf", files.Sys("link.rtf").c_str()), 0);
+    auto edit = NewNoteArea();
+    edit->SetText("through the link");
+    edit->Lines().WriteToFile(NoteFiles::Path("link.rtf"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(files.Sys("link.rtf").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat(files.Sys("real.rtf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    auto back = NewNoteArea();
+    back->Lines().ReadFromFile(NoteFiles::Path("real.rtf"));
+    EXPECT_EQ(AllLines(*back), (Lines{"through the link"}));
+    EXPECT_EQ(FolderEntries(files.Folder), (Lines{"link.rtf", "real.rtf"}));
+    // A new file gets the usual mode for new files.
+    const mode_t mask = ::umask(022);
+    edit->Lines().WriteToFile(NoteFiles::Path("fresh.rtf"));
+    ::umask(mask);
+    ASSERT_EQ(::stat(files.Sys("fresh.rtf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST(NoteFiles, HardLinkedFileIsWrittenInPlaceSoEveryNameSeesIt) {
+    NoteFiles files;
+    files.Write("a.rtf", "old");
+    ASSERT_EQ(::link(files.Sys("a.rtf").c_str(), files.Sys("b.rtf").c_str()), 0);
+    auto edit = NewNoteArea();
+    edit->SetText("shared");
+    edit->Lines().WriteToFile(NoteFiles::Path("a.rtf"));
+    EXPECT_EQ(files.Read("a.rtf"), files.Read("b.rtf"));
+    EXPECT_NE(files.Read("b.rtf"), "old");
+}
+
+TEST(NoteFiles, ReadOnlyFolderAndFilesAsAnOrdinaryUser) {
+    NoteFiles files;
+    ::chmod(files.Root.path().toStdString().c_str(), 0755);
+    files.MakeDir("d/ro");
+    files.Write("ro/existing.rtf", "old");
+    ::chmod(files.Sys("ro/existing.rtf").c_str(), 0666);
+    ::chmod(files.Sys("ro").c_str(), 0555);
+    files.Write("locked.rtf", "locked old");
+    ::chmod(files.Sys("locked.rtf").c_str(), 0444);
+    files.Write("secret.txt", "secret");
+    ::chmod(files.Sys("secret.txt").c_str(), 0);
+    ::chmod(files.Folder.c_str(), 0777);
+    auto edit = NewNoteArea();
+    edit->SetText("new words");
+    std::string inPlace, newFile, locked, unreadable;
+    {
+        AsOrdinaryUser user;
+        if (!user.Applies()) GTEST_SKIP() << "cannot act as an ordinary user";
+        // Writable file in a read-only folder: written in place.
+        inPlace = MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("ro/existing.rtf")); });
+        newFile = MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("ro/new.rtf")); });
+        locked = MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("locked.rtf")); });
+        unreadable = MessageOf([&] { edit->Lines().ReadFromFile(NoteFiles::Path("secret.txt")); });
+    }
+    EXPECT_EQ(inPlace, "no error");
+    auto back = NewNoteArea();
+    back->Lines().ReadFromFile(NoteFiles::Path("ro/existing.rtf"));
+    EXPECT_EQ(AllLines(*back), (Lines{"new words"}));
+    EXPECT_EQ(newFile, "Cannot create file \"D:\\ro\\new.rtf\". Permission denied");
+    EXPECT_EQ(locked, "Cannot create file \"D:\\locked.rtf\". Permission denied");
+    EXPECT_EQ(files.Read("locked.rtf"), "locked old");
+    EXPECT_EQ(unreadable, "Cannot open file \"D:\\secret.txt\". Permission denied");
+    EXPECT_EQ(edit->Text(), "new words");
+    ::chmod(files.Sys("ro").c_str(), 0755);
+}
+
+TEST(NoteFiles, ReadOnlyFileSystemRefusesTheSaveAndKeepsTheFile) {
+    NoteFiles files;
+    SmallDisk disk(files.Sys("rofs"), "size=64k");
+    if (!disk.Mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+    files.Write("rofs/note.rtf", "old");
+    if (!disk.ReadOnly()) GTEST_SKIP() << "cannot remount read-only";
+    auto edit = NewNoteArea();
+    edit->SetText("new");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("rofs/note.rtf")); }),
+              "Cannot create file \"D:\\rofs\\note.rtf\". Read-only file system");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("rofs/other.rtf")); }),
+              "Cannot create file \"D:\\rofs\\other.rtf\". Read-only file system");
+    EXPECT_EQ(files.Read("rofs/note.rtf"), "old");
+    EXPECT_EQ(edit->Text(), "new");
+}
+
+TEST(NoteFiles, FolderGivenAsAFileIsRefusedBothWays) {
+    NoteFiles files;
+    files.MakeDir("d/sub");
+    auto edit = NewNoteArea();
+    edit->SetText("stays");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().ReadFromFile(NoteFiles::Path("sub")); }),
+              "Cannot open file \"D:\\sub\". Is a directory");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("sub")); }),
+              "Cannot create file \"D:\\sub\". Is a directory");
+    EXPECT_EQ(edit->Text(), "stays");
+    EXPECT_TRUE(QDir(QString::fromStdString(files.Sys("sub"))).exists());
+}
+
+TEST(NoteFiles, EmptyFileLoadsAsAnEmptyNote) {
+    NoteFiles files;
+    files.Write("empty.txt", "");
+    auto edit = NewNoteArea();
+    edit->SetText("before");
+    edit->Lines().ReadFromFile(NoteFiles::Path("empty.txt"));
+    EXPECT_EQ(edit->Lines().LineCount(), 0);
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(edit->EmGetLimitText(), 2147483632);
+}
+
+TEST(NoteFiles, LargeFileLoadsWhole) {
+    NoteFiles files;
+    const std::string text = BigText(20 * 1000 * 1000);
+    files.Write("big.txt", text);
+    auto edit = NewNoteArea();
+    edit->SetWordWrap(false);
+    edit->Lines().ReadFromFile(NoteFiles::Path("big.txt"));
+    EXPECT_EQ(edit->EmGetTextLength(), int(text.size()));
+    const int count = edit->Lines().LineCount();
+    const size_t lastStart = text.rfind("Line ", text.size() - 3);
+    EXPECT_EQ(edit->Lines().LineAt(count - 1), text.substr(lastStart, text.size() - lastStart - 2));
+    EXPECT_EQ(edit->Lines().LineAt(0), "Line 0 of the note that fills the disk.");
+}

@@ -1,9 +1,0 @@
-#include "text/TConversion.h"
-
-int TConversion::ReadChunk(TStream& stream, char* buffer, int size) {
-    return static_cast<int>(stream.Read(buffer, size));
-}
-
-int TConversion::WriteChunk(TStream& stream, char* buffer, int size) {
-    return static_cast<int>(stream.Write(buffer, size));
-}

@@ -1,3 +1,0 @@
-#pragma once
-// Makes the note area's control known to layouts as "TRichEdit".
-void RegisterTextComponents();
