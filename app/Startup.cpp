@@ -8,11 +8,11 @@
 #include "app/Unit8.h"
 #include "browse/BrowseComponents.h"
 #include "colour/ColourComponents.h"
+#include "notes/NoteComponents.h"
 #include "platform/system/FileSystem.h"
 #include "platform/system/RegionalSettings.h"
 #include "player/PlayerComponents.h"
 #include "printing/PrintingComponents.h"
-#include "notes/NoteComponents.h"
 #include "toolkit/Events.h"
 #include "toolkit/StandardComponents.h"
 #include "toolkit/TApplication.h"
@@ -36,7 +36,8 @@ void CreateWindows() {
 int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
     TApplication app(argc, argv);
     app.Title = "Quillet 3.1+";
-    app.HelpFile = FromSystemPath(QCoreApplication::applicationDirPath().toStdString() + "/Quil3.hlp");
+    app.HelpFile =
+        FromSystemPath(QCoreApplication::applicationDirPath().toStdString() + "/Quil3.hlp");
     app.Icon = QIcon(QStringLiteral(":/icons/Quillet.png"));
     app.setWindowIcon(app.Icon);
     LoadRegionalSettings();

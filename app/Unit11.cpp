@@ -2,4 +2,6 @@
 
 TForm11* Form11 = nullptr;
 
-TForm11::TForm11(QWidget* parent) : TForm(parent) { LoadLayout(QStringLiteral(":/layouts/Unit11.json")); }
+TForm11::TForm11(QWidget* parent) : TForm(parent) {
+    LoadLayout(QStringLiteral(":/layouts/Unit11.json"));
+}

@@ -2,4 +2,6 @@
 
 Thowto* howto = nullptr;
 
-Thowto::Thowto(QWidget* parent) : TForm(parent) { LoadLayout(QStringLiteral(":/layouts/Unit14.json")); }
+Thowto::Thowto(QWidget* parent) : TForm(parent) {
+    LoadLayout(QStringLiteral(":/layouts/Unit14.json"));
+}

@@ -11,13 +11,13 @@
 #include "browse/TFileListBox.h"
 #include "browse/TFilterComboBox.h"
 #include "colour/TColorBox.h"
+#include "notes/TRichEdit.h"
 #include "platform/system/RegionalSettings.h"
 #include "player/TMediaPlayer.h"
 #include "printing/TPrintDialog.h"
 #include "printing/TPrinter.h"
-#include "printing/TPrinterTextFile.h"
 #include "printing/TPrinterSetupDialog.h"
-#include "notes/TRichEdit.h"
+#include "printing/TPrinterTextFile.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TEdit.h"
 #include "toolkit/TLabel.h"
@@ -116,24 +116,30 @@ void TForm7::ProgressFlourish(short count) {
 // ---------------------------------------------------------------------------------------------
 // Note area
 
-void TForm7::New1Click(QObject*) { RichEdit1->SetText(""); }
+void TForm7::New1Click(QObject*) {
+    RichEdit1->SetText("");
+}
 
 void TForm7::N3Click(QObject*) {
-    if (OpenDialog1->Execute()) RichEdit1->Lines().ReadFromFile(OpenDialog1->FileName().toStdString());
+    if (OpenDialog1->Execute())
+        RichEdit1->Lines().ReadFromFile(OpenDialog1->FileName().toStdString());
 }
 
 void TForm7::SaveAs1Click(QObject*) {
-    if (SaveDialog1->Execute()) RichEdit1->Lines().WriteToFile(SaveDialog1->FileName().toStdString());
+    if (SaveDialog1->Execute())
+        RichEdit1->Lines().WriteToFile(SaveDialog1->FileName().toStdString());
 }
 
 void TForm7::BitBtn1Click(QObject*) {
     ProgressFlourish(1000);
-    if (OpenDialog1->Execute()) RichEdit1->Lines().ReadFromFile(OpenDialog1->FileName().toStdString());
+    if (OpenDialog1->Execute())
+        RichEdit1->Lines().ReadFromFile(OpenDialog1->FileName().toStdString());
 }
 
 void TForm7::BitBtn2Click(QObject*) {
     ProgressFlourish(1000);
-    if (SaveDialog1->Execute()) RichEdit1->Lines().WriteToFile(SaveDialog1->FileName().toStdString());
+    if (SaveDialog1->Execute())
+        RichEdit1->Lines().WriteToFile(SaveDialog1->FileName().toStdString());
 }
 
 void TForm7::BitBtn3Click(QObject*) {
@@ -174,23 +180,33 @@ void TForm7::Print1Click(QObject*) {
     prn.InOutCheck();
 }
 
-void TForm7::PrinterSetup1Click(QObject*) { PrinterSetupDialog1->Execute(); }
+void TForm7::PrinterSetup1Click(QObject*) {
+    PrinterSetupDialog1->Execute();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Browser panel: the handlers link the controls and keep them in step.
 
-void TForm7::DriveComboBox1Change(QObject*) { DriveComboBox1->SetDirList(DirectoryListBox1); }
+void TForm7::DriveComboBox1Change(QObject*) {
+    DriveComboBox1->SetDirList(DirectoryListBox1);
+}
 
-void TForm7::DriveComboBox1Click(QObject*) { DriveComboBox1->RefreshNow(); }
+void TForm7::DriveComboBox1Click(QObject*) {
+    DriveComboBox1->RefreshNow();
+}
 
-void TForm7::DirectoryListBox1Change(QObject*) { FileListBox1->RereadFiles(); }
+void TForm7::DirectoryListBox1Change(QObject*) {
+    FileListBox1->RereadFiles();
+}
 
 void TForm7::FileListBox1Change(QObject*) {
     FileListBox1->ApplyPath(DirectoryListBox1->Directory());
     FileListBox1->SetFileEdit(Edit1);
 }
 
-void TForm7::FilterComboBox1Change(QObject*) { FileListBox1->SetMask(FilterComboBox1->CurrentMask()); }
+void TForm7::FilterComboBox1Change(QObject*) {
+    FileListBox1->SetMask(FilterComboBox1->CurrentMask());
+}
 
 // ---------------------------------------------------------------------------------------------
 // Colour schemes
@@ -210,37 +226,59 @@ void TForm7::ApplyScheme(const Scheme& scheme) {
 
 void TForm7::SpeedButton1Click(QObject*) {
     ProgressFlourish(100);
-    ApplyScheme({clSkyBlue, clDefault,
-                 {{DriveComboBox1, clWhite}, {DirectoryListBox1, clWhite}, {FileListBox1, clWhite},
-                  {Edit1, clWhite}, {RichEdit1, clWhite}, {FilterComboBox1, clWhite},
+    ApplyScheme({clSkyBlue,
+                 clDefault,
+                 {{DriveComboBox1, clWhite},
+                  {DirectoryListBox1, clWhite},
+                  {FileListBox1, clWhite},
+                  {Edit1, clWhite},
+                  {RichEdit1, clWhite},
+                  {FilterComboBox1, clWhite},
                   {Panel1, clSkyBlue}}});
 }
 
 void TForm7::SpeedButton2Click(QObject*) {
     ProgressFlourish(100);
-    ApplyScheme({clBlue, clBlack,
-                 {{RichEdit1, clWhite}, {DriveComboBox1, clWhite}, {DirectoryListBox1, clWhite},
-                  {FileListBox1, clWhite}, {Edit1, clWhite}, {FilterComboBox1, clWhite},
+    ApplyScheme({clBlue,
+                 clBlack,
+                 {{RichEdit1, clWhite},
+                  {DriveComboBox1, clWhite},
+                  {DirectoryListBox1, clWhite},
+                  {FileListBox1, clWhite},
+                  {Edit1, clWhite},
+                  {FilterComboBox1, clWhite},
                   {Panel1, clSilver}}});
 }
 
 void TForm7::SpeedButton3Click(QObject*) {
     ProgressFlourish(100);
-    ApplyScheme({clGreen, clNavy,
-                 {{RichEdit1, clWhite}, {DriveComboBox1, clWhite}, {DirectoryListBox1, clWhite},
-                  {FileListBox1, clWhite}, {Edit1, clWhite}, {FilterComboBox1, clWhite},
+    ApplyScheme({clGreen,
+                 clNavy,
+                 {{RichEdit1, clWhite},
+                  {DriveComboBox1, clWhite},
+                  {DirectoryListBox1, clWhite},
+                  {FileListBox1, clWhite},
+                  {Edit1, clWhite},
+                  {FilterComboBox1, clWhite},
                   {Panel1, clSilver}}});
 }
 
 void TForm7::SpeedButton4Click(QObject*) {
     ProgressFlourish(100);
-    ApplyScheme({clMaroon, clYellow,
-                 {{RichEdit1, clGray}, {DriveComboBox1, clGray}, {DirectoryListBox1, clGray},
-                  {FileListBox1, clGray}, {Edit1, clGray}, {FilterComboBox1, clGray},
+    ApplyScheme({clMaroon,
+                 clYellow,
+                 {{RichEdit1, clGray},
+                  {DriveComboBox1, clGray},
+                  {DirectoryListBox1, clGray},
+                  {FileListBox1, clGray},
+                  {Edit1, clGray},
+                  {FilterComboBox1, clGray},
                   {Panel1, clSilver}}});
 }
 
-void TForm7::ColorBox1Change(QObject*) { Form7->SetColor(ColorBox1->Selected()); }
+void TForm7::ColorBox1Change(QObject*) {
+    Form7->SetColor(ColorBox1->Selected());
+}
 
 // ---------------------------------------------------------------------------------------------
 // Clock
@@ -262,22 +300,34 @@ void TForm7::BitBtn7Click(QObject*) {
     ProgressFlourish(1000);
 }
 
-void TForm7::SpeedButton6Click(QObject*) { MediaPlayer1->Close(); }
+void TForm7::SpeedButton6Click(QObject*) {
+    MediaPlayer1->Close();
+}
 
 void TForm7::Exit1Click(QObject*) {
     ProgressFlourish(100);
     Form7->Close();
 }
 
-void TForm7::SpeedButton5Click(QObject*) { Application->RequestQuit(); }
+void TForm7::SpeedButton5Click(QObject*) {
+    Application->RequestQuit();
+}
 
-void TForm7::BitBtn6Click(QObject*) { AboutBox1->SetVisible(true); }
+void TForm7::BitBtn6Click(QObject*) {
+    AboutBox1->SetVisible(true);
+}
 
-void TForm7::About1Click(QObject*) { AboutBox1->SetVisible(true); }
+void TForm7::About1Click(QObject*) {
+    AboutBox1->SetVisible(true);
+}
 
-void TForm7::SpeedButton7Click(QObject*) { Form11->SetVisible(true); }
+void TForm7::SpeedButton7Click(QObject*) {
+    Form11->SetVisible(true);
+}
 
-void TForm7::HowToUseQuillet1Click(QObject*) { howto->SetVisible(true); }
+void TForm7::HowToUseQuillet1Click(QObject*) {
+    howto->SetVisible(true);
+}
 
 void TForm7::HelpFile1Click(QObject*) {
     Application->HelpFile = "Quil3.hlp";

@@ -1,3 +1,5 @@
 #include "app/Startup.h"
 
-int main(int argc, char** argv) { return RunQuillet(argc, argv); }
+int main(int argc, char** argv) {
+    return RunQuillet(argc, argv);
+}

@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "platform/system/FileSystem.h"
-#include "platform/rtf/TextDecoding.h"
 #include "notes/TRichEdit.h"
+#include "platform/rtf/TextDecoding.h"
+#include "platform/system/FileSystem.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TFont.h"
 

@@ -1,6 +1,10 @@
 // Start-up benchmark: time from process start to the main window's first paint, and resident
 // memory then, for Quillet and for a minimal Qt Widgets program (a 690 x 458 window with a menu
 // bar and a text edit) measured in the same run. Prints medians and ratios.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -12,10 +16,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "app/Startup.h"
 #include "app/Unit7.h"
@@ -127,9 +127,13 @@ int main(int argc, char** argv) {
     }
     const double rt = Bench::Median(refMs), qt = Bench::Median(qMs), rm = Bench::Median(refKiB),
                  qm = Bench::Median(qKiB);
-    std::printf("startup to first paint (median of %d): reference %.1f ms, quillet %.1f ms, ratio %.2f (goal <= 1.5)\n",
-                runs, rt, qt, qt / rt);
-    std::printf("resident memory at first paint: reference %.0f KiB, quillet %.0f KiB, ratio %.2f (goal <= 1.5)\n",
-                rm, qm, qm / rm);
+    std::printf(
+        "startup to first paint (median of %d): reference %.1f ms, quillet %.1f ms, ratio %.2f "
+        "(goal <= 1.5)\n",
+        runs, rt, qt, qt / rt);
+    std::printf(
+        "resident memory at first paint: reference %.0f KiB, quillet %.0f KiB, ratio %.2f (goal <= "
+        "1.5)\n",
+        rm, qm, qm / rm);
     return 0;
 }

@@ -3,4 +3,6 @@
 #include "colour/TColorBox.h"
 #include "toolkit/ComponentRegistry.h"
 
-void RegisterColourComponents() { RegisterComponentClass<TColorBox>("TColorBox"); }
+void RegisterColourComponents() {
+    RegisterComponentClass<TColorBox>("TColorBox");
+}

@@ -9,14 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "platform/richedit/RichEditControl.h"
 #include "notes/TConversion.h"
 #include "notes/TRichEditStrings.h"
-#include "toolkit/TScrollStyle.h"
+#include "platform/richedit/RichEditControl.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/TComponent.h"
 #include "toolkit/TFont.h"
-
+#include "toolkit/TScrollStyle.h"
 
 using TRichEditResizeEvent = std::function<void(QObject* Sender, const QRect& Rect)>;
 using TRichEditProtectChange =

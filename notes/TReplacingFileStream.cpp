@@ -9,9 +9,9 @@
 #include <cstring>
 #include <vector>
 
+#include "notes/TFileStream.h"
 #include "platform/system/Exception.h"
 #include "platform/system/FileSystem.h"
-#include "notes/TFileStream.h"
 
 namespace {
 

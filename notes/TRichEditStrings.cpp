@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/system/Exception.h"
-#include "platform/system/FileNames.h"
 #include "notes/TConversionFormat.h"
 #include "notes/TCustomRichEdit.h"
 #include "notes/TFileStream.h"
 #include "notes/TReplacingFileStream.h"
+#include "platform/system/Exception.h"
+#include "platform/system/FileNames.h"
 
 namespace {
 

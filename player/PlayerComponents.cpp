@@ -3,4 +3,6 @@
 #include "player/TMediaPlayer.h"
 #include "toolkit/ComponentRegistry.h"
 
-void RegisterPlayerComponents() { RegisterComponentClass<TMediaPlayer>("TMediaPlayer"); }
+void RegisterPlayerComponents() {
+    RegisterComponentClass<TMediaPlayer>("TMediaPlayer");
+}

@@ -17,7 +17,9 @@ void TMediaPlayer::Open() {
     throw EMCIDeviceError("No media device can play \"" + FFileName + "\" yet");
 }
 
-void TMediaPlayer::Close() { FOpened = false; }
+void TMediaPlayer::Close() {
+    FOpened = false;
+}
 
 void TMediaPlayer::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -49,16 +51,33 @@ void TMediaPlayer::DrawGlyph(QPainter& p, TMPBtnType kind, const QRect& r) {
     };
     auto bar = [&](qreal x) { path.addRect(x, c.y() - h, 2, 2 * h); };
     switch (kind) {
-        case btPlay: tri(c.x() - h / 2, true); break;
-        case btPause: bar(c.x() - 3), bar(c.x() + 1); break;
-        case btStop: path.addRect(c.x() - h, c.y() - h, 2 * h, 2 * h); break;
-        case btNext: tri(c.x() - h, true), bar(c.x() + 1); break;
-        case btPrev: bar(c.x() - h - 1), tri(c.x() - h + 2, false); break;
-        case btStep: bar(c.x() - h - 1), tri(c.x() - h + 2, true); break;
-        case btBack: tri(c.x() - h, false), bar(c.x() + 1); break;
-        case btRecord: path.addEllipse(c, h * 0.8, h * 0.8); break;
+        case btPlay:
+            tri(c.x() - h / 2, true);
+            break;
+        case btPause:
+            bar(c.x() - 3), bar(c.x() + 1);
+            break;
+        case btStop:
+            path.addRect(c.x() - h, c.y() - h, 2 * h, 2 * h);
+            break;
+        case btNext:
+            tri(c.x() - h, true), bar(c.x() + 1);
+            break;
+        case btPrev:
+            bar(c.x() - h - 1), tri(c.x() - h + 2, false);
+            break;
+        case btStep:
+            bar(c.x() - h - 1), tri(c.x() - h + 2, true);
+            break;
+        case btBack:
+            tri(c.x() - h, false), bar(c.x() + 1);
+            break;
+        case btRecord:
+            path.addEllipse(c, h * 0.8, h * 0.8);
+            break;
         case btEject:
-            path.addPolygon(QPolygonF({{c.x() - h, c.y() + 1}, {c.x(), c.y() - h}, {c.x() + h, c.y() + 1}}));
+            path.addPolygon(
+                QPolygonF({{c.x() - h, c.y() + 1}, {c.x(), c.y() - h}, {c.x() + h, c.y() + 1}}));
             path.closeSubpath();
             path.addRect(c.x() - h, c.y() + 3, 2 * h, 2);
             break;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/Exception.h"
 #include "platform/printing/DeviceSettings.h"
 #include "platform/printing/PrinterDC.h"
+#include "platform/system/Exception.h"
 #include "printing/TPrinterCanvas.h"
 #include "printing/TPrinterDevice.h"
 

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Every error box that the application would have shown, in order.
 class ErrorBoxRecorder {

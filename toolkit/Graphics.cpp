@@ -5,7 +5,9 @@
 
 namespace {
 
-TColor Rgb(int r, int g, int b) { return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16); }
+TColor Rgb(int r, int g, int b) {
+    return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
+}
 
 TColor FromPalette(QPalette::ColorGroup group, QPalette::ColorRole role) {
     return FromQColor(QApplication::palette().color(group, role));
@@ -16,32 +18,58 @@ TColor FromPalette(QPalette::ColorGroup group, QPalette::ColorRole role) {
 TColor SystemColorRGB(int index) {
     using P = QPalette;
     switch (index) {
-        case 0: return Rgb(0xC8, 0xC8, 0xC8);                     // scroll bar
-        case 1: return Rgb(0x3A, 0x6E, 0xA5);                     // desktop
-        case 2: return FromPalette(P::Active, P::Highlight);      // active caption
-        case 3: return Rgb(0x80, 0x80, 0x80);                     // inactive caption
-        case 4: return FromPalette(P::Active, P::Window);         // menu
-        case 5: return FromPalette(P::Active, P::Base);           // window
-        case 6: return Rgb(0, 0, 0);                              // window frame
-        case 7: return FromPalette(P::Active, P::WindowText);     // menu text
-        case 8: return FromPalette(P::Active, P::Text);           // window text
-        case 9: return FromPalette(P::Active, P::HighlightedText);
-        case 10: return FromPalette(P::Active, P::Button);        // active border
-        case 11: return FromPalette(P::Active, P::Button);        // inactive border
-        case 12: return FromPalette(P::Active, P::Mid);           // application work space
-        case 13: return FromPalette(P::Active, P::Highlight);
-        case 14: return FromPalette(P::Active, P::HighlightedText);
-        case 15: return FromPalette(P::Active, P::Button);        // button face
-        case 16: return FromPalette(P::Active, P::Dark);          // button shadow
-        case 17: return FromPalette(P::Disabled, P::Text);        // grey text
-        case 18: return FromPalette(P::Active, P::ButtonText);
-        case 19: return FromPalette(P::Inactive, P::WindowText);
-        case 20: return FromPalette(P::Active, P::Light);         // button highlight
-        case 21: return FromPalette(P::Active, P::Shadow);        // 3-D dark shadow
-        case 22: return FromPalette(P::Active, P::Midlight);      // 3-D light
-        case 23: return FromPalette(P::Active, P::ToolTipText);
-        case 24: return FromPalette(P::Active, P::ToolTipBase);
-        default: return Rgb(0, 0, 0);
+        case 0:
+            return Rgb(0xC8, 0xC8, 0xC8);  // scroll bar
+        case 1:
+            return Rgb(0x3A, 0x6E, 0xA5);  // desktop
+        case 2:
+            return FromPalette(P::Active, P::Highlight);  // active caption
+        case 3:
+            return Rgb(0x80, 0x80, 0x80);  // inactive caption
+        case 4:
+            return FromPalette(P::Active, P::Window);  // menu
+        case 5:
+            return FromPalette(P::Active, P::Base);  // window
+        case 6:
+            return Rgb(0, 0, 0);  // window frame
+        case 7:
+            return FromPalette(P::Active, P::WindowText);  // menu text
+        case 8:
+            return FromPalette(P::Active, P::Text);  // window text
+        case 9:
+            return FromPalette(P::Active, P::HighlightedText);
+        case 10:
+            return FromPalette(P::Active, P::Button);  // active border
+        case 11:
+            return FromPalette(P::Active, P::Button);  // inactive border
+        case 12:
+            return FromPalette(P::Active, P::Mid);  // application work space
+        case 13:
+            return FromPalette(P::Active, P::Highlight);
+        case 14:
+            return FromPalette(P::Active, P::HighlightedText);
+        case 15:
+            return FromPalette(P::Active, P::Button);  // button face
+        case 16:
+            return FromPalette(P::Active, P::Dark);  // button shadow
+        case 17:
+            return FromPalette(P::Disabled, P::Text);  // grey text
+        case 18:
+            return FromPalette(P::Active, P::ButtonText);
+        case 19:
+            return FromPalette(P::Inactive, P::WindowText);
+        case 20:
+            return FromPalette(P::Active, P::Light);  // button highlight
+        case 21:
+            return FromPalette(P::Active, P::Shadow);  // 3-D dark shadow
+        case 22:
+            return FromPalette(P::Active, P::Midlight);  // 3-D light
+        case 23:
+            return FromPalette(P::Active, P::ToolTipText);
+        case 24:
+            return FromPalette(P::Active, P::ToolTipBase);
+        default:
+            return Rgb(0, 0, 0);
     }
 }
 
@@ -56,27 +84,59 @@ QColor ToQColor(TColor color) {
     return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
 }
 
-TColor FromQColor(const QColor& color) { return Rgb(color.red(), color.green(), color.blue()); }
+TColor FromQColor(const QColor& color) {
+    return Rgb(color.red(), color.green(), color.blue());
+}
 
 bool IdentToColor(const std::string& name, TColor& color) {
     static const std::pair<const char*, TColor> kNames[] = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-        {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-        {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-        {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-        {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
-        {"clMedGray", clMedGray}, {"clScrollBar", clScrollBar}, {"clBackground", clBackground},
-        {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption},
-        {"clMenu", clMenu}, {"clWindow", clWindow}, {"clWindowFrame", clWindowFrame},
-        {"clMenuText", clMenuText}, {"clWindowText", clWindowText},
-        {"clCaptionText", clCaptionText}, {"clActiveBorder", clActiveBorder},
-        {"clInactiveBorder", clInactiveBorder}, {"clAppWorkSpace", clAppWorkSpace},
-        {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow}, {"clGrayText", clGrayText},
-        {"clBtnText", clBtnText}, {"clInactiveCaptionText", clInactiveCaptionText},
-        {"clBtnHighlight", clBtnHighlight}, {"cl3DDkShadow", cl3DDkShadow},
-        {"cl3DLight", cl3DLight}, {"clInfoText", clInfoText}, {"clInfoBk", clInfoBk},
-        {"clNone", clNone}, {"clDefault", clDefault}};
+        {"clBlack", clBlack},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clOlive", clOlive},
+        {"clNavy", clNavy},
+        {"clPurple", clPurple},
+        {"clTeal", clTeal},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clYellow", clYellow},
+        {"clBlue", clBlue},
+        {"clFuchsia", clFuchsia},
+        {"clAqua", clAqua},
+        {"clWhite", clWhite},
+        {"clMoneyGreen", clMoneyGreen},
+        {"clSkyBlue", clSkyBlue},
+        {"clCream", clCream},
+        {"clMedGray", clMedGray},
+        {"clScrollBar", clScrollBar},
+        {"clBackground", clBackground},
+        {"clActiveCaption", clActiveCaption},
+        {"clInactiveCaption", clInactiveCaption},
+        {"clMenu", clMenu},
+        {"clWindow", clWindow},
+        {"clWindowFrame", clWindowFrame},
+        {"clMenuText", clMenuText},
+        {"clWindowText", clWindowText},
+        {"clCaptionText", clCaptionText},
+        {"clActiveBorder", clActiveBorder},
+        {"clInactiveBorder", clInactiveBorder},
+        {"clAppWorkSpace", clAppWorkSpace},
+        {"clHighlight", clHighlight},
+        {"clHighlightText", clHighlightText},
+        {"clBtnFace", clBtnFace},
+        {"clBtnShadow", clBtnShadow},
+        {"clGrayText", clGrayText},
+        {"clBtnText", clBtnText},
+        {"clInactiveCaptionText", clInactiveCaptionText},
+        {"clBtnHighlight", clBtnHighlight},
+        {"cl3DDkShadow", cl3DDkShadow},
+        {"cl3DLight", cl3DLight},
+        {"clInfoText", clInfoText},
+        {"clInfoBk", clInfoBk},
+        {"clNone", clNone},
+        {"clDefault", clDefault}};
     for (const auto& [n, c] : kNames) {
         if (name == n) {
             color = c;

@@ -17,7 +17,9 @@
 
 namespace {
 
-std::string S(const QString& s) { return s.toStdString(); }
+std::string S(const QString& s) {
+    return s.toStdString();
+}
 
 QVariant ToVariant(const QMetaProperty& prop, const QJsonValue& value) {
     if (value.isString()) {
@@ -54,7 +56,8 @@ void LayoutReader::Read(const QString& resourcePath) {
     const QJsonObject root = doc.object();
     FForm->setObjectName(root.value(QLatin1String("name")).toString());
     // Menu first: the client area's size depends on whether there is a menu bar.
-    if (root.contains(QLatin1String("menu"))) ReadMenu(root.value(QLatin1String("menu")).toObject());
+    if (root.contains(QLatin1String("menu")))
+        ReadMenu(root.value(QLatin1String("menu")).toObject());
     SetProperties(FForm, root.value(QLatin1String("properties")).toObject());
     for (const QJsonValue& c : root.value(QLatin1String("controls")).toArray())
         ReadControl(c.toObject(), FForm->Client());

@@ -11,7 +11,9 @@
 
 TApplication* Application = nullptr;
 
-static void InitProgramResources() { Q_INIT_RESOURCE(resources); }
+static void InitProgramResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     Application = this;

@@ -4,9 +4,13 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-QString ToQString(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString ToQString(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-std::string FromQString(const QString& s) { return s.toStdString(); }
+std::string FromQString(const QString& s) {
+    return s.toStdString();
+}
 
 QFont TCanvas::DeviceFont() {
     return Painter ? QFont(Font.ToQFont(), Painter->device()) : Font.ToQFont();
@@ -34,7 +38,8 @@ void TCanvas::DrawText(const std::string& text, const QRect& rect, unsigned flag
     QFont f = DeviceFont();
     QFontMetrics fm(f, Painter->device());
     int y = rect.top();
-    if ((flags & DT_SINGLELINE) && (flags & DT_VCENTER)) y = rect.top() + (rect.height() - fm.height()) / 2;
+    if ((flags & DT_SINGLELINE) && (flags & DT_VCENTER))
+        y = rect.top() + (rect.height() - fm.height()) / 2;
     Painter->save();
     Painter->setClipRect(rect);
     Painter->setFont(f);

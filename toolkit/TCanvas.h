@@ -17,7 +17,7 @@ constexpr unsigned DT_SINGLELINE = 0x0020;
 constexpr unsigned DT_NOPREFIX = 0x0800;
 
 struct TTextMetric {
-    int tmHeight = 0;         // ascent + descent
+    int tmHeight = 0;  // ascent + descent
     int tmAscent = 0;
     int tmDescent = 0;
     int tmAveCharWidth = 0;

@@ -9,10 +9,14 @@ TCursor gScreenCursor = crDefault;
 
 Qt::CursorShape CursorShape(TCursor cursor) {
     switch (cursor) {
-        case crHandPoint: return Qt::PointingHandCursor;
-        case crHourGlass: return Qt::WaitCursor;
-        case crIBeam: return Qt::IBeamCursor;
-        default: return Qt::ArrowCursor;
+        case crHandPoint:
+            return Qt::PointingHandCursor;
+        case crHourGlass:
+            return Qt::WaitCursor;
+        case crIBeam:
+            return Qt::IBeamCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 
@@ -23,7 +27,9 @@ Qt::CursorShape CursorShape(const std::string& name) {
     return Qt::ArrowCursor;
 }
 
-TCursor TScreen::Cursor() { return gScreenCursor; }
+TCursor TScreen::Cursor() {
+    return gScreenCursor;
+}
 
 void TScreen::SetCursor(TCursor cursor) {
     if (cursor == gScreenCursor) return;

@@ -8,9 +8,13 @@ int MulDivRound(int a, int b, int c) {
 }
 }  // namespace
 
-int TFont::Size() const { return -MulDivRound(Height, 72, PixelsPerInch); }
+int TFont::Size() const {
+    return -MulDivRound(Height, 72, PixelsPerInch);
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDivRound(points, PixelsPerInch, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDivRound(points, PixelsPerInch, 72));
+}
 
 void TFont::SetHeight(int height) {
     if (Height == height) return;

@@ -80,8 +80,8 @@ void TForm::FontChanged() {
     QPalette pal = palette();
     const QPalette defaults = QApplication::palette();
     // The default colour (clDefault) is the toolkit's own text colour.
-    QColor text = FFont.Color == clDefault ? defaults.color(QPalette::WindowText)
-                                           : ToQColor(FFont.Color);
+    QColor text =
+        FFont.Color == clDefault ? defaults.color(QPalette::WindowText) : ToQColor(FFont.Color);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(QPalette::Active, role, text), pal.setColor(QPalette::Inactive, role, text);
     setPalette(pal);
@@ -111,18 +111,26 @@ void TForm::SetOuterHeight(int h) {
 
 QString TForm::BorderStyleName() const {
     switch (FBorderStyle) {
-        case bsNone: return QStringLiteral("bsNone");
-        case bsSingle: return QStringLiteral("bsSingle");
-        case bsDialog: return QStringLiteral("bsDialog");
-        default: return QStringLiteral("bsSizeable");
+        case bsNone:
+            return QStringLiteral("bsNone");
+        case bsSingle:
+            return QStringLiteral("bsSingle");
+        case bsDialog:
+            return QStringLiteral("bsDialog");
+        default:
+            return QStringLiteral("bsSizeable");
     }
 }
 
 void TForm::SetBorderStyleName(const QString& name) {
-    if (name == QLatin1String("bsNone")) FBorderStyle = bsNone;
-    else if (name == QLatin1String("bsSingle")) FBorderStyle = bsSingle;
-    else if (name == QLatin1String("bsDialog")) FBorderStyle = bsDialog;
-    else FBorderStyle = bsSizeable;
+    if (name == QLatin1String("bsNone"))
+        FBorderStyle = bsNone;
+    else if (name == QLatin1String("bsSingle"))
+        FBorderStyle = bsSingle;
+    else if (name == QLatin1String("bsDialog"))
+        FBorderStyle = bsDialog;
+    else
+        FBorderStyle = bsSizeable;
     ApplyWindowFlags();
     ApplyGeometry();
 }
@@ -198,7 +206,8 @@ void TForm::PlaceForFirstShow() {
         QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen) return;
         const QRect area = screen->availableGeometry();
-        const QSize frame = FBorderStyle == bsNone ? size() : size() + QSize(kFrameWidth, kFrameHeight);
+        const QSize frame =
+            FBorderStyle == bsNone ? size() : size() + QSize(kFrameWidth, kFrameHeight);
         move(area.x() + (area.width() - frame.width()) / 2,
              area.y() + (area.height() - frame.height()) / 2);
     } else {

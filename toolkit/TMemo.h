@@ -4,10 +4,9 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
-#include "toolkit/TScrollStyle.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/TComponent.h"
-
+#include "toolkit/TScrollStyle.h"
 
 class TMemo : public QPlainTextEdit, public TComponent {
     Q_OBJECT

@@ -14,9 +14,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/rtf/DeferredFormats.h"
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/rtf/DeferredFormats.h"
 
 class QMimeData;
 class QTextCharFormat;

@@ -3,6 +3,8 @@
 
 namespace Rtf {
 
+// Rows of eight code units, kept as generated.
+// clang-format off
 const RtfCodePageTable kRtfCodePageTables[] = {
     {437,
      {
@@ -292,5 +294,7 @@ const RtfCodePageTable kRtfCodePageTables[] = {
 };
 
 const int kRtfCodePageTableCount = sizeof(kRtfCodePageTables) / sizeof(kRtfCodePageTables[0]);
+
+// clang-format on
 
 }  // namespace Rtf

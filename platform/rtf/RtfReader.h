@@ -16,7 +16,8 @@ namespace Rtf {
 // shows is several times faster; the undo history of `doc` is cleared. With `deferred` the
 // runs not in the document's most common format are left there for the caller to apply;
 // otherwise they are applied before returning.
-bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred = nullptr);
+bool Read(std::string_view bytes, QTextDocument& doc,
+          RichEdit::DeferredFormats* deferred = nullptr);
 
 // True when the bytes start, after optional white space, with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);

@@ -19,12 +19,15 @@ char SeparatorAfter(const std::string& fmt, const std::string& directives) {
     return 0;
 }
 
-size_t Find(const std::string& fmt, const char* directive) { return fmt.find(directive); }
+size_t Find(const std::string& fmt, const char* directive) {
+    return fmt.find(directive);
+}
 
 std::string TimeFormatFrom(const std::string& fmt, bool& twelveHour) {
     const bool hasT = Find(fmt, "%T") != std::string::npos || Find(fmt, "%X") != std::string::npos;
     const bool hasR = Find(fmt, "%r") != std::string::npos;
-    twelveHour = hasR || Find(fmt, "%I") != std::string::npos || Find(fmt, "%l") != std::string::npos;
+    twelveHour =
+        hasR || Find(fmt, "%I") != std::string::npos || Find(fmt, "%l") != std::string::npos;
     const bool leadingZero = hasT || hasR || Find(fmt, "%H") != std::string::npos ||
                              Find(fmt, "%I") != std::string::npos;
     std::string result = std::string(leadingZero ? "hh" : "h") + ":mm:ss";
@@ -41,14 +44,29 @@ std::string DateFormatFrom(const std::string& fmt) {
     for (size_t i = 0; i + 1 < fmt.size(); ++i) {
         if (fmt[i] != '%') continue;
         switch (fmt[i + 1]) {
-            case 'd': out += "dd/"; break;
-            case 'e': out += "d/"; break;
-            case 'm': out += "mm/"; break;
-            case 'y': out += "yy/"; break;
-            case 'Y': out += "yyyy/"; break;
-            case 'D': out += "mm/dd/yy/"; break;
-            case 'F': out += "yyyy/mm/dd/"; break;
-            default: break;
+            case 'd':
+                out += "dd/";
+                break;
+            case 'e':
+                out += "d/";
+                break;
+            case 'm':
+                out += "mm/";
+                break;
+            case 'y':
+                out += "yy/";
+                break;
+            case 'Y':
+                out += "yyyy/";
+                break;
+            case 'D':
+                out += "mm/dd/yy/";
+                break;
+            case 'F':
+                out += "yyyy/mm/dd/";
+                break;
+            default:
+                break;
         }
         ++i;
     }
@@ -85,9 +103,13 @@ void LoadRegionalSettings() {
                                           nl_langinfo(AM_STR), nl_langinfo(PM_STR));
 }
 
-const TRegionalSettings& RegionalSettings() { return gSettings; }
+const TRegionalSettings& RegionalSettings() {
+    return gSettings;
+}
 
-void SetRegionalSettings(const TRegionalSettings& settings) { gSettings = settings; }
+void SetRegionalSettings(const TRegionalSettings& settings) {
+    gSettings = settings;
+}
 
 std::tm Now() {
     const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -117,15 +139,23 @@ std::string FormatShortDate(const std::tm& time) {
         size_t run = 1;
         while (i + run < fmt.size() && fmt[i + run] == c) ++run;
         switch (c) {
-            case 'd': out += run >= 2 ? Two(time.tm_mday) : std::to_string(time.tm_mday); break;
-            case 'm': out += run >= 2 ? Two(time.tm_mon + 1) : std::to_string(time.tm_mon + 1); break;
+            case 'd':
+                out += run >= 2 ? Two(time.tm_mday) : std::to_string(time.tm_mday);
+                break;
+            case 'm':
+                out += run >= 2 ? Two(time.tm_mon + 1) : std::to_string(time.tm_mon + 1);
+                break;
             case 'y': {
                 const int year = time.tm_year + 1900;
                 out += run >= 3 ? std::to_string(year) : Two(year % 100);
                 break;
             }
-            case '/': out += std::string(run, gSettings.DateSeparator); break;
-            default: out += std::string(run, c); break;
+            case '/':
+                out += std::string(run, gSettings.DateSeparator);
+                break;
+            default:
+                out += std::string(run, c);
+                break;
         }
         i += run;
     }

@@ -10,13 +10,13 @@
 #include "browse/TDriveComboBox.h"
 #include "browse/TFileListBox.h"
 #include "browse/TFilterComboBox.h"
+#include "notes/TRichEdit.h"
+#include "notes/TRichEditStrings.h"
 #include "tests/TestSupport.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/FlourishCounter.h"
-#include "notes/TRichEdit.h"
-#include "notes/TRichEditStrings.h"
-#include "toolkit/TBitBtn.h"
 #include "toolkit/Events.h"
+#include "toolkit/TBitBtn.h"
 #include "toolkit/TEdit.h"
 
 namespace {
@@ -41,7 +41,9 @@ protected:
     }
     int FileIndex(const std::string& name) { return Form7->FileListBox1->IndexOfText(name); }
     std::string Edit1Text() { return Form7->Edit1->text().toStdString(); }
-    void Press(const char* button) { Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click(); }
+    void Press(const char* button) {
+        Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
+    }
 };
 
 }  // namespace

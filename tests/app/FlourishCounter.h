@@ -6,7 +6,9 @@
 
 class FlourishCounter : public QObject {
 public:
-    explicit FlourishCounter(QWidget* client) : FClient(client) { client->installEventFilter(this); }
+    explicit FlourishCounter(QWidget* client) : FClient(client) {
+        client->installEventFilter(this);
+    }
     ~FlourishCounter() override { FClient->removeEventFilter(this); }
     int Shown = 0;
     bool eventFilter(QObject*, QEvent* e) override {

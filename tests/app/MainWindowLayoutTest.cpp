@@ -56,7 +56,8 @@ const ControlRow kControls[] = {
     {"BitBtn4", "TBitBtn", "Form7", 320, 240, 97, 25, "Load -->", true},
     {"BitBtn5", "TBitBtn", "Form7", 320, 272, 97, 25, "Save -->", true},
     {"BitBtn6", "TBitBtn", "Form7", 320, 184, 97, 25, "About", true},
-    {"StaticText1", "TStaticText", "Form7", 16, 344, -1, -1, "Client Color and Font changer:", false},
+    {"StaticText1", "TStaticText", "Form7", 16, 344, -1, -1,
+     "Client Color and Font changer:", false},
     {"MediaPlayer1", "TMediaPlayer", "Form7", 176, 352, 253, 30, nullptr, true},
     {"BitBtn7", "TBitBtn", "Form7", 176, 400, 249, 17, "Open Music Files", true},
     {"ColorBox1", "TColorBox", "Form7", 440, 344, 241, -1, nullptr, false},
@@ -76,14 +77,15 @@ QString TextOf(QWidget* w) {
 TEST_F(AppFixture, MainWindowHasEveryControlAtItsPlaceInCreationOrder) {
     QWidget* client = Form7->Client();
     std::vector<QWidget*> order;
-    for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) order.push_back(w);
+    for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        order.push_back(w);
     for (const ControlRow& row : kControls) {
         SCOPED_TRACE(row.Name);
         auto* w = Form7->findChild<QWidget*>(QString::fromLatin1(row.Name));
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(row.Class)) << w->metaObject()->className();
-        const QString parent = w->parentWidget() == client ? QStringLiteral("Form7")
-                                                            : w->parentWidget()->objectName();
+        const QString parent =
+            w->parentWidget() == client ? QStringLiteral("Form7") : w->parentWidget()->objectName();
         EXPECT_EQ(parent, QString::fromLatin1(row.Parent));
         EXPECT_EQ(w->x(), row.Left);
         EXPECT_EQ(w->y(), row.Top);
@@ -100,7 +102,8 @@ TEST_F(AppFixture, MainWindowHasEveryControlAtItsPlaceInCreationOrder) {
     }
     // Windowed siblings stack in creation order: the buttons lie above GroupBox3.
     auto index = [&](const char* name) {
-        auto it = std::find(order.begin(), order.end(), Form7->findChild<QWidget*>(QString::fromLatin1(name)));
+        auto it = std::find(order.begin(), order.end(),
+                            Form7->findChild<QWidget*>(QString::fromLatin1(name)));
         return it - order.begin();
     };
     EXPECT_LT(index("GroupBox3"), index("BitBtn1"));
@@ -143,12 +146,18 @@ TEST_F(AppFixture, MenuBarEntriesCaptionsAndShortcuts) {
         QKeySequence Key;
     };
     const Item items[] = {
-        {"File1", "&File", {}},         {"New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"N3", "&Open", {}},            {"SaveAs1", "Save &As...", {}},
-        {"N2", "-", {}},                {"Print1", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {"PrinterSetup1", "Printer Set&up", {}}, {"N1", "-", {}},
-        {"Exit1", "E&xit", {}},         {"Help1", "H&elp", {}},
-        {"HowToUseQuillet1", "HowTo Use Quillet", {}}, {"HelpFile1", "Help File", {}},
+        {"File1", "&File", {}},
+        {"New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"N3", "&Open", {}},
+        {"SaveAs1", "Save &As...", {}},
+        {"N2", "-", {}},
+        {"Print1", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"PrinterSetup1", "Printer Set&up", {}},
+        {"N1", "-", {}},
+        {"Exit1", "E&xit", {}},
+        {"Help1", "H&elp", {}},
+        {"HowToUseQuillet1", "HowTo Use Quillet", {}},
+        {"HelpFile1", "Help File", {}},
         {"About1", "About", QKeySequence(Qt::Key_F12)},
     };
     for (const Item& item : items) {
@@ -168,9 +177,9 @@ TEST_F(AppFixture, MenuBarEntriesCaptionsAndShortcuts) {
 
 TEST_F(AppFixture, TabOrderFollowsTheTable) {
     // The focus chain from the note area: panel controls, filter, edit, buttons, player, colours.
-    const char* chain[] = {"RichEdit1", "DriveComboBox1", "DirectoryListBox1", "FileListBox1",
-                           "FilterComboBox1", "Edit1", "BitBtn1", "BitBtn2", "BitBtn3",
-                           "BitBtn4", "BitBtn5", "BitBtn6"};
+    const char* chain[] = {"RichEdit1",       "DriveComboBox1", "DirectoryListBox1", "FileListBox1",
+                           "FilterComboBox1", "Edit1",          "BitBtn1",           "BitBtn2",
+                           "BitBtn3",         "BitBtn4",        "BitBtn5",           "BitBtn6"};
     QWidget* w = Form7->findChild<QWidget*>(QString::fromLatin1(chain[0]));
     for (size_t i = 1; i < std::size(chain); ++i) {
         w = w->nextInFocusChain();

@@ -5,11 +5,11 @@
 #include <QTest>
 
 #include "app/Unit7.h"
+#include "notes/TRichEdit.h"
+#include "notes/TRichEditStrings.h"
 #include "tests/TestSupport.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/FlourishCounter.h"
-#include "notes/TRichEdit.h"
-#include "notes/TRichEditStrings.h"
 #include "toolkit/TBitBtn.h"
 #include "toolkit/TEdit.h"
 #include "toolkit/TMenuItem.h"
@@ -27,7 +27,9 @@ protected:
     void Press(const char* button) {
         Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
     }
-    void Menu(const char* item) { Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger(); }
+    void Menu(const char* item) {
+        Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
+    }
     std::string Note() { return Form7->RichEdit1->Text(); }
 };
 
@@ -78,7 +80,9 @@ TEST_F(NoteCommands, OpenAndSaveAsGoThroughTheDialogs) {
 TEST_F(NoteCommands, CancelledLoadShowsTheFlourishAndChangesNothing) {
     FlourishCounter flourish(Form7->Client());
     Form7->RichEdit1->SetText("keep me");
-    TOpenDialog::ExecuteHook = [](TOpenDialog&) -> std::optional<std::string> { return std::nullopt; };
+    TOpenDialog::ExecuteHook = [](TOpenDialog&) -> std::optional<std::string> {
+        return std::nullopt;
+    };
     Press("BitBtn1");
     EXPECT_EQ(flourish.Shown, 1);
     EXPECT_EQ(Note(), "keep me");

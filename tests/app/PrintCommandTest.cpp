@@ -5,12 +5,12 @@
 #include <QPrinter>
 
 #include "app/Unit7.h"
+#include "notes/TRichEdit.h"
+#include "printing/TPrintDialog.h"
+#include "printing/TPrinterSetupDialog.h"
 #include "tests/TestSupport.h"
 #include "tests/app/AppFixture.h"
 #include "tests/printing/PrintTestSupport.h"
-#include "printing/TPrintDialog.h"
-#include "printing/TPrinterSetupDialog.h"
-#include "notes/TRichEdit.h"
 #include "toolkit/TMenuItem.h"
 
 namespace {
@@ -27,7 +27,9 @@ protected:
         GlobalPrinter()->ChoosePrinter(PrintSystem::PrintToFileName, "", "", PdfSettings(path));
         TPrintDialog::ExecuteHook = [](QDialog&, QPrinter&) { return true; };
     }
-    void Menu(const char* item) { Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger(); }
+    void Menu(const char* item) {
+        Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
+    }
 };
 
 std::vector<std::string> WordsOf(const PdfPage& page) {

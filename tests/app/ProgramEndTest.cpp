@@ -49,6 +49,6 @@ TEST_F(AppFixture, ClosingASecondaryWindowHidesItAndTheProgramGoesOn) {
     EXPECT_TRUE(Form7->isVisible());
     QTimer::singleShot(50, [] { QCoreApplication::exit(5); });
     EXPECT_EQ(Application->exec(), 5);  // no quit request was posted
-    AboutBox1->SetVisible(true);  // the same window comes back where it was
+    AboutBox1->SetVisible(true);        // the same window comes back where it was
     EXPECT_EQ(AboutBox1->pos(), placed);
 }

@@ -8,9 +8,9 @@
 
 #include <string>
 
+#include "notes/TRichEdit.h"
 #include "tests/TempVolumes.h"
 #include "tests/TestSupport.h"
-#include "notes/TRichEdit.h"
 
 class NoteFiles : public TempVolumes {
 public:

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/system/Exception.h"
-#include "tests/notes/NoteTestSupport.h"
 #include "notes/TConversionFormat.h"
 #include "notes/TMemoryStream.h"
 #include "notes/TRichEdit.h"
+#include "platform/system/Exception.h"
+#include "tests/notes/NoteTestSupport.h"
 
 using namespace std::string_literals;
 

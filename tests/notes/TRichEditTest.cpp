@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#include "notes/NoteComponents.h"
+#include "notes/TRichEdit.h"
 #include "platform/system/Exception.h"
 #include "tests/notes/NoteTestSupport.h"
-#include "notes/TRichEdit.h"
-#include "notes/NoteComponents.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/StandardComponents.h"
 #include "toolkit/TForm.h"

@@ -6,10 +6,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "tests/printing/PrintTestSupport.h"
 #include "printing/PrintingComponents.h"
 #include "printing/TPrintDialog.h"
 #include "printing/TPrinterSetupDialog.h"
+#include "tests/printing/PrintTestSupport.h"
 #include "toolkit/ComponentRegistry.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "platform/printing/PrintSystem.h"
-#include "tests/printing/PdfWords.h"
 #include "printing/TPrinter.h"
 #include "printing/TPrinterTextFile.h"
+#include "tests/printing/PdfWords.h"
 
 // Settings of the print-to-file printer writing `file` on A4 portrait.
 inline TSettingsHandle PdfSettings(const std::string& file) {

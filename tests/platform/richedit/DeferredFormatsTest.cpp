@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/rtf/DeferredFormats.h"
 #include "platform/richedit/RichEditControl.h"
+#include "platform/rtf/DeferredFormats.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
 
 using namespace RichEdit;

@@ -508,20 +508,20 @@ TEST(RichEditControl, WrappedLinesAreThoseOfTheFullLayoutAtTheFinalWidth) {
         text += QStringLiteral("Paragraph %1 with To, Yes and Wave, long enough to wrap.\n").arg(i);
     // Tall too: its first screen holds more than Qt lays out at once, yet the scroll bar comes.
     for (const QSize size : {QSize(273, 273), QSize(600, 3000)})
-    for (const bool shown : {true, false}) {
-        RichEditControl c;
-        c.resize(size);
-        if (shown) c.show();
-        c.WmSetText(text);
-        const int predicted = c.EmGetLineCount();
-        const int width = int(c.document()->textWidth());
-        c.document()->documentLayout()->documentSize();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(int(c.document()->textWidth()), width) << shown << size.height();
-        int laidOut = 0;
-        for (QTextBlock b = c.document()->begin(); b.isValid(); b = b.next())
-            laidOut += b.layout()->lineCount();
-        EXPECT_EQ(predicted, laidOut) << shown << size.height();
-        EXPECT_EQ(c.EmGetLineCount(), laidOut) << shown << size.height();
-    }
+        for (const bool shown : {true, false}) {
+            RichEditControl c;
+            c.resize(size);
+            if (shown) c.show();
+            c.WmSetText(text);
+            const int predicted = c.EmGetLineCount();
+            const int width = int(c.document()->textWidth());
+            c.document()->documentLayout()->documentSize();
+            QCoreApplication::processEvents();
+            EXPECT_EQ(int(c.document()->textWidth()), width) << shown << size.height();
+            int laidOut = 0;
+            for (QTextBlock b = c.document()->begin(); b.isValid(); b = b.next())
+                laidOut += b.layout()->lineCount();
+            EXPECT_EQ(predicted, laidOut) << shown << size.height();
+            EXPECT_EQ(c.EmGetLineCount(), laidOut) << shown << size.height();
+        }
 }
