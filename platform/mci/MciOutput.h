@@ -1,0 +1,13 @@
+#pragma once
+// Where the media devices send their sound. Automatic: the desktop's audio server through
+// GStreamer's automatic sink when one answers, else the silent output. Silent: an output that
+// plays nothing but keeps real time, so positions advance and plays end as they would with
+// sound (servers, tests, machines without sound).
+enum class TMciOutput { Automatic, Silent };
+
+// Applies to devices opened from now on. The environment variable QUILLET_AUDIO_OUTPUT=silent
+// chooses Silent at start.
+void SetMciOutput(TMciOutput output);
+TMciOutput GetMciOutput();
+// True when the devices opened now would play through a real audio output.
+bool MciHasAudioOutput();
