@@ -117,8 +117,8 @@ int RtfCodePage::EncodeWestern(char32_t c) {
 }
 
 QString RtfCodePage::DecodeBytes(std::string_view bytes) const {
-    if (number_ == kUtf8) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-    if (const char* name = IconvName(number_)) return DecodeWithIconv(name, bytes);
+    if (FNumber == kUtf8) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    if (const char* name = IconvName(FNumber)) return DecodeWithIconv(name, bytes);
     QString out;
     out.reserve(qsizetype(bytes.size()));
     for (char b : bytes) out.append(QChar(DecodeByte(uint8_t(b))));

@@ -27,19 +27,19 @@ public:
     // The cp1252 byte for a character, or -1 when cp1252 has none.
     static int EncodeWestern(char32_t c);
 
-    int Number() const { return number_; }
+    int Number() const { return FNumber; }
     // Multi-byte pages decode whole byte sequences (DecodeBytes), single-byte ones per byte.
-    bool IsMultiByte() const { return upper_ == nullptr; }
+    bool IsMultiByte() const { return FUpper == nullptr; }
     char16_t DecodeByte(uint8_t byte) const {
-        return byte < 0x80 ? char16_t(byte) : upper_[byte - 0x80];
+        return byte < 0x80 ? char16_t(byte) : FUpper[byte - 0x80];
     }
     // Decodes a byte sequence of a multi-byte page; bytes that form no character become U+FFFD.
     QString DecodeBytes(std::string_view bytes) const;
 
 private:
-    RtfCodePage(int number, const char16_t* upper) : number_(number), upper_(upper) {}
-    int number_;
-    const char16_t* upper_;
+    RtfCodePage(int number, const char16_t* upper) : FNumber(number), FUpper(upper) {}
+    int FNumber;
+    const char16_t* FUpper;
 };
 
 }  // namespace Rtf

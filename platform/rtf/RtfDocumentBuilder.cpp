@@ -33,76 +33,76 @@ size_t RtfRunFormatHash::operator()(const RtfRunFormat& f) const {
     return qHashMulti(0, f.Family, f.HalfPoints, f.Colour, flags);
 }
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : doc_(doc) {
-    runs_.push_back({0, FormatIndex(RtfRunFormat())});
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : FDoc(doc) {
+    FRuns.push_back({0, FormatIndex(RtfRunFormat())});
 }
 
 int RtfDocumentBuilder::FormatIndex(const RtfRunFormat& format) {
-    auto [it, added] = formatIndex_.try_emplace(format, int(formats_.size()));
-    if (added) formats_.push_back(format);
+    auto [it, added] = FFormatIndex.try_emplace(format, int(FFormats.size()));
+    if (added) FFormats.push_back(format);
     return it->second;
 }
 
 void RtfDocumentBuilder::SetFormat(const RtfRunFormat& format) {
     int index = FormatIndex(format);
-    if (index == runs_.back().format) return;
-    if (runs_.back().start == text_.size()) {
-        runs_.back().format = index;  // the previous format never received text
-        if (runs_.size() > 1 && runs_[runs_.size() - 2].format == index) runs_.pop_back();
+    if (index == FRuns.back().format) return;
+    if (FRuns.back().start == FText.size()) {
+        FRuns.back().format = index;  // the previous format never received text
+        if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].format == index) FRuns.pop_back();
     } else {
-        runs_.push_back({text_.size(), index});
+        FRuns.push_back({FText.size(), index});
     }
 }
 
 void RtfDocumentBuilder::EndParagraph(Qt::Alignment alignment) {
     OpenParagraph();
-    if (alignment != Qt::AlignLeft) alignments_.emplace_back(paragraph_, alignment);
-    paragraphPending_ = true;
+    if (alignment != Qt::AlignLeft) FAlignments.emplace_back(FParagraph, alignment);
+    FParagraphPending = true;
 }
 
 void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
-    if (!paragraphPending_ && alignment != Qt::AlignLeft) {
-        alignments_.emplace_back(paragraph_, alignment);
+    if (!FParagraphPending && alignment != Qt::AlignLeft) {
+        FAlignments.emplace_back(FParagraph, alignment);
     }
-    QTextCursor cursor(&doc_);
+    QTextCursor cursor(&FDoc);
     cursor.movePosition(QTextCursor::End);
     int origin = cursor.position();
     int firstParagraph = cursor.blockNumber();
     int base = MostUsedFormat();
     // One notice of change for the whole load instead of one per call.
     cursor.beginEditBlock();
-    cursor.insertText(text_, ToCharFormat(formats_[size_t(base)]));
+    cursor.insertText(FText, ToCharFormat(FFormats[size_t(base)]));
     ApplyAlignments(firstParagraph);
     cursor.endEditBlock();
-    const qsizetype length = text_.size();
-    text_ = QString();  // the document holds its own copy
+    const qsizetype length = FText.size();
+    FText = QString();  // the document holds its own copy
     DeferFormats(origin, base, length);
 }
 
 int RtfDocumentBuilder::MostUsedFormat() const {
-    std::vector<int> uses(formats_.size());
-    for (const Run& run : runs_) ++uses[size_t(run.format)];
+    std::vector<int> uses(FFormats.size());
+    for (const Run& run : FRuns) ++uses[size_t(run.format)];
     return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
 }
 
 void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
     std::vector<QTextCharFormat> formats;
-    formats.reserve(formats_.size());
-    for (const RtfRunFormat& format : formats_) formats.push_back(ToCharFormat(format));
+    formats.reserve(FFormats.size());
+    for (const RtfRunFormat& format : FFormats) formats.push_back(ToCharFormat(format));
     std::vector<RichEdit::DeferredFormats::Run> runs;
-    for (size_t i = 0; i < runs_.size(); ++i) {
-        const Run& run = runs_[i];
-        qsizetype end = i + 1 < runs_.size() ? runs_[i + 1].start : length;
+    for (size_t i = 0; i < FRuns.size(); ++i) {
+        const Run& run = FRuns[i];
+        qsizetype end = i + 1 < FRuns.size() ? FRuns[i + 1].start : length;
         if (run.format == base || end <= run.start) continue;
         runs.push_back({origin + int(run.start), origin + int(end), run.format});
     }
-    std::vector<Run>().swap(runs_);
-    deferred_ = RichEdit::DeferredFormats(std::move(formats), std::move(runs));
+    std::vector<Run>().swap(FRuns);
+    FDeferred = RichEdit::DeferredFormats(std::move(formats), std::move(runs));
 }
 
 void RtfDocumentBuilder::ApplyAlignments(int firstParagraph) {
-    for (const auto& [paragraph, alignment] : alignments_) {
-        QTextCursor cursor(doc_.findBlockByNumber(firstParagraph + paragraph));
+    for (const auto& [paragraph, alignment] : FAlignments) {
+        QTextCursor cursor(FDoc.findBlockByNumber(firstParagraph + paragraph));
         QTextBlockFormat format;
         format.setAlignment(alignment);
         cursor.setBlockFormat(format);

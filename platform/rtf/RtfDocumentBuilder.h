@@ -44,11 +44,11 @@ public:
     void SetFormat(const RtfRunFormat& format);
     void Append(QChar c) {
         OpenParagraph();
-        text_.append(c);
+        FText.append(c);
     }
     void Append(QLatin1StringView text) {
         OpenParagraph();
-        text_.append(text);
+        FText.append(text);
     }
     // Ends the current paragraph with this alignment.
     void EndParagraph(Qt::Alignment alignment);
@@ -56,34 +56,34 @@ public:
     // still to be formatted. A paragraph that was ended and never received text stays out, so
     // a final paragraph mark does not leave an empty last paragraph behind.
     void Finish(Qt::Alignment alignment);
-    RichEdit::DeferredFormats TakeFormats() { return std::move(deferred_); }
+    RichEdit::DeferredFormats TakeFormats() { return std::move(FDeferred); }
 
 private:
     struct Run {
-        qsizetype start;  // where the run begins in text_
-        int format;       // index into formats_
+        qsizetype start;  // where the run begins in FText
+        int format;       // index into FFormats
     };
 
     void OpenParagraph() {
-        if (!paragraphPending_) return;
-        paragraphPending_ = false;
-        text_.append(QChar(u'\n'));  // the document makes a paragraph of each line feed
-        ++paragraph_;
+        if (!FParagraphPending) return;
+        FParagraphPending = false;
+        FText.append(QChar(u'\n'));  // the document makes a paragraph of each line feed
+        ++FParagraph;
     }
     int FormatIndex(const RtfRunFormat& format);
     int MostUsedFormat() const;
     void DeferFormats(int origin, int base, qsizetype length);
     void ApplyAlignments(int firstParagraph);
 
-    QTextDocument& doc_;
-    QString text_;
-    std::vector<Run> runs_;  // in order; a new run starts where the format changes
-    std::vector<RtfRunFormat> formats_;
-    std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> formatIndex_;
-    std::vector<std::pair<int, Qt::Alignment>> alignments_;  // paragraphs not aligned left
-    RichEdit::DeferredFormats deferred_;
-    int paragraph_ = 0;
-    bool paragraphPending_ = false;
+    QTextDocument& FDoc;
+    QString FText;
+    std::vector<Run> FRuns;  // in order; a new run starts where the format changes
+    std::vector<RtfRunFormat> FFormats;
+    std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> FFormatIndex;
+    std::vector<std::pair<int, Qt::Alignment>> FAlignments;  // paragraphs not aligned left
+    RichEdit::DeferredFormats FDeferred;
+    int FParagraph = 0;
+    bool FParagraphPending = false;
 };
 
 }  // namespace Rtf

@@ -60,13 +60,13 @@ char16_t SpecialCharacter(RtfKeyword keyword) {
 }  // namespace
 
 RtfParser::RtfParser(std::string_view input, RtfDocumentBuilder& builder)
-    : tokenizer_(input), builder_(builder) {
-    stack_.reserve(64);
-    stack_.emplace_back();  // the state outside the outermost group
+    : FTokenizer(input), FBuilder(builder) {
+    FStack.reserve(64);
+    FStack.emplace_back();  // the state outside the outermost group
 }
 
 void RtfParser::Run() {
-    while (Step(tokenizer_.Next())) {
+    while (Step(FTokenizer.Next())) {
     }
     Finish();
 }
@@ -74,17 +74,17 @@ void RtfParser::Run() {
 bool RtfParser::Step(const RtfToken& token) {
     using Kind = RtfToken::Kind;
     if (token.kind != Kind::HexByte && token.kind != Kind::Text) FlushBytes();
-    bool groupStart = groupStart_;
-    groupStart_ = false;
+    bool groupStart = FGroupStart;
+    FGroupStart = false;
     switch (token.kind) {
         case Kind::End:
             return false;
         case Kind::GroupOpen:
-            skipCount_ = 0;  // a brace ends the fallback of \uN
+            FSkipCount = 0;  // a brace ends the fallback of \uN
             OpenGroup();
             return true;
         case Kind::GroupClose:
-            skipCount_ = 0;
+            FSkipCount = 0;
             return CloseGroup();
         case Kind::Word:
             HandleWord(token, groupStart);
@@ -93,8 +93,8 @@ bool RtfParser::Step(const RtfToken& token) {
             HandleSymbol(token.symbol, groupStart);
             return true;
         case Kind::HexByte:
-            if (skipCount_ > 0) {
-                --skipCount_;
+            if (FSkipCount > 0) {
+                --FSkipCount;
             } else if (State().destination != Destination::Skip) {
                 HandleByte(token.byte);
             }
@@ -103,37 +103,37 @@ bool RtfParser::Step(const RtfToken& token) {
             HandleText(token.text);
             return true;
         case Kind::Binary:
-            if (skipCount_ > 0) --skipCount_;  // binary data is never text
+            if (FSkipCount > 0) --FSkipCount;  // binary data is never text
             return true;
     }
     return true;
 }
 
 void RtfParser::OpenGroup() {
-    if (stack_.size() > kMaxDepth) {
-        ++untrackedDepth_;
+    if (FStack.size() > kMaxDepth) {
+        ++FUntrackedDepth;
     } else {
-        stack_.push_back(stack_.back());
+        FStack.push_back(FStack.back());
     }
-    groupStart_ = true;
+    FGroupStart = true;
 }
 
 bool RtfParser::CloseGroup() {
-    if (untrackedDepth_ > 0) {
-        --untrackedDepth_;
+    if (FUntrackedDepth > 0) {
+        --FUntrackedDepth;
         return true;
     }
     if (State().destination == Destination::FontTable) EndFontEntry();
     // The outermost group's state stays for Finish: it holds the last paragraph's alignment.
-    if (stack_.size() <= 2) return false;
-    stack_.pop_back();
-    formatDirty_ = true;
+    if (FStack.size() <= 2) return false;
+    FStack.pop_back();
+    FFormatDirty = true;
     return true;
 }
 
 void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
-    if (skipCount_ > 0) {
-        --skipCount_;  // a control word in a \uN fallback stands for one character
+    if (FSkipCount > 0) {
+        --FSkipCount;  // a control word in a \uN fallback stands for one character
         return;
     }
     if (State().destination == Destination::Skip) return;
@@ -167,19 +167,19 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
 bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
     switch (keyword) {
         case RtfKeyword::AnsiCodePage:
-            if (token.param > 0) documentCodePage_ = token.param;
+            if (token.param > 0) FDocumentCodePage = token.param;
             TablesChanged();
             return true;
         case RtfKeyword::Mac:
         case RtfKeyword::Pc:
         case RtfKeyword::Pca:
-            documentCodePage_ = keyword == RtfKeyword::Mac  ? 10000
+            FDocumentCodePage = keyword == RtfKeyword::Mac  ? 10000
                                 : keyword == RtfKeyword::Pc ? 437
                                                             : 850;
             TablesChanged();
             return true;
         case RtfKeyword::DefaultFont:
-            defaultFont_ = token.param;
+            FDefaultFont = token.param;
             TablesChanged();
             return true;
         case RtfKeyword::UnicodeSkip:
@@ -200,13 +200,13 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
     switch (keyword) {
         case RtfKeyword::FontTable:
             State().destination = Destination::FontTable;
-            fontEntryNumber_ = -1;
-            fontEntry_ = FontEntry();
+            FFontEntryNumber = -1;
+            FFontEntry = FontEntry();
             break;
         case RtfKeyword::ColourTable:
             State().destination = Destination::ColourTable;
-            colours_.clear();
-            red_ = green_ = blue_ = -1;
+            FColours.clear();
+            FRed = FGreen = FBlue = -1;
             TablesChanged();
             break;
         case RtfKeyword::SkippedDestination:
@@ -219,7 +219,7 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
 
 void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     GroupState& s = State();
-    formatDirty_ = true;
+    FFormatDirty = true;
     switch (keyword) {
         case RtfKeyword::Plain:
             s.bold = s.italic = s.underline = s.strike = s.hidden = false;
@@ -276,10 +276,10 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
         case RtfKeyword::Cell:
             // Cells are separated by tabs; the last cell of a row gets none.
             FlushCellTab();
-            pendingCellTab_ = true;
+            FPendingCellTab = true;
             break;
         case RtfKeyword::Row:
-            pendingCellTab_ = false;
+            FPendingCellTab = false;
             EndParagraph();
             break;
         default:
@@ -293,13 +293,13 @@ void RtfParser::HandleTableWord(RtfKeyword keyword, const RtfToken& token) {
         switch (keyword) {
             case RtfKeyword::Font:
                 EndFontEntry();
-                fontEntryNumber_ = token.param;
+                FFontEntryNumber = token.param;
                 break;
             case RtfKeyword::FontCharset:
-                fontEntry_.codePage = RtfCodePage::NumberForCharset(token.param);
+                FFontEntry.codePage = RtfCodePage::NumberForCharset(token.param);
                 break;
             case RtfKeyword::FontCodePage:
-                if (token.param > 0) fontEntry_.codePage = token.param;
+                if (token.param > 0) FFontEntry.codePage = token.param;
                 break;
             default:
                 break;
@@ -309,13 +309,13 @@ void RtfParser::HandleTableWord(RtfKeyword keyword, const RtfToken& token) {
     int value = std::clamp(token.param, 0, 255);
     switch (keyword) {
         case RtfKeyword::Red:
-            red_ = value;
+            FRed = value;
             break;
         case RtfKeyword::Green:
-            green_ = value;
+            FGreen = value;
             break;
         case RtfKeyword::Blue:
-            blue_ = value;
+            FBlue = value;
             break;
         default:
             break;
@@ -323,8 +323,8 @@ void RtfParser::HandleTableWord(RtfKeyword keyword, const RtfToken& token) {
 }
 
 void RtfParser::HandleSymbol(char symbol, bool groupStart) {
-    if (skipCount_ > 0) {
-        --skipCount_;
+    if (FSkipCount > 0) {
+        --FSkipCount;
         return;
     }
     switch (symbol) {
@@ -353,9 +353,9 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
 
 void RtfParser::HandleText(std::string_view text) {
     if (State().destination == Destination::Skip) return;
-    if (skipCount_ > 0) {
-        size_t dropped = std::min(text.size(), size_t(skipCount_));
-        skipCount_ -= int(dropped);
+    if (FSkipCount > 0) {
+        size_t dropped = std::min(text.size(), size_t(FSkipCount));
+        FSkipCount -= int(dropped);
         text.remove_prefix(dropped);
     }
     if (State().destination != Destination::Text) {
@@ -397,9 +397,9 @@ void RtfParser::HandleByte(uint8_t byte) {
         EmitUnit(page.DecodeByte(byte));
         return;
     }
-    if (!pendingBytes_.empty() && pendingCodePage_ != page.Number()) FlushBytes();
-    pendingCodePage_ = page.Number();
-    pendingBytes_.push_back(char(byte));
+    if (!FPendingBytes.empty() && FPendingCodePage != page.Number()) FlushBytes();
+    FPendingCodePage = page.Number();
+    FPendingBytes.push_back(char(byte));
 }
 
 void RtfParser::HandleUnicode(int value) {
@@ -412,27 +412,27 @@ void RtfParser::HandleUnicode(int value) {
     } else {
         EmitUnit(kReplacement);
     }
-    skipCount_ = State().unicodeSkip;
+    FSkipCount = State().unicodeSkip;
 }
 
 void RtfParser::EmitUnit(char16_t unit) {
     if (QChar::isHighSurrogate(unit)) {
-        if (pendingHigh_) EmitChecked(kReplacement);
-        pendingHigh_ = unit;
+        if (FPendingHigh) EmitChecked(kReplacement);
+        FPendingHigh = unit;
         return;
     }
     if (QChar::isLowSurrogate(unit)) {
-        if (!pendingHigh_) {
+        if (!FPendingHigh) {
             EmitChecked(kReplacement);
             return;
         }
-        EmitToTarget(QChar(pendingHigh_));
+        EmitToTarget(QChar(FPendingHigh));
         EmitToTarget(QChar(unit));
-        pendingHigh_ = 0;
+        FPendingHigh = 0;
         return;
     }
-    if (pendingHigh_) {
-        pendingHigh_ = 0;
+    if (FPendingHigh) {
+        FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
     EmitChecked(unit);
@@ -459,10 +459,10 @@ void RtfParser::EmitToTarget(QChar c) {
             if (State().hidden) return;
             FlushCellTab();
             SyncFormat();
-            builder_.Append(c);
+            FBuilder.Append(c);
             break;
         case Destination::FontTable:
-            if (fontEntry_.name.size() < kMaxFontNameLength) fontEntry_.name.append(c);
+            if (FFontEntry.name.size() < kMaxFontNameLength) FFontEntry.name.append(c);
             break;
         default:
             break;
@@ -470,105 +470,105 @@ void RtfParser::EmitToTarget(QChar c) {
 }
 
 void RtfParser::EmitAscii(std::string_view text) {
-    if (pendingHigh_) {
-        pendingHigh_ = 0;
+    if (FPendingHigh) {
+        FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
     FlushCellTab();
     SyncFormat();
-    builder_.Append(QLatin1StringView(text.data(), qsizetype(text.size())));
+    FBuilder.Append(QLatin1StringView(text.data(), qsizetype(text.size())));
 }
 
 void RtfParser::FlushCellTab() {
-    if (!pendingCellTab_) return;
-    pendingCellTab_ = false;
+    if (!FPendingCellTab) return;
+    FPendingCellTab = false;
     SyncFormat();
-    builder_.Append(QChar(u'\t'));
+    FBuilder.Append(QChar(u'\t'));
 }
 
 void RtfParser::EndParagraph() {
-    if (pendingHigh_) {
-        pendingHigh_ = 0;
+    if (FPendingHigh) {
+        FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
-    pendingCellTab_ = false;
+    FPendingCellTab = false;
     SyncFormat();
-    builder_.EndParagraph(State().alignment);
+    FBuilder.EndParagraph(State().alignment);
 }
 
 void RtfParser::FlushBytes() {
-    if (pendingBytes_.empty()) return;
-    QString text = RtfCodePage::ForNumber(pendingCodePage_).DecodeBytes(pendingBytes_);
-    pendingBytes_.clear();
+    if (FPendingBytes.empty()) return;
+    QString text = RtfCodePage::ForNumber(FPendingCodePage).DecodeBytes(FPendingBytes);
+    FPendingBytes.clear();
     for (QChar c : text) EmitUnit(c.unicode());
 }
 
 void RtfParser::SyncFormat() {
-    if (!formatDirty_) return;
-    formatDirty_ = false;
+    if (!FFormatDirty) return;
+    FFormatDirty = false;
     const GroupState& s = State();
     FormatKey key{s.bold,        s.italic,     s.underline, s.strike,
-                  CurrentFont(), s.halfPoints, s.colour,    tablesVersion_};
-    if (syncedFormat_ == key) return;
-    syncedFormat_ = key;
+                  CurrentFont(), s.halfPoints, s.colour,    FTablesVersion};
+    if (FSyncedFormat == key) return;
+    FSyncedFormat = key;
     RtfRunFormat format;
     format.Bold = s.bold;
     format.Italic = s.italic;
     format.Underline = s.underline;
     format.Strike = s.strike;
-    auto font = fonts_.find(key.font);
-    if (font != fonts_.end()) format.Family = font->second.name;
+    auto font = FFonts.find(key.font);
+    if (font != FFonts.end()) format.Family = font->second.name;
     format.HalfPoints = s.halfPoints;
-    if (s.colour > 0 && size_t(s.colour) < colours_.size() && colours_[size_t(s.colour)]) {
+    if (s.colour > 0 && size_t(s.colour) < FColours.size() && FColours[size_t(s.colour)]) {
         format.HasColour = true;
-        format.Colour = *colours_[size_t(s.colour)];
+        format.Colour = *FColours[size_t(s.colour)];
     }
-    builder_.SetFormat(format);
+    FBuilder.SetFormat(format);
 }
 
 void RtfParser::EndFontEntry() {
-    if (fontEntryNumber_ >= 0) {
-        fontEntry_.name = fontEntry_.name.trimmed();
-        fonts_[fontEntryNumber_] = fontEntry_;
+    if (FFontEntryNumber >= 0) {
+        FFontEntry.name = FFontEntry.name.trimmed();
+        FFonts[FFontEntryNumber] = FFontEntry;
         TablesChanged();
     }
-    fontEntryNumber_ = -1;
-    fontEntry_ = FontEntry();
+    FFontEntryNumber = -1;
+    FFontEntry = FontEntry();
 }
 
 void RtfParser::EndColourEntry() {
-    if (red_ < 0 && green_ < 0 && blue_ < 0) {
-        colours_.emplace_back();  // an empty entry: the automatic colour
+    if (FRed < 0 && FGreen < 0 && FBlue < 0) {
+        FColours.emplace_back();  // an empty entry: the automatic colour
     } else {
-        colours_.emplace_back(qRgb(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
+        FColours.emplace_back(qRgb(std::max(FRed, 0), std::max(FGreen, 0), std::max(FBlue, 0)));
     }
-    red_ = green_ = blue_ = -1;
+    FRed = FGreen = FBlue = -1;
     TablesChanged();
 }
 
 RtfCodePage RtfParser::CurrentCodePage() {
     if (State().destination == Destination::FontTable) {
-        int number = fontEntry_.codePage;
-        return RtfCodePage::ForNumber(number != 0 ? number : documentCodePage_);
+        int number = FFontEntry.codePage;
+        return RtfCodePage::ForNumber(number != 0 ? number : FDocumentCodePage);
     }
     int font = CurrentFont();
-    if (!codePage_ || codePageFont_ != font || codePageVersion_ != tablesVersion_) {
-        auto entry = fonts_.find(font);
-        int number = entry != fonts_.end() ? entry->second.codePage : 0;
-        codePage_ = RtfCodePage::ForNumber(number != 0 ? number : documentCodePage_);
-        codePageFont_ = font;
-        codePageVersion_ = tablesVersion_;
+    if (!FCodePage || FCodePageFont != font || FCodePageVersion != FTablesVersion) {
+        auto entry = FFonts.find(font);
+        int number = entry != FFonts.end() ? entry->second.codePage : 0;
+        FCodePage = RtfCodePage::ForNumber(number != 0 ? number : FDocumentCodePage);
+        FCodePageFont = font;
+        FCodePageVersion = FTablesVersion;
     }
-    return *codePage_;
+    return *FCodePage;
 }
 
 void RtfParser::Finish() {
     FlushBytes();
-    if (pendingHigh_) {
-        pendingHigh_ = 0;
+    if (FPendingHigh) {
+        FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
-    builder_.Finish(State().alignment);
+    FBuilder.Finish(State().alignment);
 }
 
 }  // namespace Rtf

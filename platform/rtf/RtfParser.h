@@ -80,44 +80,44 @@ private:
         bool operator==(const FormatKey&) const = default;
     };
 
-    GroupState& State() { return stack_.back(); }
-    int CurrentFont() { return State().font >= 0 ? State().font : defaultFont_; }
+    GroupState& State() { return FStack.back(); }
+    int CurrentFont() { return State().font >= 0 ? State().font : FDefaultFont; }
     void TablesChanged() {
-        ++tablesVersion_;
-        formatDirty_ = true;
+        ++FTablesVersion;
+        FFormatDirty = true;
     }
     RtfCodePage CurrentCodePage();
     void FlushCellTab();
 
-    RtfTokenizer tokenizer_;
-    RtfDocumentBuilder& builder_;
-    std::vector<GroupState> stack_;
-    size_t untrackedDepth_ = 0;  // groups opened beyond kMaxDepth and not yet closed
-    bool groupStart_ = false;    // no token read yet in the group just opened
-    int skipCount_ = 0;          // fallback characters still to drop after \uN
-    char16_t pendingHigh_ = 0;   // a high surrogate waiting for its low half
-    bool pendingCellTab_ = false;
-    bool formatDirty_ = true;
+    RtfTokenizer FTokenizer;
+    RtfDocumentBuilder& FBuilder;
+    std::vector<GroupState> FStack;
+    size_t FUntrackedDepth = 0;  // groups opened beyond kMaxDepth and not yet closed
+    bool FGroupStart = false;    // no token read yet in the group just opened
+    int FSkipCount = 0;          // fallback characters still to drop after \uN
+    char16_t FPendingHigh = 0;   // a high surrogate waiting for its low half
+    bool FPendingCellTab = false;
+    bool FFormatDirty = true;
 
-    int documentCodePage_ = RtfCodePage::kWestern;
-    int defaultFont_ = 0;
-    std::unordered_map<int, FontEntry> fonts_;
-    int fontEntryNumber_ = -1;  // the font table entry being read
-    FontEntry fontEntry_;
-    std::vector<std::optional<QRgb>> colours_;
-    int red_ = -1, green_ = -1, blue_ = -1;
+    int FDocumentCodePage = RtfCodePage::kWestern;
+    int FDefaultFont = 0;
+    std::unordered_map<int, FontEntry> FFonts;
+    int FFontEntryNumber = -1;  // the font table entry being read
+    FontEntry FFontEntry;
+    std::vector<std::optional<QRgb>> FColours;
+    int FRed = -1, FGreen = -1, FBlue = -1;
 
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
-    std::string pendingBytes_;
-    int pendingCodePage_ = 0;
+    std::string FPendingBytes;
+    int FPendingCodePage = 0;
     // Bumped whenever the font or colour table or the document's defaults change, so that
     // what was derived from them is derived again.
-    int tablesVersion_ = 0;
-    std::optional<FormatKey> syncedFormat_;
+    int FTablesVersion = 0;
+    std::optional<FormatKey> FSyncedFormat;
     // The code page of the text's font, with the font and table version it was found for.
-    std::optional<RtfCodePage> codePage_;
-    int codePageFont_ = 0;
-    int codePageVersion_ = -1;
+    std::optional<RtfCodePage> FCodePage;
+    int FCodePageFont = 0;
+    int FCodePageVersion = -1;
 };
 
 }  // namespace Rtf

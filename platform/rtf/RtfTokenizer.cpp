@@ -23,20 +23,20 @@ int HexValue(char c) {
 
 RtfToken RtfTokenizer::Next() {
     // Line breaks in RTF carry no meaning outside \binN data.
-    while (pos_ < input_.size() && (input_[pos_] == '\r' || input_[pos_] == '\n')) ++pos_;
+    while (FPos < FInput.size() && (FInput[FPos] == '\r' || FInput[FPos] == '\n')) ++FPos;
     RtfToken token;
-    if (pos_ >= input_.size()) return token;
-    switch (input_[pos_]) {
+    if (FPos >= FInput.size()) return token;
+    switch (FInput[FPos]) {
         case '{':
-            ++pos_;
+            ++FPos;
             token.kind = RtfToken::Kind::GroupOpen;
             return token;
         case '}':
-            ++pos_;
+            ++FPos;
             token.kind = RtfToken::Kind::GroupClose;
             return token;
         case '\\':
-            ++pos_;
+            ++FPos;
             return ReadControl();
         default:
             return ReadText();
@@ -45,14 +45,14 @@ RtfToken RtfTokenizer::Next() {
 
 RtfToken RtfTokenizer::ReadControl() {
     RtfToken token;
-    if (pos_ >= input_.size()) return token;  // a lone backslash at the end
-    char c = input_[pos_];
+    if (FPos >= FInput.size()) return token;  // a lone backslash at the end
+    char c = FInput[FPos];
     if (IsLetter(c)) return ReadWord();
     if (c == '\'') {
-        ++pos_;
+        ++FPos;
         return ReadHexByte();
     }
-    ++pos_;
+    ++FPos;
     if (c == '\r' || c == '\n') {
         // A backslash before a line break is a paragraph mark.
         token.kind = RtfToken::Kind::Word;
@@ -67,22 +67,22 @@ RtfToken RtfTokenizer::ReadControl() {
 RtfToken RtfTokenizer::ReadWord() {
     RtfToken token;
     token.kind = RtfToken::Kind::Word;
-    size_t start = pos_;
-    while (pos_ < input_.size() && IsLetter(input_[pos_])) ++pos_;
-    size_t length = pos_ - start;
+    size_t start = FPos;
+    while (FPos < FInput.size() && IsLetter(FInput[FPos])) ++FPos;
+    size_t length = FPos - start;
     // An overlong word is kept unrecognisable rather than cut to a known one.
-    token.text = input_.substr(start, length <= kMaxWordLength ? length : kMaxWordLength + 1);
+    token.text = FInput.substr(start, length <= kMaxWordLength ? length : kMaxWordLength + 1);
 
     bool negative = false;
-    if (pos_ + 1 < input_.size() && input_[pos_] == '-' && IsDigit(input_[pos_ + 1])) {
+    if (FPos + 1 < FInput.size() && FInput[FPos] == '-' && IsDigit(FInput[FPos + 1])) {
         negative = true;
-        ++pos_;
+        ++FPos;
     }
-    if (pos_ < input_.size() && IsDigit(input_[pos_])) {
+    if (FPos < FInput.size() && IsDigit(FInput[FPos])) {
         long long value = 0;
-        while (pos_ < input_.size() && IsDigit(input_[pos_])) {
-            if (value <= INT_MAX) value = value * 10 + (input_[pos_] - '0');
-            ++pos_;
+        while (FPos < FInput.size() && IsDigit(FInput[FPos])) {
+            if (value <= INT_MAX) value = value * 10 + (FInput[FPos] - '0');
+            ++FPos;
         }
         if (negative) value = -value;
         if (value > INT_MAX) value = INT_MAX;
@@ -90,31 +90,31 @@ RtfToken RtfTokenizer::ReadWord() {
         token.param = int(value);
         token.hasParam = true;
     }
-    if (pos_ < input_.size() && input_[pos_] == ' ') ++pos_;  // the delimiting space
+    if (FPos < FInput.size() && FInput[FPos] == ' ') ++FPos;  // the delimiting space
     if (token.text == "bin") ReadBinary(token);
     return token;
 }
 
 void RtfTokenizer::ReadBinary(RtfToken& token) {
     size_t count = token.param > 0 ? size_t(token.param) : 0;
-    if (count > input_.size() - pos_) count = input_.size() - pos_;
+    if (count > FInput.size() - FPos) count = FInput.size() - FPos;
     token.kind = RtfToken::Kind::Binary;
-    token.text = input_.substr(pos_, count);
-    pos_ += count;
+    token.text = FInput.substr(FPos, count);
+    FPos += count;
 }
 
 RtfToken RtfTokenizer::ReadHexByte() {
     RtfToken token;
-    int high = pos_ < input_.size() ? HexValue(input_[pos_]) : -1;
-    int low = pos_ + 1 < input_.size() ? HexValue(input_[pos_ + 1]) : -1;
+    int high = FPos < FInput.size() ? HexValue(FInput[FPos]) : -1;
+    int low = FPos + 1 < FInput.size() ? HexValue(FInput[FPos + 1]) : -1;
     if (high < 0 || low < 0) {
         // A broken escape stands for nothing; what follows it is read as usual.
-        if (high >= 0) ++pos_;
+        if (high >= 0) ++FPos;
         token.kind = RtfToken::Kind::Symbol;
         token.symbol = '\'';
         return token;
     }
-    pos_ += 2;
+    FPos += 2;
     token.kind = RtfToken::Kind::HexByte;
     token.byte = uint8_t(high * 16 + low);
     return token;
@@ -123,13 +123,13 @@ RtfToken RtfTokenizer::ReadHexByte() {
 RtfToken RtfTokenizer::ReadText() {
     RtfToken token;
     token.kind = RtfToken::Kind::Text;
-    size_t start = pos_;
-    while (pos_ < input_.size()) {
-        char c = input_[pos_];
+    size_t start = FPos;
+    while (FPos < FInput.size()) {
+        char c = FInput[FPos];
         if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n') break;
-        ++pos_;
+        ++FPos;
     }
-    token.text = input_.substr(start, pos_ - start);
+    token.text = FInput.substr(start, FPos - start);
     return token;
 }
 

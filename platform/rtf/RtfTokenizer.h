@@ -21,7 +21,7 @@ class RtfTokenizer {
 public:
     static constexpr size_t kMaxWordLength = 32;
 
-    explicit RtfTokenizer(std::string_view input) : input_(input) {}
+    explicit RtfTokenizer(std::string_view input) : FInput(input) {}
     RtfToken Next();
 
 private:
@@ -31,8 +31,8 @@ private:
     RtfToken ReadText();
     void ReadBinary(RtfToken& token);
 
-    std::string_view input_;
-    size_t pos_ = 0;
+    std::string_view FInput;
+    size_t FPos = 0;
 };
 
 }  // namespace Rtf

@@ -45,64 +45,64 @@ std::string Write(const QTextDocument& doc) {
     return RtfWriter(doc).Write();
 }
 
-RtfWriter::RtfWriter(const QTextDocument& doc) : doc_(doc) {
-    fonts_.push_back(doc.defaultFont().family());  // \f0, the default font
+RtfWriter::RtfWriter(const QTextDocument& doc) : FDoc(doc) {
+    FFonts.push_back(doc.defaultFont().family());  // \f0, the default font
 }
 
 std::string RtfWriter::Write() {
     // The body goes first so that the tables know every font and colour it uses.
-    out_ = &body_;
-    int blockCount = doc_.blockCount();
+    FOut = &FBody;
+    int blockCount = FDoc.blockCount();
     int index = 0;
-    for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = FDoc.begin(); block.isValid(); block = block.next()) {
         WriteBlock(block, ++index == blockCount);
     }
     std::string header;
-    out_ = &header;
-    lineStart_ = 0;
+    FOut = &header;
+    FLineStart = 0;
     WriteHeader();
-    return header + body_ + "}\r\n";
+    return header + FBody + "}\r\n";
 }
 
 void RtfWriter::WriteHeader() {
-    *out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+    *FOut += "{\\rtf1\\ansi\\ansicpg1252\\deff0";
     WriteFontTable();
     NewLine();
-    if (!colours_.empty()) {
+    if (!FColours.empty()) {
         WriteColourTable();
         NewLine();
     }
-    *out_ += "\\viewkind4\\uc1";
+    *FOut += "\\viewkind4\\uc1";
     NewLine();
 }
 
 void RtfWriter::WriteFontTable() {
-    *out_ += "{\\fonttbl";
-    for (size_t i = 0; i < fonts_.size(); ++i) {
+    *FOut += "{\\fonttbl";
+    for (size_t i = 0; i < FFonts.size(); ++i) {
         BreakLineIfLong(kSoftLineLength);
-        *out_ += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
-        delimiterPending_ = false;
-        for (char32_t c : fonts_[i].toUcs4()) {
+        *FOut += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
+        FDelimiterPending = false;
+        for (char32_t c : FFonts[i].toUcs4()) {
             // The entry ends at ";", so a ";" in the name goes as a byte escape.
             if (c == ';') {
-                *out_ += Hex(';');
+                *FOut += Hex(';');
             } else {
                 WriteCharacter(c);
             }
         }
-        *out_ += ";}";
+        *FOut += ";}";
     }
-    *out_ += "}";
+    *FOut += "}";
 }
 
 void RtfWriter::WriteColourTable() {
-    *out_ += "{\\colortbl ;";
-    for (QRgb c : colours_) {
+    *FOut += "{\\colortbl ;";
+    for (QRgb c : FColours) {
         BreakLineIfLong(kSoftLineLength);
-        *out_ += "\\red" + std::to_string(qRed(c)) + "\\green" + std::to_string(qGreen(c)) +
+        *FOut += "\\red" + std::to_string(qRed(c)) + "\\green" + std::to_string(qGreen(c)) +
                  "\\blue" + std::to_string(qBlue(c)) + ";";
     }
-    *out_ += "}";
+    *FOut += "}";
 }
 
 void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
@@ -130,7 +130,7 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
 }
 
 RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
-    const QFont& base = doc_.defaultFont();
+    const QFont& base = FDoc.defaultFont();
     CharState s;
     s.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                          : base.weight() >= QFont::DemiBold;
@@ -148,24 +148,24 @@ RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
 }
 
 int RtfWriter::FontIndex(const QString& family) {
-    auto it = std::find(fonts_.begin(), fonts_.end(), family);
-    if (it != fonts_.end()) return int(it - fonts_.begin());
-    fonts_.push_back(family);
-    return int(fonts_.size()) - 1;
+    auto it = std::find(FFonts.begin(), FFonts.end(), family);
+    if (it != FFonts.end()) return int(it - FFonts.begin());
+    FFonts.push_back(family);
+    return int(FFonts.size()) - 1;
 }
 
 int RtfWriter::ColourIndex(QRgb colour) {
     colour = qRgb(qRed(colour), qGreen(colour), qBlue(colour));  // RTF colours are opaque
-    auto it = std::find(colours_.begin(), colours_.end(), colour);
-    if (it != colours_.end()) return int(it - colours_.begin()) + 1;
-    colours_.push_back(colour);
-    return int(colours_.size());
+    auto it = std::find(FColours.begin(), FColours.end(), colour);
+    if (it != FColours.end()) return int(it - FColours.begin()) + 1;
+    FColours.push_back(colour);
+    return int(FColours.size());
 }
 
 void RtfWriter::WriteStateChange(const CharState& next) {
     // The first run states everything, so that no reader's defaults leak in.
-    bool all = !state_.has_value();
-    const CharState previous = state_.value_or(CharState());
+    bool all = !FState.has_value();
+    const CharState previous = FState.value_or(CharState());
     if (all || next.font != previous.font) Word("f", next.font);
     if (all || next.halfPoints != previous.halfPoints) Word("fs", next.halfPoints);
     if (all ? next.bold : next.bold != previous.bold) Flag("b", next.bold, "b0");
@@ -175,7 +175,7 @@ void RtfWriter::WriteStateChange(const CharState& next) {
     }
     if (all ? next.strike : next.strike != previous.strike) Flag("strike", next.strike, "strike0");
     if (all ? next.colour != 0 : next.colour != previous.colour) Word("cf", next.colour);
-    state_ = next;
+    FState = next;
 }
 
 void RtfWriter::WriteText(QStringView text) {
@@ -243,14 +243,14 @@ void RtfWriter::WriteCharacter(char32_t c) {
 
 void RtfWriter::Word(std::string_view word) {
     BreakLineIfLong(kSoftLineLength);
-    *out_ += '\\';
-    *out_ += word;
-    delimiterPending_ = true;
+    *FOut += '\\';
+    *FOut += word;
+    FDelimiterPending = true;
 }
 
 void RtfWriter::Word(std::string_view word, int param) {
     Word(word);
-    *out_ += std::to_string(param);
+    *FOut += std::to_string(param);
 }
 
 void RtfWriter::Flag(std::string_view word, bool on, std::string_view offWord) {
@@ -258,22 +258,22 @@ void RtfWriter::Flag(std::string_view word, bool on, std::string_view offWord) {
 }
 
 void RtfWriter::TextToken(std::string_view token, bool breakable) {
-    if (delimiterPending_) {
-        *out_ += ' ';
-        delimiterPending_ = false;
+    if (FDelimiterPending) {
+        *FOut += ' ';
+        FDelimiterPending = false;
     }
     BreakLineIfLong(breakable ? kSoftLineLength : kHardLineLength);
-    *out_ += token;
+    *FOut += token;
 }
 
 void RtfWriter::BreakLineIfLong(size_t limit) {
-    if (out_->size() - lineStart_ >= limit) NewLine();
+    if (FOut->size() - FLineStart >= limit) NewLine();
 }
 
 void RtfWriter::NewLine() {
-    *out_ += "\r\n";
-    lineStart_ = out_->size();
-    delimiterPending_ = false;  // the line break ends a control word as well as a space does
+    *FOut += "\r\n";
+    FLineStart = FOut->size();
+    FDelimiterPending = false;  // the line break ends a control word as well as a space does
 }
 
 }  // namespace Rtf

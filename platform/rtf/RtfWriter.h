@@ -55,14 +55,14 @@ private:
     void BreakLineIfLong(size_t limit);
     void NewLine();
 
-    const QTextDocument& doc_;
-    std::vector<QString> fonts_;
-    std::vector<QRgb> colours_;  // colour table entries after the automatic one
-    std::optional<CharState> state_;
-    std::string body_;
-    std::string* out_ = nullptr;  // where tokens go: the header or the body
-    size_t lineStart_ = 0;
-    bool delimiterPending_ = false;  // a control word was written and text may follow
+    const QTextDocument& FDoc;
+    std::vector<QString> FFonts;
+    std::vector<QRgb> FColours;  // colour table entries after the automatic one
+    std::optional<CharState> FState;
+    std::string FBody;
+    std::string* FOut = nullptr;  // where tokens go: the header or the body
+    size_t FLineStart = 0;
+    bool FDelimiterPending = false;  // a control word was written and text may follow
 };
 
 }  // namespace Rtf
