@@ -32,39 +32,39 @@ public:
     void ProgressFlourish(short count);
 
     // Note area
-    void New1Click(QObject* Sender);
-    void N3Click(QObject* Sender);
-    void SaveAs1Click(QObject* Sender);
-    void BitBtn1Click(QObject* Sender);
-    void BitBtn2Click(QObject* Sender);
-    void BitBtn3Click(QObject* Sender);
-    void BitBtn4Click(QObject* Sender);
-    void BitBtn5Click(QObject* Sender);
-    void FileListBox1DblClick(QObject* Sender);
-    void Print1Click(QObject* Sender);
-    void PrinterSetup1Click(QObject* Sender);
+    void New1Click(QObject* Sender);     // File > "&New" (Ctrl+N): empties the note area
+    void N3Click(QObject* Sender);       // File > "&Open"
+    void SaveAs1Click(QObject* Sender);  // File > "Save &As..."
+    void BitBtn1Click(QObject* Sender);  // "<-- Load"
+    void BitBtn2Click(QObject* Sender);  // "<-- Save As"
+    void BitBtn3Click(QObject* Sender);  // "<-- &Clear Area"
+    void BitBtn4Click(QObject* Sender);  // "Load -->": the file list's pick into the note area
+    void BitBtn5Click(QObject* Sender);  // "Save -->": the note area into the file list's pick
+    void FileListBox1DblClick(QObject* Sender);  // double-click in the file list: loads it
+    void Print1Click(QObject* Sender);           // File > "&Print" (Ctrl+P)
+    void PrinterSetup1Click(QObject* Sender);    // File > "Printer Set&up"
     // Browser panel
-    void DriveComboBox1Change(QObject* Sender);
-    void DriveComboBox1Click(QObject* Sender);
-    void DirectoryListBox1Change(QObject* Sender);
-    void FileListBox1Change(QObject* Sender);
-    void FilterComboBox1Change(QObject* Sender);
+    void DriveComboBox1Change(QObject* Sender);     // drive selector: a drive picked
+    void DriveComboBox1Click(QObject* Sender);      // drive selector: opened or clicked
+    void DirectoryListBox1Change(QObject* Sender);  // directory list: a folder opened
+    void FileListBox1Change(QObject* Sender);       // file list: a file picked
+    void FilterComboBox1Change(QObject* Sender);    // filter selector: a mask picked
     // Appearance, clock, music, help and the end of the program
-    void SpeedButton1Click(QObject* Sender);
-    void SpeedButton2Click(QObject* Sender);
-    void SpeedButton3Click(QObject* Sender);
-    void SpeedButton4Click(QObject* Sender);
-    void ColorBox1Change(QObject* Sender);
-    void Timer1Timer(QObject* Sender);
-    void BitBtn7Click(QObject* Sender);
-    void SpeedButton6Click(QObject* Sender);
-    void Exit1Click(QObject* Sender);
-    void SpeedButton5Click(QObject* Sender);
-    void BitBtn6Click(QObject* Sender);
-    void About1Click(QObject* Sender);
-    void SpeedButton7Click(QObject* Sender);
-    void HowToUseQuillet1Click(QObject* Sender);
-    void HelpFile1Click(QObject* Sender);
+    void SpeedButton1Click(QObject* Sender);      // "D": the default (sky blue) scheme
+    void SpeedButton2Click(QObject* Sender);      // "B": the blue scheme
+    void SpeedButton3Click(QObject* Sender);      // "G": the green scheme
+    void SpeedButton4Click(QObject* Sender);      // "M": the maroon scheme
+    void ColorBox1Change(QObject* Sender);        // colour list: the window colour picked
+    void Timer1Timer(QObject* Sender);            // the clock: "Time: " and "Date: " labels
+    void BitBtn7Click(QObject* Sender);           // "Open Music Files"
+    void SpeedButton6Click(QObject* Sender);      // "Close Music File..."
+    void Exit1Click(QObject* Sender);             // File > "E&xit"
+    void SpeedButton5Click(QObject* Sender);      // "X": quits the program
+    void BitBtn6Click(QObject* Sender);           // "About" button
+    void About1Click(QObject* Sender);            // Help > "About" (F12)
+    void SpeedButton7Click(QObject* Sender);      // "Show Info": the Descriptions window
+    void HowToUseQuillet1Click(QObject* Sender);  // Help > "HowTo Use Quillet"
+    void HelpFile1Click(QObject* Sender);         // Help > "Help File"
 
     TRichEdit* RichEdit1 = nullptr;
     TPanel* Panel1 = nullptr;
