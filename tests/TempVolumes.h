@@ -19,12 +19,12 @@ class TempVolumes {
 public:
     TempVolumes() {
         if (char* cwd = ::getcwd(nullptr, 0)) {
-            SavedCwd = cwd;
+            FSavedCwd = cwd;
             std::free(cwd);
         }
     }
     ~TempVolumes() {
-        if (!SavedCwd.empty() && ::chdir(SavedCwd.c_str()) != 0) {
+        if (!FSavedCwd.empty() && ::chdir(FSavedCwd.c_str()) != 0) {
             // The original working directory is gone; nothing to go back to.
         }
         SetVolumeTable(TVolumeTable::FromSystemMounts());
@@ -90,5 +90,5 @@ public:
     TVolumeTable Table;
 
 private:
-    std::string SavedCwd;
+    std::string FSavedCwd;
 };

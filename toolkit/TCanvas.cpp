@@ -13,53 +13,53 @@ std::string FromQString(const QString& s) {
 }
 
 QFont TCanvas::DeviceFont() {
-    return Painter ? QFont(Font.ToQFont(), Painter->device()) : Font.ToQFont();
+    return FPainter ? QFont(Font.ToQFont(), FPainter->device()) : Font.ToQFont();
 }
 
 void TCanvas::FillRect(const QRect& rect) {
     Changing();
-    if (Painter) Painter->fillRect(rect, ToQColor(BrushColor));
+    if (FPainter) FPainter->fillRect(rect, ToQColor(BrushColor));
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     Changing();
-    if (!Painter) return;
+    if (!FPainter) return;
     QFont f = DeviceFont();
-    Painter->setFont(f);
+    FPainter->setFont(f);
     QColor c = ToQColor(Font.Color);
-    Painter->setPen(c.isValid() ? c : QGuiApplication::palette().color(QPalette::Text));
-    QFontMetrics fm(f, Painter->device());
-    Painter->drawText(x, y + fm.ascent(), ToQString(text));
+    FPainter->setPen(c.isValid() ? c : QGuiApplication::palette().color(QPalette::Text));
+    QFontMetrics fm(f, FPainter->device());
+    FPainter->drawText(x, y + fm.ascent(), ToQString(text));
 }
 
 void TCanvas::DrawText(const std::string& text, const QRect& rect, unsigned flags) {
     Changing();
-    if (!Painter) return;
+    if (!FPainter) return;
     QFont f = DeviceFont();
-    QFontMetrics fm(f, Painter->device());
+    QFontMetrics fm(f, FPainter->device());
     int y = rect.top();
     if ((flags & DT_SINGLELINE) && (flags & DT_VCENTER))
         y = rect.top() + (rect.height() - fm.height()) / 2;
-    Painter->save();
-    Painter->setClipRect(rect);
-    Painter->setFont(f);
+    FPainter->save();
+    FPainter->setClipRect(rect);
+    FPainter->setFont(f);
     QColor c = ToQColor(Font.Color);
-    Painter->setPen(c.isValid() ? c : QGuiApplication::palette().color(QPalette::Text));
-    Painter->drawText(rect.left(), y + fm.ascent(), ToQString(text));
-    Painter->restore();
+    FPainter->setPen(c.isValid() ? c : QGuiApplication::palette().color(QPalette::Text));
+    FPainter->drawText(rect.left(), y + fm.ascent(), ToQString(text));
+    FPainter->restore();
 }
 
 QSize TCanvas::TextExtent(const std::string& text) {
     Changing();
     QFont f = DeviceFont();
-    QFontMetrics fm = Painter ? QFontMetrics(f, Painter->device()) : QFontMetrics(f);
+    QFontMetrics fm = FPainter ? QFontMetrics(f, FPainter->device()) : QFontMetrics(f);
     return {fm.horizontalAdvance(ToQString(text)), fm.height()};
 }
 
 TTextMetric TCanvas::TextMetrics() {
     Changing();
     QFont f = DeviceFont();
-    QFontMetrics fm = Painter ? QFontMetrics(f, Painter->device()) : QFontMetrics(f);
+    QFontMetrics fm = FPainter ? QFontMetrics(f, FPainter->device()) : QFontMetrics(f);
     TTextMetric tm;
     tm.tmAscent = fm.ascent();
     tm.tmDescent = fm.descent();
@@ -70,7 +70,7 @@ TTextMetric TCanvas::TextMetrics() {
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
     Changing();
-    if (!Painter || bitmap.Empty()) return;
+    if (!FPainter || bitmap.Empty()) return;
     QImage img = bitmap.Image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = bitmap.TransparentColor();
     const QRgb brush = ToQColor(BrushColor).rgb();
@@ -79,5 +79,5 @@ void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
         for (int col = 0; col < img.width(); ++col)
             if ((line[col] & 0xFFFFFF) == (key & 0xFFFFFF)) line[col] = brush;
     }
-    Painter->drawImage(x, y, img);
+    FPainter->drawImage(x, y, img);
 }

@@ -26,13 +26,13 @@ struct TTextMetric {
 class TCanvas {
 public:
     TCanvas() = default;
-    explicit TCanvas(QPainter* painter) : Painter(painter) {}
+    explicit TCanvas(QPainter* painter) : FPainter(painter) {}
     virtual ~TCanvas() = default;
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
-    void SetPainter(QPainter* painter) { Painter = painter; }
-    QPainter* GetPainter() { return Painter; }
+    void SetPainter(QPainter* painter) { FPainter = painter; }
+    QPainter* GetPainter() { return FPainter; }
 
     TFont Font;
     TColor BrushColor = clWhite;
@@ -58,7 +58,7 @@ protected:
     virtual QFont DeviceFont();
 
 private:
-    QPainter* Painter = nullptr;
+    QPainter* FPainter = nullptr;
 };
 
 // Converts the program's 8-bit (UTF-8) strings for drawing.

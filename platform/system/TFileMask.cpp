@@ -3,12 +3,12 @@
 #include "platform/system/Utf8Chars.h"
 
 TFileMask::TFileMask(const std::string& mask) {
-    MatchesAll = mask == "*" || mask == "*.*";
+    FMatchesAll = mask == "*" || mask == "*.*";
     for (std::size_t i = 0; i < mask.size();) Folded.push_back(Utf8::Fold(Utf8::NextChar(mask, i)));
 }
 
 bool TFileMask::Matches(const char* name, std::size_t length) const {
-    if (MatchesAll) return true;
+    if (FMatchesAll) return true;
     // The name's characters, folded; reused between calls (one thread only).
     thread_local std::vector<char32_t> chars;
     chars.clear();

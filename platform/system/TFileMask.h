@@ -14,5 +14,5 @@ public:
 
 private:
     std::vector<char32_t> Folded;  // the mask's characters, case-folded
-    bool MatchesAll = false;
+    bool FMatchesAll = false;
 };

@@ -234,20 +234,20 @@ bool ParseMountLine(const std::string& line, TMountLine& out) {
 
 void TVolumeTable::Add(TVolume volume) {
     volume.Letter = UpperAscii(volume.Letter);
-    auto it = std::find_if(Items.begin(), Items.end(),
+    auto it = std::find_if(FItems.begin(), FItems.end(),
                            [&](const TVolume& v) { return v.Letter == volume.Letter; });
-    if (it != Items.end()) {
+    if (it != FItems.end()) {
         *it = std::move(volume);
     } else {
-        Items.push_back(std::move(volume));
+        FItems.push_back(std::move(volume));
     }
-    std::sort(Items.begin(), Items.end(),
+    std::sort(FItems.begin(), FItems.end(),
               [](const TVolume& a, const TVolume& b) { return a.Letter < b.Letter; });
 }
 
 const TVolume* TVolumeTable::Find(char letter) const {
     letter = UpperAscii(letter);
-    for (const TVolume& v : Items)
+    for (const TVolume& v : FItems)
         if (v.Letter == letter) return &v;
     return nullptr;
 }
@@ -255,7 +255,7 @@ const TVolume* TVolumeTable::Find(char letter) const {
 const TVolume* TVolumeTable::FindByRemoteName(const std::string& uncPath,
                                               std::size_t* matchedLength) const {
     const TVolume* best = nullptr;
-    for (const TVolume& v : Items) {
+    for (const TVolume& v : FItems) {
         const std::string& r = v.RemoteName;
         if (r.size() < 3 || !EqualIgnoringAsciiCase(uncPath, 0, r)) continue;
         if (uncPath.size() > r.size() && uncPath[r.size()] != '\\') continue;
@@ -267,7 +267,7 @@ const TVolume* TVolumeTable::FindByRemoteName(const std::string& uncPath,
 
 const TVolume* TVolumeTable::FindBySystemPath(const std::string& systemPath) const {
     const TVolume* best = nullptr;
-    for (const TVolume& v : Items) {
+    for (const TVolume& v : FItems) {
         const std::string& m = v.MountPoint;
         bool inside = m == "/" ? !systemPath.empty() && systemPath[0] == '/'
                                : systemPath.compare(0, m.size(), m) == 0 &&

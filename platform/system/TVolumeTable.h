@@ -44,7 +44,7 @@ public:
     // Adds a volume (letter upper-cased); replaces an earlier one with the same letter.
     void Add(TVolume volume);
     // All volumes in drive-letter order.
-    const std::vector<TVolume>& Volumes() const { return Items; }
+    const std::vector<TVolume>& Volumes() const { return FItems; }
     // The volume of a drive letter (either case), or null.
     const TVolume* Find(char letter) const;
     // The volume whose remote name begins the UNC path (whole components, case ignored; the
@@ -62,5 +62,5 @@ public:
     static TVolumeTable FromMountInfo(const std::string& mountInfo, const std::string& systemRoot);
 
 private:
-    std::vector<TVolume> Items;
+    std::vector<TVolume> FItems;
 };

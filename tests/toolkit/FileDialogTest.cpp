@@ -96,9 +96,9 @@ void Type(QFileDialog* dialog, const QString& name) {
 // overwrite question, a warning) is counted and closed, so that a fault cannot hang the test.
 class DialogAnswer {
 public:
-    explicit DialogAnswer(std::function<void(QFileDialog*)> act) : Act(std::move(act)) {
-        QObject::connect(&Poll, &QTimer::timeout, &Poll, [this] { Check(); });
-        Poll.start(10);
+    explicit DialogAnswer(std::function<void(QFileDialog*)> act) : FAct(std::move(act)) {
+        QObject::connect(&FPoll, &QTimer::timeout, &FPoll, [this] { Check(); });
+        FPoll.start(10);
     }
     int OtherWindows = 0;
 
@@ -107,17 +107,17 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) return;
         auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (dialog && Act) {
-            auto act = std::move(Act);
-            Act = nullptr;
+        if (dialog && FAct) {
+            auto act = std::move(FAct);
+            FAct = nullptr;
             act(dialog);
         } else if (!dialog) {
             ++OtherWindows;
             modal->close();
         }
     }
-    std::function<void(QFileDialog*)> Act;
-    QTimer Poll;
+    std::function<void(QFileDialog*)> FAct;
+    QTimer FPoll;
 };
 
 TEST_F(FileDialogs, TheSaveDialogOffersTheFilterTakesAnyNameAndAsksNothing) {

@@ -18,25 +18,25 @@ std::string Line(int id, const std::string& majorMinor, const std::string& mount
 // partition sda2 labelled ROOTFS).
 class FakeSystemRoot {
 public:
-    explicit FakeSystemRoot(TempVolumes& v) : V(v) {
-        V.MakeDir("sys/block/sdb/sdb1");
-        V.MakeFile("sys/block/sdb/removable", "1\n");
-        V.MakeDir("sys/block/sda/sda2");
-        V.MakeFile("sys/block/sda/removable", "0\n");
-        V.MakeDir("sys/dev/block");
+    explicit FakeSystemRoot(TempVolumes& v) : FVolumes(v) {
+        FVolumes.MakeDir("sys/block/sdb/sdb1");
+        FVolumes.MakeFile("sys/block/sdb/removable", "1\n");
+        FVolumes.MakeDir("sys/block/sda/sda2");
+        FVolumes.MakeFile("sys/block/sda/removable", "0\n");
+        FVolumes.MakeDir("sys/dev/block");
         Link("../../block/sdb/sdb1", "sys/dev/block/8:17");
         Link("../../block/sda/sda2", "sys/dev/block/8:2");
-        V.MakeDir("dev/disk/by-label");
+        FVolumes.MakeDir("dev/disk/by-label");
         Link("../../sdb1", "dev/disk/by-label/MY\\x20STICK");
         Link("../../sda2", "dev/disk/by-label/ROOTFS");
     }
-    std::string Path() const { return V.Sys(""); }
+    std::string Path() const { return FVolumes.Sys(""); }
 
 private:
     void Link(const std::string& target, const std::string& at) {
-        ASSERT_EQ(::symlink(target.c_str(), V.Sys(at).c_str()), 0);
+        ASSERT_EQ(::symlink(target.c_str(), FVolumes.Sys(at).c_str()), 0);
     }
-    TempVolumes& V;
+    TempVolumes& FVolumes;
 };
 
 TEST(TVolumeTable, LettersKindsLabelsAndSharesFromMountInfo) {
