@@ -17,5 +17,4 @@ public:
     void Click() { click(); }
 
     TNotifyEvent OnClick;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 };

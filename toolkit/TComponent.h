@@ -2,12 +2,18 @@
 // What every component built from a layout shares: its window-creation state and hook, and
 // binding of its events by name.
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "toolkit/Events.h"
 
 class TComponent {
 public:
+    TComponent() = default;
     virtual ~TComponent() = default;
+    // Published events point into the component itself.
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
 
     // "The window exists": set when the owning form is first shown, parents before children,
     // siblings in creation order. Controls read entries, fill lists etc. in CreateWnd.
@@ -19,16 +25,25 @@ public:
     }
 
     // Binds a layout event ("OnClick", "OnChange", ...) to a handler; false when the component
-    // has no such event.
+    // has no such event. By default the events are those the component published.
     virtual bool BindEvent(std::string_view event, const TNotifyEvent& handler) {
-        (void)event;
-        (void)handler;
+        for (const auto& [name, target] : FEvents) {
+            if (name != event) continue;
+            *target = handler;
+            return true;
+        }
         return false;
     }
 
 protected:
     virtual void CreateWnd() {}
 
+    // Makes `event` bindable by layouts under `name` (a string literal).
+    void PublishEvent(std::string_view name, TNotifyEvent& event) {
+        FEvents.emplace_back(name, &event);
+    }
+
 private:
     bool FHandleAllocated = false;
+    std::vector<std::pair<std::string_view, TNotifyEvent*>> FEvents;
 };

@@ -10,7 +10,7 @@
 #include "toolkit/ControlColor.h"
 
 TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)
-    : QComboBox(parent), FModel(new TListModel(this)), FOwnerDraw(ownerDraw) {
+    : QComboBox(parent), TListControl(this), FModel(new TListModel(this)), FOwnerDraw(ownerDraw) {
     setEditable(false);
     setModel(FModel);
     // Entries added to an empty list stay unselected, as the program expects; without a
@@ -27,8 +27,8 @@ TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)
             Change();
         });
     });
-    FLastFont = Font();
-    ApplyColor();
+    PublishEvent("OnChange", OnChange);
+    ControlBuilt();
 }
 
 TCustomComboBox::~TCustomComboBox() = default;
@@ -80,16 +80,9 @@ void TCustomComboBox::SetItemHeight(int height) {
     update();
 }
 
-void TCustomComboBox::SetColor(TColor color) {
-    if (color == FColor) return;
-    FColor = color;
-    ApplyColor();
-}
-
-void TCustomComboBox::ApplyColor() {
-    // Only the entries' background is the control's own; the rest follows the window.
-    ApplyControlColor(this, QPalette::Base, FColor);
-    ApplyControlColor(view(), QPalette::Base, FColor);
+void TCustomComboBox::ColorApplied() {
+    // The drop-down list shows the entries in the control's colour too.
+    ApplyControlColor(view(), QPalette::Base, Color());
     update();
 }
 
@@ -111,7 +104,7 @@ void TCustomComboBox::UserPick(int index) {
 
 void TCustomComboBox::PaintItem(QPainter* painter, int index, const QRect& rect,
                                 TOwnerDrawState state) {
-    PaintOwnerDrawnItem(painter, rect, state, Font(), FColor, [&](TCanvas& canvas) {
+    PaintOwnerDrawnItem(painter, rect, state, Font(), Color(), [&](TCanvas& canvas) {
         if (index >= 0 && index < Count())
             DrawItem(canvas, index, rect, state);
         else
@@ -125,18 +118,6 @@ void TCustomComboBox::DrawItem(TCanvas& canvas, int index, const QRect& rect,
     canvas.FillRect(rect);
     canvas.DrawText(ItemText(index), rect.adjusted(2, 0, 0, 0),
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-bool TCustomComboBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event == "OnChange") {
-        OnChange = handler;
-        return true;
-    }
-    if (event == "OnClick") {
-        OnClick = handler;
-        return true;
-    }
-    return false;
 }
 
 void TCustomComboBox::Click() {
@@ -166,11 +147,5 @@ void TCustomComboBox::paintEvent(QPaintEvent* event) {
 
 void TCustomComboBox::changeEvent(QEvent* event) {
     QComboBox::changeEvent(event);
-    if (event->type() != QEvent::FontChange) return;
-    const TFont font = Font();
-    if (font.Name == FLastFont.Name && font.Height == FLastFont.Height &&
-        font.Style == FLastFont.Style)
-        return;
-    FLastFont = font;
-    SafeCall([this] { FontChanged(); });
+    WatchFontChange(event);
 }

@@ -8,12 +8,10 @@
 #include <QComboBox>
 #include <string>
 
-#include "toolkit/Graphics.h"
-#include "toolkit/TComponent.h"
+#include "toolkit/TListControl.h"
 #include "toolkit/TListModel.h"
-#include "toolkit/TOwnerDrawDelegate.h"
 
-class TCustomComboBox : public QComboBox, public TComponent, public TOwnerDrawn {
+class TCustomComboBox : public QComboBox, public TListControl {
     Q_OBJECT
     Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
     Q_PROPERTY(uint Color READ Color WRITE SetColor)
@@ -38,9 +36,6 @@ public:
     bool OwnerDraw() const { return FOwnerDraw; }
     int ItemHeight() const override { return FItemHeight; }
     void SetItemHeight(int height);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor color);
-    TFont Font() const { return ControlFont(this); }
 
     // Repaints the control at once.
     void RefreshNow();
@@ -54,8 +49,6 @@ public:
     void PaintItem(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state) override;
 
     TNotifyEvent OnChange;
-    TNotifyEvent OnClick;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 protected:
     // Default drawing: the brush fills the rectangle, the text starts 2 pixels in, centred.
@@ -63,8 +56,7 @@ protected:
     virtual void Click();
     // The change operation: raises OnChange.
     virtual void Change();
-    // Runs after the window's font has changed (face, height or style).
-    virtual void FontChanged() {}
+    void ColorApplied() override;
 
     TListModel* Model() const { return FModel; }
 
@@ -73,12 +65,9 @@ protected:
 
 private:
     void CheckRange(int index) const;
-    void ApplyColor();
 
     TListModel* FModel;
     TOwnerDrawDelegate* FDelegate = nullptr;
     bool FOwnerDraw;
     int FItemHeight = 16;
-    TColor FColor = clWindow;
-    TFont FLastFont;
 };

@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "platform/system/Exception.h"
-#include "toolkit/ControlColor.h"
 #include "toolkit/TextCompare.h"
 
 namespace {
@@ -29,13 +28,14 @@ private:
     std::vector<int> FTree;
 };
 
-// Guards a programmatic change so that it is not reported as the user's.
-class TProgrammatic {
+// Counts a call in progress for as long as it runs, errors included: a programmatic change, so
+// that it is not reported as the user's, or a user-input handler of the view.
+class TNesting {
 public:
-    explicit TProgrammatic(int& counter) : FCounter(counter) { ++FCounter; }
-    ~TProgrammatic() { --FCounter; }
-    TProgrammatic(const TProgrammatic&) = delete;
-    TProgrammatic& operator=(const TProgrammatic&) = delete;
+    explicit TNesting(int& counter) : FCounter(counter) { ++FCounter; }
+    ~TNesting() { --FCounter; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
 
 private:
     int& FCounter;
@@ -45,6 +45,7 @@ private:
 
 TCustomListBox::TCustomListBox(QWidget* parent)
     : QListView(parent),
+      TListControl(this),
       FModel(new TListModel(this)),
       FDelegate(new TOwnerDrawDelegate(this, this)) {
     setModel(FModel);
@@ -57,14 +58,14 @@ TCustomListBox::TCustomListBox(QWidget* parent)
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Sunken);
     viewport()->setAutoFillBackground(true);
-    FLastFont = Font();
-    ApplyColor();
+    PublishEvent("OnDblClick", OnDblClick);
+    ControlBuilt();
 }
 
 TCustomListBox::~TCustomListBox() = default;
 
 int TCustomListBox::Add(const std::string& text, const void* object) {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     int position = Count();
     if (FSorted) {
         // After the last entry that does not sort above the new one.
@@ -84,7 +85,7 @@ int TCustomListBox::Add(const std::string& text, const void* object) {
 }
 
 std::vector<int> TCustomListBox::AddItems(std::vector<TListEntry> entries) {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     const std::size_t existing = std::size_t(Count());
     std::vector<int> positions(entries.size());
     if (!FSorted) {
@@ -126,7 +127,7 @@ std::vector<int> TCustomListBox::AddItems(std::vector<TListEntry> entries) {
 }
 
 void TCustomListBox::Clear() {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     FModel->Clear();
 }
 
@@ -163,7 +164,7 @@ int TCustomListBox::ItemIndex() const {
 }
 
 void TCustomListBox::SetItemIndex(int index) {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     if (index < 0 || index >= Count()) {
         selectionModel()->clear();
         return;
@@ -196,25 +197,17 @@ void TCustomListBox::SetItemHeight(int height) {
     viewport()->update();
 }
 
-void TCustomListBox::SetColor(TColor color) {
-    if (color == FColor) return;
-    FColor = color;
-    ApplyColor();
-}
-
-void TCustomListBox::ApplyColor() {
-    // Only the background is the control's own; the rest (text colours) follows the window.
-    ApplyControlColor(this, QPalette::Base, FColor);
+void TCustomListBox::ColorApplied() {
     viewport()->update();
 }
 
 void TCustomListBox::BeginUpdate() {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     FModel->BeginUpdate();
 }
 
 void TCustomListBox::EndUpdate() {
-    TProgrammatic guard(FProgrammatic);
+    TNesting programmatic(FProgrammatic);
     FModel->EndUpdate();
 }
 
@@ -225,7 +218,7 @@ void TCustomListBox::RefreshNow() {
 void TCustomListBox::PaintItem(QPainter* painter, int index, const QRect& rect,
                                TOwnerDrawState state) {
     if (index < 0 || index >= Count()) return;
-    PaintOwnerDrawnItem(painter, rect, state, Font(), FColor,
+    PaintOwnerDrawnItem(painter, rect, state, Font(), Color(),
                         [&](TCanvas& canvas) { DrawItem(canvas, index, rect, state); });
 }
 
@@ -234,18 +227,6 @@ void TCustomListBox::DrawItem(TCanvas& canvas, int index, const QRect& rect,
     (void)state;
     canvas.FillRect(rect);
     canvas.TextOut(rect.left() + 2, rect.top(), ItemText(index));
-}
-
-bool TCustomListBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event == "OnClick") {
-        OnClick = handler;
-        return true;
-    }
-    if (event == "OnDblClick") {
-        OnDblClick = handler;
-        return true;
-    }
-    return false;
 }
 
 void TCustomListBox::Click() {
@@ -280,15 +261,11 @@ QItemSelectionModel::SelectionFlags TCustomListBox::selectionCommand(const QMode
 
 template <class F>
 void TCustomListBox::UserInput(F&& body) {
-    ++FInUserInput;
     FClickPending = false;
-    try {
+    {
+        TNesting input(FInUserInput);
         body();
-    } catch (...) {
-        --FInUserInput;
-        throw;
     }
-    --FInUserInput;
     if (FInUserInput == 0 && FClickPending) ReportClick();
 }
 
@@ -329,11 +306,5 @@ void TCustomListBox::keyPressEvent(QKeyEvent* event) {
 
 void TCustomListBox::changeEvent(QEvent* event) {
     QListView::changeEvent(event);
-    if (event->type() != QEvent::FontChange) return;
-    const TFont font = Font();
-    if (font.Name == FLastFont.Name && font.Height == FLastFont.Height &&
-        font.Style == FLastFont.Style)
-        return;
-    FLastFont = font;
-    SafeCall([this] { FontChanged(); });
+    WatchFontChange(event);
 }

@@ -10,15 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Graphics.h"
-#include "toolkit/TComponent.h"
+#include "toolkit/TListControl.h"
 #include "toolkit/TListModel.h"
-#include "toolkit/TOwnerDrawDelegate.h"
 
 // A key-press notification: the sender and the typed character, which the handler may change.
 using TKeyPressEvent = std::function<void(QObject* Sender, char& Key)>;
 
-class TCustomListBox : public QListView, public TComponent, public TOwnerDrawn {
+class TCustomListBox : public QListView, public TListControl {
     Q_OBJECT
     Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
     Q_PROPERTY(uint Color READ Color WRITE SetColor)
@@ -51,10 +49,6 @@ public:
     void SetSorted(bool sorted);
     int ItemHeight() const override { return FItemHeight; }
     void SetItemHeight(int height);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor color);
-    // The window's font, which the entries are drawn with.
-    TFont Font() const { return ControlFont(this); }
 
     // Changes between these two repaint and relayout the list once.
     void BeginUpdate();
@@ -65,10 +59,8 @@ public:
     // Draws entry `index` as the control shows it; the delegate calls this, and so can tests.
     void PaintItem(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state) override;
 
-    TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TKeyPressEvent OnKeyPress;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 protected:
     // Default drawing: the brush fills the rectangle, the text starts 2 pixels in.
@@ -76,8 +68,7 @@ protected:
     virtual void Click();
     virtual void DblClick();
     virtual void KeyPress(char& key);
-    // Runs after the window's font has changed (face, height or style).
-    virtual void FontChanged() {}
+    void ColorApplied() override;
 
     TListModel* Model() const { return FModel; }
 
@@ -96,16 +87,13 @@ private:
     template <class F>
     void UserInput(F&& body);
     void ReportClick();
-    void ApplyColor();
     void CheckRange(int index) const;
 
     TListModel* FModel;
     TOwnerDrawDelegate* FDelegate;
     bool FSorted = false;
     int FItemHeight = 13;
-    TColor FColor = clWindow;
     int FProgrammatic = 0;  // > 0 while the program itself changes entries or the selection
     int FInUserInput = 0;
     bool FClickPending = false;
-    TFont FLastFont;
 };

@@ -3,6 +3,7 @@
 #include "toolkit/ControlColor.h"
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    PublishEvent("OnChange", OnChange);
     ApplyControlColor(this, QPalette::Base, FColor);
     connect(this, &QLineEdit::textChanged, this,
             [this] { SafeCall([this] { Fire(OnChange, this); }); });
@@ -17,10 +18,4 @@ void TEdit::SetColor(TColor color) {
     if (color == FColor) return;
     FColor = color;
     ApplyControlColor(this, QPalette::Base, color);
-}
-
-bool TEdit::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event != "OnChange") return false;
-    OnChange = handler;
-    return true;
 }

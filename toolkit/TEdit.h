@@ -24,7 +24,6 @@ public:
     void SelectAll() { selectAll(); }
 
     TNotifyEvent OnChange;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 private:
     TColor FColor = clWindow;

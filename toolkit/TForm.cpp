@@ -14,6 +14,7 @@ constexpr int kFrameHeight = 27;
 }  // namespace
 
 TForm::TForm(QWidget* parent) : QMainWindow(parent), FClient(new QWidget(this)) {
+    PublishEvent("OnCreate", OnCreate);
     FClient->setObjectName(QStringLiteral("ClientArea"));
     FClient->setAutoFillBackground(true);
     setCentralWidget(FClient);
@@ -152,12 +153,6 @@ QString TForm::PositionName() const {
 
 void TForm::SetPositionName(const QString& name) {
     FPosition = name == QLatin1String("poScreenCenter") ? poScreenCenter : poDesigned;
-}
-
-bool TForm::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event != "OnCreate") return false;
-    OnCreate = handler;
-    return true;
 }
 
 void TForm::showEvent(QShowEvent* event) {

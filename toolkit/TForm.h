@@ -95,7 +95,6 @@ public:
 
     // Bound by the layout's OnCreate: runs at the end of LoadLayout.
     TNotifyEvent OnCreate;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

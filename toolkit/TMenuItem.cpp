@@ -1,6 +1,7 @@
 #include "toolkit/TMenuItem.h"
 
 TMenuItem::TMenuItem(QObject* parent) : QAction(parent) {
+    PublishEvent("OnClick", OnClick);
     connect(this, &QAction::triggered, this, [this] { SafeCall([this] { Fire(OnClick, this); }); });
 }
 
@@ -31,10 +32,4 @@ QKeySequence TMenuItem::ToKeySequence(int shortCut) {
     if (shortCut & 0x4000) mods |= Qt::CTRL;
     if (shortCut & 0x8000) mods |= Qt::ALT;
     return QKeySequence(key | mods);
-}
-
-bool TMenuItem::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event != "OnClick") return false;
-    OnClick = handler;
-    return true;
 }

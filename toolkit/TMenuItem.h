@@ -20,7 +20,6 @@ public:
     static QKeySequence ToKeySequence(int shortCut);
 
     TNotifyEvent OnClick;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 private:
     QString FCaption;

@@ -3,6 +3,7 @@
 #include "platform/system/Exception.h"
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {
+    PublishEvent("OnClick", OnClick);
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(this, &QAbstractButton::clicked, this,
@@ -17,10 +18,4 @@ void TSpeedButton::SetCaption(const QString& caption) {
 void TSpeedButton::SetNumGlyphs(int count) {
     if (count < 1 || count > 4) throw Exception("Invalid glyph count " + std::to_string(count));
     FNumGlyphs = count;
-}
-
-bool TSpeedButton::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event != "OnClick") return false;
-    OnClick = handler;
-    return true;
 }

@@ -25,7 +25,6 @@ public:
     void Click() { click(); }
 
     TNotifyEvent OnClick;
-    bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
 
 private:
     int FNumGlyphs = 1;
