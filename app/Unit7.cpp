@@ -211,69 +211,81 @@ void TForm7::FilterComboBox1Change(QObject*) {
 // ---------------------------------------------------------------------------------------------
 // Colour schemes
 
-struct TForm7::Scheme {
+namespace {
+
+// One scheme: the window colour, the font colour, then each control's colour in the order set.
+struct TColorScheme {
     TColor Window;
     TColor Font;
-    std::vector<std::pair<QObject*, TColor>> Controls;  // in the order they are set
+    std::pair<const char*, TColor> Controls[7];
 };
 
-void TForm7::ApplyScheme(const Scheme& scheme) {
-    Form7->SetColor(scheme.Window);
-    Form7->SetFontColor(scheme.Font);
-    for (const auto& [control, color] : scheme.Controls)
-        control->setProperty("Color", QVariant::fromValue(uint(color)));
+// "D", "B", "G" and "M". "D" is the default look, though not the start-up one exactly: Edit1
+// turns white and the font takes the toolkit's default colour.
+const TColorScheme kColorSchemes[4] = {
+    {clSkyBlue,
+     clDefault,
+     {{"DriveComboBox1", clWhite},
+      {"DirectoryListBox1", clWhite},
+      {"FileListBox1", clWhite},
+      {"Edit1", clWhite},
+      {"RichEdit1", clWhite},
+      {"FilterComboBox1", clWhite},
+      {"Panel1", clSkyBlue}}},
+    {clBlue,
+     clBlack,
+     {{"RichEdit1", clWhite},
+      {"DriveComboBox1", clWhite},
+      {"DirectoryListBox1", clWhite},
+      {"FileListBox1", clWhite},
+      {"Edit1", clWhite},
+      {"FilterComboBox1", clWhite},
+      {"Panel1", clSilver}}},
+    {clGreen,
+     clNavy,
+     {{"RichEdit1", clWhite},
+      {"DriveComboBox1", clWhite},
+      {"DirectoryListBox1", clWhite},
+      {"FileListBox1", clWhite},
+      {"Edit1", clWhite},
+      {"FilterComboBox1", clWhite},
+      {"Panel1", clSilver}}},
+    {clMaroon,
+     clYellow,
+     {{"RichEdit1", clGray},
+      {"DriveComboBox1", clGray},
+      {"DirectoryListBox1", clGray},
+      {"FileListBox1", clGray},
+      {"Edit1", clGray},
+      {"FilterComboBox1", clGray},
+      {"Panel1", clSilver}}},
+};
+
+}  // namespace
+
+void TForm7::ApplyScheme(int scheme) {
+    ProgressFlourish(100);
+    const TColorScheme& s = kColorSchemes[scheme];
+    Form7->SetColor(s.Window);
+    Form7->SetFontColor(s.Font);
+    for (const auto& [name, color] : s.Controls)
+        Form7->FindComponent(name)->setProperty("Color", QVariant::fromValue(uint(color)));
 }
 
 void TForm7::SpeedButton1Click(QObject*) {
-    ProgressFlourish(100);
-    ApplyScheme({clSkyBlue,
-                 clDefault,
-                 {{DriveComboBox1, clWhite},
-                  {DirectoryListBox1, clWhite},
-                  {FileListBox1, clWhite},
-                  {Edit1, clWhite},
-                  {RichEdit1, clWhite},
-                  {FilterComboBox1, clWhite},
-                  {Panel1, clSkyBlue}}});
+    ApplyScheme(0);
 }
 
 void TForm7::SpeedButton2Click(QObject*) {
-    ProgressFlourish(100);
-    ApplyScheme({clBlue,
-                 clBlack,
-                 {{RichEdit1, clWhite},
-                  {DriveComboBox1, clWhite},
-                  {DirectoryListBox1, clWhite},
-                  {FileListBox1, clWhite},
-                  {Edit1, clWhite},
-                  {FilterComboBox1, clWhite},
-                  {Panel1, clSilver}}});
+    ApplyScheme(1);
 }
 
 void TForm7::SpeedButton3Click(QObject*) {
-    ProgressFlourish(100);
-    ApplyScheme({clGreen,
-                 clNavy,
-                 {{RichEdit1, clWhite},
-                  {DriveComboBox1, clWhite},
-                  {DirectoryListBox1, clWhite},
-                  {FileListBox1, clWhite},
-                  {Edit1, clWhite},
-                  {FilterComboBox1, clWhite},
-                  {Panel1, clSilver}}});
+    ApplyScheme(2);
 }
 
 void TForm7::SpeedButton4Click(QObject*) {
-    ProgressFlourish(100);
-    ApplyScheme({clMaroon,
-                 clYellow,
-                 {{RichEdit1, clGray},
-                  {DriveComboBox1, clGray},
-                  {DirectoryListBox1, clGray},
-                  {FileListBox1, clGray},
-                  {Edit1, clGray},
-                  {FilterComboBox1, clGray},
-                  {Panel1, clSilver}}});
+    ApplyScheme(3);
 }
 
 void TForm7::ColorBox1Change(QObject*) {

@@ -87,9 +87,8 @@ public:
 private:
     void BindHandlers();
     void FindControls();
-    // One colour scheme: window, font, then each listed control in order, then the panel.
-    struct Scheme;
-    void ApplyScheme(const Scheme& scheme);
+    // The flourish, then colour scheme `scheme` (0 "D", 1 "B", 2 "G", 3 "M") step by step.
+    void ApplyScheme(int scheme);
 };
 
 extern TForm7* Form7;

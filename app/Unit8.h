@@ -7,6 +7,8 @@ class TAboutBox1 : public TForm {
 
 public:
     explicit TAboutBox1(QWidget* parent = nullptr);
+
+    void SpeedButton1Click(QObject* Sender);
 };
 
 extern TAboutBox1* AboutBox1;

@@ -1,119 +1,310 @@
 #include "colour/TColorBox.h"
 
-#include <QPainter>
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <cstdint>
 
-const TNamedColor NamedColors[52] = {
-    {"clBlack", 0x000000},
-    {"clMaroon", 0x000080},
-    {"clGreen", 0x008000},
-    {"clOlive", 0x008080},
-    {"clNavy", 0x800000},
-    {"clPurple", 0x800080},
-    {"clTeal", 0x808000},
-    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},
-    {"clLime", 0x00FF00},
-    {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},
-    {"clFuchsia", 0xFF00FF},
-    {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0},
-    {"clSkyBlue", 0xF0CAA6},
-    {"clCream", 0xF0FBFF},
-    {"clMedGray", 0xA4A0A0},
-    {"clActiveBorder", 0xFF00000A},
-    {"clActiveCaption", 0xFF000002},
-    {"clAppWorkSpace", 0xFF00000C},
-    {"clBackground", 0xFF000001},
-    {"clBtnFace", 0xFF00000F},
-    {"clBtnHighlight", 0xFF000014},
-    {"clBtnShadow", 0xFF000010},
-    {"clBtnText", 0xFF000012},
-    {"clCaptionText", 0xFF000009},
-    {"clDefault", 0x20000000},
-    {"clGradientActiveCaption", 0xFF00001B},
-    {"clGradientInactiveCaption", 0xFF00001C},
-    {"clGrayText", 0xFF000011},
-    {"clHighlight", 0xFF00000D},
-    {"clHighlightText", 0xFF00000E},
-    {"clHotLight", 0xFF00001A},
-    {"clInactiveBorder", 0xFF00000B},
-    {"clInactiveCaption", 0xFF000003},
-    {"clInactiveCaptionText", 0xFF000013},
-    {"clInfoBk", 0xFF000018},
-    {"clInfoText", 0xFF000017},
-    {"clMenu", 0xFF000004},
-    {"clMenuBar", 0xFF00001E},
-    {"clMenuHighlight", 0xFF00001D},
-    {"clMenuText", 0xFF000007},
-    {"clNone", 0x1FFFFFFF},
-    {"clScrollBar", 0xFF000000},
-    {"cl3DDkShadow", 0xFF000015},
-    {"cl3DLight", 0xFF000016},
-    {"clWindow", 0xFF000005},
-    {"clWindowFrame", 0xFF000006},
-    {"clWindowText", 0xFF000008},
-};
+#include "toolkit/TColorDialog.h"
 
 namespace {
-constexpr TColor kNoColor = 0xFF000000;
 
-QIcon Swatch(TColor color, int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.setBrush(ToQColor(color).isValid() ? ToQColor(color) : QColor(Qt::black));
-    p.drawRect(0, 0, size - 1, size - 1);
-    return QIcon(pm);
+// Readable names of the colours that have one of their own, in NamedColors order; the five
+// newer system colours are named by DerivedColorName instead.
+const TNamedColor kDisplayNames[47] = {
+    {"Black", clBlack},
+    {"Maroon", clMaroon},
+    {"Green", clGreen},
+    {"Olive", clOlive},
+    {"Navy", clNavy},
+    {"Purple", clPurple},
+    {"Teal", clTeal},
+    {"Gray", clGray},
+    {"Silver", clSilver},
+    {"Red", clRed},
+    {"Lime", clLime},
+    {"Yellow", clYellow},
+    {"Blue", clBlue},
+    {"Fuchsia", clFuchsia},
+    {"Aqua", clAqua},
+    {"White", clWhite},
+    {"Money Green", clMoneyGreen},
+    {"Sky Blue", clSkyBlue},
+    {"Cream", clCream},
+    {"Medium Gray", clMedGray},
+    {"Active Border", clActiveBorder},
+    {"Active Caption", clActiveCaption},
+    {"Application Workspace", clAppWorkSpace},
+    {"Background", clBackground},
+    {"Button Face", clBtnFace},
+    {"Button Highlight", clBtnHighlight},
+    {"Button Shadow", clBtnShadow},
+    {"Button Text", clBtnText},
+    {"Caption Text", clCaptionText},
+    {"Default", clDefault},
+    {"Gray Text", clGrayText},
+    {"Highlight Background", clHighlight},
+    {"Highlight Text", clHighlightText},
+    {"Inactive Border", clInactiveBorder},
+    {"Inactive Caption", clInactiveCaption},
+    {"Inactive Caption Text", clInactiveCaptionText},
+    {"Info Background", clInfoBk},
+    {"Info Text", clInfoText},
+    {"Menu Background", clMenu},
+    {"Menu Text", clMenuText},
+    {"None", clNone},
+    {"Scroll Bar", clScrollBar},
+    {"3D Dark Shadow", cl3DDkShadow},
+    {"3D Light", cl3DLight},
+    {"Window Background", clWindow},
+    {"Window Frame", clWindowFrame},
+    {"Window Text", clWindowText},
+};
+
+// Positions in NamedColors where the extended and the system colours begin.
+constexpr int kFirstExtended = 16;
+constexpr int kFirstSystem = 20;
+
+// An entry's colour travels in its object reference.
+const void* ColorObject(TColor color) {
+    return reinterpret_cast<const void*>(std::uintptr_t(color));
 }
+
 }  // namespace
 
-TColorBox::TColorBox(QWidget* parent) : QComboBox(parent) {
-    Populate();
-    connect(this, &QComboBox::activated, this,
-            [this](int) { SafeCall([this] { Fire(OnChange, this); }); });
+const char* ColorDisplayName(TColor value) {
+    for (const TNamedColor& c : kDisplayNames)
+        if (c.Value == value) return c.Identifier;
+    return nullptr;
 }
 
-void TColorBox::Populate() {
-    clear();
-    setIconSize(QSize(FItemHeight - 4, FItemHeight - 4));
-    for (const TNamedColor& c : NamedColors) {
-        if (c.Value == clNone || c.Value == clDefault) continue;  // not in the default style
-        addItem(Swatch(c.Value, FItemHeight - 4), QString::fromLatin1(c.Identifier),
-                QVariant::fromValue(uint(c.Value)));
+std::string DerivedColorName(const std::string& identifier) {
+    std::string rest = identifier.rfind("cl", 0) == 0 ? identifier.substr(2) : identifier;
+    std::string name;
+    for (char c : rest) {
+        if (c >= 'A' && c <= 'Z' && !name.empty()) name += ' ';
+        name += c;
     }
+    return name;
 }
 
-TColor TColorBox::Selected() const {
-    return currentIndex() < 0 ? kNoColor : TColor(currentData().toUInt());
+TColor SwatchBorderColor(TColor rgb, TOwnerDrawState state) {
+    const TColor r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
+    if (r > 0xC0 || g > 0xC0 || b > 0xC0) return clBlack;
+    if (state & odSelected) return clWhite;
+    return rgb;
 }
 
-void TColorBox::SetSelected(TColor color) {
-    const int index = findData(QVariant::fromValue(uint(color)));
-    setCurrentIndex(index);
+TCustomColorBox::TCustomColorBox(QWidget* parent) : TCustomComboBox(parent) {
+    setMaxVisibleItems(8);
+    PopulateColors();  // the window does not exist yet: only remembered
 }
 
-void TColorBox::SetItemHeight(int height) {
-    if (height == FItemHeight) return;
-    const TColor keep = Selected();
-    FItemHeight = height;
-    Populate();
-    SetSelected(keep);
+void TCustomColorBox::CreateWnd() {
+    TCustomComboBox::CreateWnd();
+    if (FPendingPopulate) PopulateColors();
 }
 
-void TColorBox::SetColor(TColor color) {
-    FColor = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, ToQColor(color));
-    pal.setColor(QPalette::Button, ToQColor(color));
-    setPalette(pal);
+void TCustomColorBox::Loaded() {
+    TCustomComboBox::Loaded();
+    SetSelected(FStoredSelection);
 }
 
-bool TColorBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
-    if (event != "OnChange") return false;
-    OnChange = handler;
+TColor TCustomColorBox::ItemColor(int index) const {
+    return TColor(reinterpret_cast<std::uintptr_t>(ItemObject(index)));
+}
+
+void TCustomColorBox::SetItemColor(int index, TColor color) {
+    Model()->SetObject(index, ColorObject(color));
+}
+
+void TCustomColorBox::AddColorEntry(const std::string& identifier) {
+    TColor value = 0;
+    if (!IdentToColor(identifier, value)) value = TColor(std::stoul(identifier, nullptr, 0));
+    std::string text = identifier;
+    if (FStyle & cbPrettyNames) {
+        const char* readable = ColorDisplayName(value);
+        text = readable ? readable : DerivedColorName(identifier);
+    }
+    Add(text, ColorObject(value));
+}
+
+void TCustomColorBox::PopulateColors() {
+    if (!HandleAllocated()) {
+        FPendingPopulate = true;
+        return;
+    }
+    // The entries are announced to the views as one reset; the selection is made after it,
+    // since a reset of the list forgets the selected entry.
+    struct Batch {
+        TCustomColorBox* Box;
+        bool Open = true;
+        void End() {
+            if (!Open) return;
+            Open = false;
+            Box->Model()->EndUpdate();
+        }
+        ~Batch() {
+            End();
+            Box->FPendingPopulate = false;
+        }
+    } batch{this};
+    Model()->BeginUpdate();
+    const TColor custom = (FStyle & cbCustomColor) && Count() > 0 ? ItemColor(0) : clBlack;
+    const TColor selection = FStoredSelection;
+    Clear();
+    // The style's ranges of the table, with clNone and clDefault only when asked for. Those two
+    // stay when asked for even without the system colours they sit among.
+    int position = 0;
+    EnumerateColorNames([&](const char* identifier) {
+        const int k = position++;
+        const TColor value = NamedColors[k].Value;
+        bool keep = k < kFirstExtended ? (FStyle & cbStandardColors) != 0
+                    : k < kFirstSystem ? (FStyle & cbExtendedColors) != 0
+                                       : (FStyle & cbSystemColors) != 0;
+        if (value == clNone) keep = (FStyle & cbIncludeNone) != 0;
+        if (value == clDefault) keep = (FStyle & cbIncludeDefault) != 0;
+        if (keep) AddColorEntry(identifier);
+    });
+    if (FStyle & cbCustomColor) Model()->Insert(0, {"Custom...", ColorObject(custom)});
+    batch.End();
+    SetSelected(selection);
+}
+
+int TCustomColorBox::IndexOfColor(TColor color, int from) const {
+    for (int i = from; i < Count(); ++i)
+        if (ItemColor(i) == color) return i;
+    return -1;
+}
+
+TColor TCustomColorBox::Selected() const {
+    if (!HandleAllocated()) return FStoredSelection;
+    const int index = ItemIndex();
+    return index < 0 ? NoColor : ItemColor(index);
+}
+
+void TCustomColorBox::SetSelected(TColor color) {
+    if (HandleAllocated()) {
+        const bool custom = (FStyle & cbCustomColor) && Count() > 0;
+        int index = IndexOfColor(color, 0);
+        if (index < 0 && custom && color != NoColor) {
+            SetItemColor(0, color);
+            index = 0;
+        } else if (custom && index == 0) {
+            // The custom colour equals a listed one: the listed entry is the better answer.
+            const int listed = IndexOfColor(color, 1);
+            if (listed > 0) index = listed;
+        }
+        SetItemIndex(index);
+    }
+    FStoredSelection = color;
+}
+
+void TCustomColorBox::SetStyle(TColorBoxStyle style) {
+    if (style == FStyle) return;
+    FStyle = style;
+    setEnabled((style & (cbStandardColors | cbExtendedColors | cbSystemColors | cbCustomColor)) !=
+               0);
+    PopulateColors();
+    if (Count() > 0 && ItemIndex() < 0) SetItemIndex(0);
+}
+
+void TCustomColorBox::SetDefaultColorColor(TColor color) {
+    if (color == FDefaultColorColor) return;
+    FDefaultColorColor = color;
+    update();
+}
+
+void TCustomColorBox::SetNoneColorColor(TColor color) {
+    if (color == FNoneColorColor) return;
+    FNoneColorColor = color;
+    update();
+}
+
+void TCustomColorBox::DrawItem(TCanvas& canvas, int index, const QRect& rect,
+                               TOwnerDrawState state) {
+    canvas.FillRect(rect);
+    const TColor background = canvas.BrushColor;
+    // A square as tall as the item at its left edge, one pixel in on every side.
+    const int height = rect.height();
+    const QRect swatch(rect.left() + 1, rect.top() + 1, height - 2, height - 2);
+    TColor fill = ItemColor(index);
+    if (fill == clDefault) fill = FDefaultColorColor;
+    if (fill == clNone) fill = FNoneColorColor;
+    canvas.BrushColor = fill;
+    canvas.FillRect(swatch);
+    canvas.BrushColor = SwatchBorderColor(ColorToRGB(fill), state);
+    canvas.FrameRect(swatch);
+    canvas.BrushColor = background;
+    const std::string& text = ItemText(index);
+    const int x = swatch.left() + swatch.width() + 5;
+    const int y = rect.top() + (height - canvas.TextHeight(text)) / 2;
+    canvas.TextOut(x, y, text);
+}
+
+void TCustomColorBox::Change() {
+    if (FPickedFromList) {
+        FPickedFromList = false;
+        if ((FStyle & cbCustomColor) && ItemIndex() == 0 && !ChooseCustomColor()) return;
+    }
+    if (OnSelect)
+        Fire(OnSelect, this);
+    else
+        TCustomComboBox::Change();
+}
+
+bool TCustomColorBox::ChooseCustomColor() {
+    TColorDialog dialog;
+    const TColor rgb = ColorToRGB(ItemColor(0));
+    dialog.SetColor(rgb);
+    dialog.SetCustomColors({QString::asprintf("ColorA=%.8X", rgb)});
+    if (!dialog.Execute()) return false;
+    SetItemColor(0, dialog.Color());
+    update();
     return true;
+}
+
+void TCustomColorBox::keyPressEvent(QKeyEvent* event) {
+    FPickedFromList = false;  // keys move through the entries without opening the dialog
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (FStyle & cbCustomColor) && ItemIndex() == 0) {
+        event->accept();  // swallowed, whatever the dialog's answer
+        SafeCall([this] {
+            if (ChooseCustomColor()) Fire(OnSelect, this);
+        });
+        return;
+    }
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (typed && FAutoDropDown && !view()->isVisible()) showPopup();
+    if (typed && !FAutoComplete) {
+        event->ignore();
+        return;
+    }
+    TCustomComboBox::keyPressEvent(event);
+}
+
+void TCustomColorBox::showPopup() {
+    SafeCall([this] { Fire(OnDropDown, this); });
+    TCustomComboBox::showPopup();
+}
+
+void TCustomColorBox::hidePopup() {
+    TCustomComboBox::hidePopup();
+    SafeCall([this] { Fire(OnCloseUp, this); });
+    FPickedFromList = true;
+}
+
+bool TCustomColorBox::BindEvent(std::string_view event, const TNotifyEvent& handler) {
+    if (event == "OnSelect") {
+        OnSelect = handler;
+        return true;
+    }
+    if (event == "OnCloseUp") {
+        OnCloseUp = handler;
+        return true;
+    }
+    if (event == "OnDropDown") {
+        OnDropDown = handler;
+        return true;
+    }
+    return TCustomComboBox::BindEvent(event, handler);
 }

@@ -68,6 +68,16 @@ TColor SystemColorRGB(int index) {
             return FromPalette(P::Active, P::ToolTipText);
         case 24:
             return FromPalette(P::Active, P::ToolTipBase);
+        case 26:
+            return FromPalette(P::Active, P::Link);  // hot-tracked item
+        case 27:
+            return FromPalette(P::Active, P::Highlight);  // gradient of the active caption
+        case 28:
+            return Rgb(0xA0, 0xA0, 0xA0);  // gradient of an inactive caption
+        case 29:
+            return FromPalette(P::Active, P::Highlight);  // menu highlight
+        case 30:
+            return FromPalette(P::Active, P::Window);  // menu bar
         default:
             return Rgb(0, 0, 0);
     }
@@ -88,58 +98,67 @@ TColor FromQColor(const QColor& color) {
     return Rgb(color.red(), color.green(), color.blue());
 }
 
+const TNamedColor NamedColors[52] = {
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clMoneyGreen", clMoneyGreen},
+    {"clSkyBlue", clSkyBlue},
+    {"clCream", clCream},
+    {"clMedGray", clMedGray},
+    {"clActiveBorder", clActiveBorder},
+    {"clActiveCaption", clActiveCaption},
+    {"clAppWorkSpace", clAppWorkSpace},
+    {"clBackground", clBackground},
+    {"clBtnFace", clBtnFace},
+    {"clBtnHighlight", clBtnHighlight},
+    {"clBtnShadow", clBtnShadow},
+    {"clBtnText", clBtnText},
+    {"clCaptionText", clCaptionText},
+    {"clDefault", clDefault},
+    {"clGradientActiveCaption", clGradientActiveCaption},
+    {"clGradientInactiveCaption", clGradientInactiveCaption},
+    {"clGrayText", clGrayText},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clHotLight", clHotLight},
+    {"clInactiveBorder", clInactiveBorder},
+    {"clInactiveCaption", clInactiveCaption},
+    {"clInactiveCaptionText", clInactiveCaptionText},
+    {"clInfoBk", clInfoBk},
+    {"clInfoText", clInfoText},
+    {"clMenu", clMenu},
+    {"clMenuBar", clMenuBar},
+    {"clMenuHighlight", clMenuHighlight},
+    {"clMenuText", clMenuText},
+    {"clNone", clNone},
+    {"clScrollBar", clScrollBar},
+    {"cl3DDkShadow", cl3DDkShadow},
+    {"cl3DLight", cl3DLight},
+    {"clWindow", clWindow},
+    {"clWindowFrame", clWindowFrame},
+    {"clWindowText", clWindowText},
+};
+
 bool IdentToColor(const std::string& name, TColor& color) {
-    static const std::pair<const char*, TColor> kNames[] = {
-        {"clBlack", clBlack},
-        {"clMaroon", clMaroon},
-        {"clGreen", clGreen},
-        {"clOlive", clOlive},
-        {"clNavy", clNavy},
-        {"clPurple", clPurple},
-        {"clTeal", clTeal},
-        {"clGray", clGray},
-        {"clSilver", clSilver},
-        {"clRed", clRed},
-        {"clLime", clLime},
-        {"clYellow", clYellow},
-        {"clBlue", clBlue},
-        {"clFuchsia", clFuchsia},
-        {"clAqua", clAqua},
-        {"clWhite", clWhite},
-        {"clMoneyGreen", clMoneyGreen},
-        {"clSkyBlue", clSkyBlue},
-        {"clCream", clCream},
-        {"clMedGray", clMedGray},
-        {"clScrollBar", clScrollBar},
-        {"clBackground", clBackground},
-        {"clActiveCaption", clActiveCaption},
-        {"clInactiveCaption", clInactiveCaption},
-        {"clMenu", clMenu},
-        {"clWindow", clWindow},
-        {"clWindowFrame", clWindowFrame},
-        {"clMenuText", clMenuText},
-        {"clWindowText", clWindowText},
-        {"clCaptionText", clCaptionText},
-        {"clActiveBorder", clActiveBorder},
-        {"clInactiveBorder", clInactiveBorder},
-        {"clAppWorkSpace", clAppWorkSpace},
-        {"clHighlight", clHighlight},
-        {"clHighlightText", clHighlightText},
-        {"clBtnFace", clBtnFace},
-        {"clBtnShadow", clBtnShadow},
-        {"clGrayText", clGrayText},
-        {"clBtnText", clBtnText},
-        {"clInactiveCaptionText", clInactiveCaptionText},
-        {"clBtnHighlight", clBtnHighlight},
-        {"cl3DDkShadow", cl3DDkShadow},
-        {"cl3DLight", cl3DLight},
-        {"clInfoText", clInfoText},
-        {"clInfoBk", clInfoBk},
-        {"clNone", clNone},
-        {"clDefault", clDefault}};
-    for (const auto& [n, c] : kNames) {
-        if (name == n) {
-            color = c;
+    for (const TNamedColor& c : NamedColors) {
+        if (QLatin1StringView(c.Identifier)
+                .compare(QLatin1StringView(name.data(), qsizetype(name.size())),
+                         Qt::CaseInsensitive) == 0) {
+            color = c.Value;
             return true;
         }
     }

@@ -53,6 +53,11 @@ constexpr TColor cl3DDkShadow = clSystemColor | 21;
 constexpr TColor cl3DLight = clSystemColor | 22;
 constexpr TColor clInfoText = clSystemColor | 23;
 constexpr TColor clInfoBk = clSystemColor | 24;
+constexpr TColor clHotLight = clSystemColor | 26;
+constexpr TColor clGradientActiveCaption = clSystemColor | 27;
+constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
+constexpr TColor clMenuHighlight = clSystemColor | 29;
+constexpr TColor clMenuBar = clSystemColor | 30;
 
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
@@ -66,5 +71,21 @@ TColor ColorToRGB(TColor color);
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
 
-// Colour names as layouts write them ("clSkyBlue", "clWindow"); false for an unknown name.
+// The toolkit's colour identifiers with their values, in the order EnumerateColorNames visits
+// them: the 16 standard colours, the 4 extended ones, then the system colours by name (clDefault
+// and clNone among them).
+struct TNamedColor {
+    const char* Identifier;
+    TColor Value;
+};
+extern const TNamedColor NamedColors[52];
+
+// Calls `visit` with every identifier of NamedColors, in table order.
+template <class Visit>
+void EnumerateColorNames(Visit&& visit) {
+    for (const TNamedColor& c : NamedColors) visit(c.Identifier);
+}
+
+// A colour identifier's value, letter case ignored ("clSkyBlue", "CLWINDOW"); false for a name
+// that is no identifier.
 bool IdentToColor(const std::string& name, TColor& color);

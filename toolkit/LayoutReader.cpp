@@ -86,6 +86,7 @@ void LayoutReader::ReadControl(const QJsonObject& entry, QWidget* parent) {
     for (const QJsonValue& c : entry.value(QLatin1String("controls")).toArray())
         ReadControl(c.toObject(), control);
     BindEvents(control, entry.value(QLatin1String("events")).toObject());
+    if (auto* component = dynamic_cast<TComponent*>(control)) component->Loaded();
 }
 
 void LayoutReader::ReadComponent(const QJsonObject& entry) {
@@ -97,6 +98,7 @@ void LayoutReader::ReadComponent(const QJsonObject& entry) {
     component->setObjectName(QString::fromStdString(name));
     SetProperties(component, entry.value(QLatin1String("properties")).toObject());
     BindEvents(component, entry.value(QLatin1String("events")).toObject());
+    if (auto* c = dynamic_cast<TComponent*>(component)) c->Loaded();
 }
 
 void LayoutReader::ReadMenu(const QJsonObject& menu) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/TBitBtn.h"
+#include "toolkit/TColorDialog.h"
 #include "toolkit/TEdit.h"
 #include "toolkit/TGroupBox.h"
 #include "toolkit/TImage.h"
@@ -14,6 +15,7 @@
 #include "toolkit/TSpeedButton.h"
 #include "toolkit/TStaticText.h"
 #include "toolkit/TTimer.h"
+#include "toolkit/TWebBrowser.h"
 
 void RegisterStandardComponents() {
     RegisterComponentClass<TLabel>("TLabel");
@@ -29,4 +31,6 @@ void RegisterStandardComponents() {
     RegisterComponentClass<TTimer>("TTimer");
     RegisterComponentClass<TOpenDialog>("TOpenDialog");
     RegisterComponentClass<TSaveDialog>("TSaveDialog");
+    RegisterComponentClass<TWebBrowser>("TWebBrowser");
+    RegisterComponentClass<TColorDialog>("TColorDialog");
 }

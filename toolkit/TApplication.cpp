@@ -20,6 +20,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     InitProgramResources();  // the layouts and pictures live in the toolkit's static archive
     setQuitOnLastWindowClosed(false);  // only the main window's close ends the program
     InstallFontSubstitutes();
+    FHelpManager.RegisterViewer(std::make_shared<TWinHelpViewer>());
 }
 
 TApplication::~TApplication() {
@@ -76,9 +77,8 @@ void TApplication::ReportException(const std::exception& error) {
     if (focus) focus->setFocus();
 }
 
-bool TApplication::HelpCommand(unsigned command, long data) {
-    if (HelpViewer) return HelpViewer(HelpFile, command, data);
-    return false;
+bool TApplication::HelpCommand(unsigned command, unsigned long data) {
+    return FHelpManager.HelpCommand(HelpFile, FMainForm, command, data);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-class TForm;
+#include "platform/help/HelpViewer.h"
+#include "toolkit/THelpManager.h"
 
-// Help command of the help viewer: the help file's contents and index.
-constexpr unsigned HELP_FINDER = 11;
+class TForm;
 
 class TApplication : public QApplication {
 public:
@@ -45,19 +45,20 @@ public:
     // character's code is above that of ".".
     static std::string ErrorBoxText(const std::string& message);
 
-    // Runs a help command against HelpFile, owned by the main window.
-    bool HelpCommand(unsigned command, long data);
+    // Runs a help command against HelpFile through the help manager, with the main window as
+    // the owner. No window of the program has a help file of its own.
+    bool HelpCommand(unsigned command, unsigned long data);
+    THelpManager& HelpManager() { return FHelpManager; }
 
     // Tests replace the modal error box with this hook (text, caption).
     std::function<void(const std::string& text, const std::string& caption)> MessageBoxHook;
-    // The help viewer; the default opens the help window for HelpFile.
-    std::function<bool(const std::string& helpFile, unsigned command, long data)> HelpViewer;
 
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
+    THelpManager FHelpManager;
 };
 
 extern TApplication* Application;

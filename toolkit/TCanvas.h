@@ -39,6 +39,8 @@ public:
     TColor PenColor = clBlack;
 
     void FillRect(const QRect& rect);
+    // A one-pixel frame along the inside of `rect`, in the brush colour.
+    void FrameRect(const QRect& rect);
     // Text with its cell's top-left corner at (x, y), in the font's colour.
     void TextOut(int x, int y, const std::string& text);
     // DrawText over a rectangle; honours DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX.

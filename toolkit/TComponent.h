@@ -35,6 +35,9 @@ public:
         return false;
     }
 
+    // Runs once the layout has set every property of the component and built its children.
+    virtual void Loaded() {}
+
 protected:
     virtual void CreateWnd() {}
 

@@ -15,4 +15,7 @@ public:
 
     QString Caption() const { return title(); }
     void SetCaption(const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };

@@ -1,0 +1,227 @@
+#include "platform/help/HelpViewer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/system/ProgramFiles.h"
+
+namespace {
+
+QPointer<THelpViewerWindow> gViewer;
+
+QString Q(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+void Message(QWidget* owner, const std::string& text) {
+    if (HelpViewerMessageHook) {
+        HelpViewerMessageHook(text);
+        return;
+    }
+    QMessageBox::warning(owner, QStringLiteral("Help"), Q(text));
+}
+
+bool HasFolder(const std::string& name) {
+    return name.find('/') != std::string::npos;
+}
+
+// Reads and parses the file; shows the viewer's message and returns false on failure.
+bool Load(QWidget* owner, const std::string& path, THelpDocument& document) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Message(owner, "Cannot open the help file " + path + ": " + std::strerror(errno) + ".");
+        return false;
+    }
+    std::string bytes(kMaxHelpFileSize + 1, '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(in.gcount()));
+    try {
+        document = ParseHelpFile(bytes);
+    } catch (const EHelpFileError& e) {
+        Message(owner,
+                "The help file " + path + " is damaged and cannot be shown (" + e.Message + ").");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> HelpSearchFolders() {
+    return {QDir::currentPath().toStdString(), ProgramDir(), ProgramDataDir()};
+}
+
+std::string FindHelpFile(const std::string& name, const std::vector<std::string>& folders) {
+    if (name.empty()) return {};
+    if (HasFolder(name)) return QFileInfo(Q(name)).isFile() ? name : std::string();
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/" + name;
+        if (QFileInfo(Q(path)).isFile()) return path;
+    }
+    return {};
+}
+
+bool WinHelp(QWidget* owner, const std::string& file, unsigned command, unsigned long data) {
+    if (command == HELP_QUIT) {
+        if (gViewer) gViewer->close();
+        return true;
+    }
+    if (command != HELP_CONTEXT && command != HELP_CONTENTS && command != HELP_FINDER) return false;
+    const std::vector<std::string> folders = HelpSearchFolders();
+    const std::string path = FindHelpFile(file, folders);
+    if (path.empty()) {
+        std::string where;
+        for (const std::string& f : folders) where += "\n    " + f;
+        Message(owner, "Cannot find the help file " + file + ". It was looked for in:" + where);
+        return false;
+    }
+    THelpDocument document;
+    if (!Load(owner, path, document)) return false;
+    if (!gViewer) gViewer = new THelpViewerWindow();
+    gViewer->Open(std::move(document), path);
+    if (command == HELP_CONTEXT) {
+        const auto count = static_cast<unsigned long>(gViewer->Document().Topics.size());
+        if (data < 1 || data > count) {
+            Message(owner, "The help file " + path + " has no topic " + std::to_string(data) + ".");
+            return false;
+        }
+        gViewer->ShowTopic(int(data - 1));
+    } else {
+        gViewer->ShowContents();
+    }
+    gViewer->show();
+    gViewer->raise();
+    gViewer->activateWindow();
+    return true;
+}
+
+THelpViewerWindow::THelpViewerWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      FTabs(new QTabWidget),
+      FContents(new QTreeWidget),
+      FIndexSearch(new QLineEdit),
+      FIndexList(new QListWidget),
+      FTopicView(new QTextBrowser) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("HelpViewer"));
+    resize(720, 480);
+
+    FContents->setHeaderHidden(true);
+    FContents->setObjectName(QStringLiteral("Contents"));
+    FTabs->addTab(FContents, QStringLiteral("Contents"));
+
+    auto* indexPage = new QWidget;
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->addWidget(new QLabel(QStringLiteral("Type the first letters of a word:")));
+    indexLayout->addWidget(FIndexSearch);
+    indexLayout->addWidget(FIndexList);
+    auto* display = new QPushButton(QStringLiteral("Display"));
+    indexLayout->addWidget(display);
+    FTabs->addTab(indexPage, QStringLiteral("Index"));
+
+    FTopicView->setOpenLinks(false);
+    auto* split = new QSplitter;
+    split->addWidget(FTabs);
+    split->addWidget(FTopicView);
+    split->setStretchFactor(1, 1);
+    split->setSizes({240, 480});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(split);
+
+    connect(FContents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item && item->data(0, Qt::UserRole).isValid())
+            ShowTopic(item->data(0, Qt::UserRole).toInt());
+    });
+    connect(FIndexSearch, &QLineEdit::textChanged, this, &THelpViewerWindow::FilterIndex);
+    auto showChosen = [this] {
+        if (QListWidgetItem* item = FIndexList->currentItem())
+            ShowTopic(item->data(Qt::UserRole).toInt());
+    };
+    connect(FIndexList, &QListWidget::itemActivated, this, showChosen);
+    connect(FIndexSearch, &QLineEdit::returnPressed, this, showChosen);
+    connect(display, &QPushButton::clicked, this, showChosen);
+    connect(FTopicView, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        const int topic = FDocument.Find(link.fragment().toStdString());
+        if (topic >= 0) ShowTopic(topic);
+    });
+}
+
+THelpViewerWindow* THelpViewerWindow::Current() {
+    return gViewer;
+}
+
+void THelpViewerWindow::Open(THelpDocument document, const std::string& path) {
+    FDocument = std::move(document);
+    FIndex = FDocument.Index();
+    FPath = path;
+    FTopic = -1;
+    const std::string title =
+        FDocument.Title.empty() ? QFileInfo(Q(path)).fileName().toStdString() : FDocument.Title;
+    setWindowTitle(QStringLiteral("Help Topics: ") + Q(title));
+    Fill();
+}
+
+void THelpViewerWindow::Fill() {
+    FContents->clear();
+    QTreeWidgetItem* book = nullptr;
+    std::string bookName;
+    for (std::size_t i = 0; i < FDocument.Topics.size(); ++i) {
+        const THelpTopic& topic = FDocument.Topics[i];
+        if (topic.Book != bookName || (!book && !topic.Book.empty())) {
+            bookName = topic.Book;
+            book = bookName.empty() ? nullptr : new QTreeWidgetItem(FContents, {Q(bookName)});
+            if (book) book->setExpanded(true);
+        }
+        auto* item = book ? new QTreeWidgetItem(book, {Q(topic.Title)})
+                          : new QTreeWidgetItem(FContents, {Q(topic.Title)});
+        item->setData(0, Qt::UserRole, int(i));
+    }
+    FContents->expandAll();
+    FIndexSearch->clear();
+    FilterIndex({});
+}
+
+void THelpViewerWindow::FilterIndex(const QString& typed) {
+    FIndexList->clear();
+    for (const THelpIndexEntry& entry : FIndex) {
+        const QString keyword = Q(entry.Keyword);
+        if (!keyword.startsWith(typed, Qt::CaseInsensitive)) continue;
+        auto* item = new QListWidgetItem(keyword, FIndexList);
+        item->setData(Qt::UserRole, entry.Topic);
+    }
+    if (FIndexList->count() > 0) FIndexList->setCurrentRow(0);
+}
+
+void THelpViewerWindow::ShowContents() {
+    FTabs->setCurrentIndex(0);
+    if (!FDocument.Topics.empty()) ShowTopic(0);
+}
+
+void THelpViewerWindow::ShowIndex() {
+    FTabs->setCurrentIndex(1);
+    FIndexSearch->setFocus();
+}
+
+void THelpViewerWindow::ShowTopic(int topic) {
+    if (topic < 0 || topic >= int(FDocument.Topics.size())) return;
+    FTopic = topic;
+    FTopicView->setHtml(Q(TopicHtml(FDocument, FDocument.Topics[std::size_t(topic)])));
+}
