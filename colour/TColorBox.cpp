@@ -1,7 +1,10 @@
 #include "colour/TColorBox.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QProxyStyle>
 #include <cstdint>
 
 #include "toolkit/TColorDialog.h"
@@ -64,6 +67,27 @@ const TNamedColor kDisplayNames[47] = {
 constexpr int kFirstExtended = 16;
 constexpr int kFirstSystem = 20;
 
+// The style the colour list opens its list with: the application's, except that the list drops
+// down below the field with DropDownCount entries visible, rather than over it as tall as the
+// screen allows, as some styles would have it.
+class TDropDownStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* DropDownStyle() {
+    static QPointer<TDropDownStyle> style;
+    if (!style) {
+        style = new TDropDownStyle;
+        style->setParent(QCoreApplication::instance());  // lives as long as the application
+    }
+    return style;
+}
+
 // An entry's colour travels in its object reference.
 const void* ColorObject(TColor color) {
     return reinterpret_cast<const void*>(std::uintptr_t(color));
@@ -95,6 +119,7 @@ TColor SwatchBorderColor(TColor rgb, TOwnerDrawState state) {
 }
 
 TCustomColorBox::TCustomColorBox(QWidget* parent) : TCustomComboBox(parent) {
+    setStyle(DropDownStyle());
     setMaxVisibleItems(8);
     PopulateColors();  // the window does not exist yet: only remembered
 }

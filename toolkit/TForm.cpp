@@ -1,5 +1,6 @@
 #include "toolkit/TForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
@@ -74,6 +75,16 @@ void TForm::SetColor(TColor color) {
     QPalette own = palette();
     own.setColor(QPalette::Window, ToQColor(color));
     setPalette(own);
+    KeepSystemMenuColours();
+}
+
+void TForm::KeepSystemMenuColours() {
+    // The menu bar is the system's: neither the window colour nor the font colour reaches it.
+    QWidget* menu = menuWidget();
+    if (!menu) return;
+    QPalette system = QApplication::palette();
+    system.setResolveMask(~QPalette::ResolveMask(0));  // every role its own, none inherited
+    menu->setPalette(system);
 }
 
 void TForm::FontChanged() {
@@ -86,6 +97,7 @@ void TForm::FontChanged() {
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(QPalette::Active, role, text), pal.setColor(QPalette::Inactive, role, text);
     setPalette(pal);
+    KeepSystemMenuColours();
 }
 
 void TForm::SetClientWidth(int w) {

@@ -105,6 +105,7 @@ protected:
 private:
     void ApplyGeometry();
     void ApplyWindowFlags();
+    void KeepSystemMenuColours();
     void PlaceForFirstShow();
 
     QWidget* FClient;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -94,7 +96,15 @@ bool WinHelp(QWidget* owner, const std::string& file, unsigned command, unsigned
     }
     THelpDocument document;
     if (!Load(owner, path, document)) return false;
-    if (!gViewer) gViewer = new THelpViewerWindow();
+    if (!gViewer) {
+        gViewer = new THelpViewerWindow();
+        // A new viewer comes up in the middle of the owner's screen.
+        const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->availableGeometry();
+            gViewer->move(area.center() - QPoint(gViewer->width() / 2, gViewer->height() / 2));
+        }
+    }
     gViewer->Open(std::move(document), path);
     if (command == HELP_CONTEXT) {
         const auto count = static_cast<unsigned long>(gViewer->Document().Topics.size());
@@ -121,9 +131,14 @@ THelpViewerWindow::THelpViewerWindow(QWidget* parent)
       FTopicView(new QTextBrowser) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("HelpViewer"));
-    resize(720, 480);
+    resize(800, 520);
 
+    // Titles are shown whole: a pane too narrow for one scrolls sideways rather than cutting it.
     FContents->setHeaderHidden(true);
+    FContents->setTextElideMode(Qt::ElideNone);
+    FContents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    FContents->header()->setStretchLastSection(false);
+    FIndexList->setTextElideMode(Qt::ElideNone);
     FContents->setObjectName(QStringLiteral("Contents"));
     FTabs->addTab(FContents, QStringLiteral("Contents"));
 
@@ -141,7 +156,7 @@ THelpViewerWindow::THelpViewerWindow(QWidget* parent)
     split->addWidget(FTabs);
     split->addWidget(FTopicView);
     split->setStretchFactor(1, 1);
-    split->setSizes({240, 480});
+    split->setSizes({330, 470});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(split);

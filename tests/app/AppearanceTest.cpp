@@ -154,6 +154,11 @@ TEST_F(AppFixture, ColourSchemesRunTheFlourishThenTheirStepsInOrder) {
             EXPECT_EQ(w->palette().color(QPalette::Text), Expected(c.Font)) << name;
         }
         EXPECT_EQ(NoteTextColor(), Expected(c.Font));
+        // The menu bar keeps the system's colours.
+        const QPalette menu = Form7->menuWidget()->palette();
+        EXPECT_EQ(menu.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+        EXPECT_EQ(menu.color(QPalette::WindowText),
+                  QApplication::palette().color(QPalette::WindowText));
 
         // Second click with every control on another colour: the steps come in table order.
         for (const char* name : kSchemeControls)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionComboBox>
 
 #include "colour/TColorBox.h"
 #include "tests/TestSupport.h"
@@ -339,4 +340,14 @@ TEST(TColorBox, CustomColorLinesNameTheSlotAndTheColour) {
             EXPECT_EQ(color, c.Color) << c.Line;
         }
     }
+}
+
+TEST(TColorBox, TheListDropsDownWithEightEntriesVisible) {
+    CreatedBox b;
+    EXPECT_EQ(b.Box.DropDownCount(), 8);
+    QStyleOptionComboBox option;
+    option.initFrom(&b.Box);
+    // Not laid over the field as tall as the screen: below it, DropDownCount entries high.
+    EXPECT_EQ(b.Box.style()->styleHint(QStyle::SH_ComboBox_Popup, &option, &b.Box), 0);
+    EXPECT_EQ(b.Box.maxVisibleItems(), 8);
 }
