@@ -23,12 +23,12 @@ void TCanvas::FillRect(const QRect& rect) {
 
 void TCanvas::FrameRect(const QRect& rect) {
     Changing();
-    if (!Painter || rect.isEmpty()) return;
+    if (!FPainter || rect.isEmpty()) return;
     const QColor c = ToQColor(BrushColor);
-    Painter->fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
-    Painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
-    Painter->fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
-    Painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
+    FPainter->fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
+    FPainter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
+    FPainter->fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
+    FPainter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
