@@ -14,6 +14,7 @@
 #include "colour/TColorBox.h"
 #include "notes/TRichEdit.h"
 #include "toolkit/TApplication.h"
+#include "toolkit/TLabel.h"
 #include "toolkit/TTimer.h"
 
 namespace {

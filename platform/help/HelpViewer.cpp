@@ -166,6 +166,10 @@ THelpViewerWindow::THelpViewerWindow(QWidget* parent)
             ShowTopic(item->data(0, Qt::UserRole).toInt());
     });
     connect(FIndexSearch, &QLineEdit::textChanged, this, &THelpViewerWindow::FilterIndex);
+    // On the index page, typing goes straight to its search field.
+    connect(FTabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1) FIndexSearch->setFocus();
+    });
     auto showChosen = [this] {
         if (QListWidgetItem* item = FIndexList->currentItem())
             ShowTopic(item->data(Qt::UserRole).toInt());
