@@ -96,8 +96,16 @@ void TForm::FontChanged() {
         FFont.Color == clDefault ? defaults.color(QPalette::WindowText) : ToQColor(FFont.Color);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(QPalette::Active, role, text), pal.setColor(QPalette::Inactive, role, text);
+    const bool looksTheSame = pal == palette();
     setPalette(pal);
     KeepSystemMenuColours();
+    // Controls that keep a font of their own in step with the window's (the note area) hear of
+    // it through the window's palette change; a new font colour that draws like the old one
+    // (clWindowText -> clBlack) changes no palette, so they are told all the same.
+    if (looksTheSame) {
+        QEvent changed(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(this, &changed);
+    }
 }
 
 void TForm::SetClientWidth(int w) {

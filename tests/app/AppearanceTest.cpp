@@ -154,6 +154,7 @@ TEST_F(AppFixture, ColourSchemesRunTheFlourishThenTheirStepsInOrder) {
             EXPECT_EQ(w->palette().color(QPalette::Text), Expected(c.Font)) << name;
         }
         EXPECT_EQ(NoteTextColor(), Expected(c.Font));
+        EXPECT_EQ(Form7->RichEdit1->Font().Color, c.Font);  // its default colour itself
         // The menu bar keeps the system's colours.
         const QPalette menu = Form7->menuWidget()->palette();
         EXPECT_EQ(menu.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
