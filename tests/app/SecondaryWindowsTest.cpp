@@ -36,7 +36,7 @@ protected:
 
     void PrepareFiles() override {
         const QString shipped =
-            qEnvironmentVariable("QUILLET_SOURCE_DIR") + QStringLiteral("/resources/appfiles");
+            QStringLiteral(QUILLET_SOURCE_DIR) + QStringLiteral("/resources/appfiles");
         SetProgramDataDir(ShippedFiles ? shipped.toStdString() : EmptyData.path().toStdString());
     }
     void TearDown() override {

@@ -110,8 +110,8 @@ TEST(HelpFile, MalformedFilesNameTheLineAtFault) {
 }
 
 TEST(HelpFile, TheShippedHelpFileReadsAndCoversEveryCommand) {
-    const QString path = qEnvironmentVariable("QUILLET_SOURCE_DIR") +
-                         QStringLiteral("/resources/appfiles/Quil3.hlp");
+    const QString path =
+        QStringLiteral(QUILLET_SOURCE_DIR) + QStringLiteral("/resources/appfiles/Quil3.hlp");
     const std::string bytes = ReadFileBytes(path.toStdString());
     ASSERT_FALSE(bytes.empty()) << path.toStdString();
     const THelpDocument doc = ParseHelpFile(bytes);
