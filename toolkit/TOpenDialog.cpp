@@ -36,7 +36,7 @@ bool TOpenDialog::Execute() {
 
 std::string TOpenDialog::CompleteName(const std::string& systemPath) const {
     // A name typed without its extension opens the file that has it.
-    const std::string withExt = TSaveDialog::AddDefaultExt(systemPath, FDefaultExt.toStdString());
+    std::string withExt = TSaveDialog::AddDefaultExt(systemPath, FDefaultExt.toStdString());
     if (withExt != systemPath && !QFileInfo::exists(QString::fromStdString(systemPath)) &&
         QFileInfo::exists(QString::fromStdString(withExt)))
         return withExt;

@@ -14,7 +14,7 @@ char SeparatorAfter(const std::string& fmt, const std::string& directives) {
     for (size_t i = 0; i + 2 < fmt.size(); ++i)
         if (fmt[i] == '%' && directives.find(fmt[i + 1]) != std::string::npos) {
             char c = fmt[i + 2];
-            return c == '%' ? 0 : c;
+            return c == '%' ? '\0' : c;
         }
     return 0;
 }
