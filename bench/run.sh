@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in release mode and runs each; every figure is printed beside the
+# Builds the benchmarks in release mode (the bench preset, build-bench) and runs each, or only
+# those named (bench/run.sh bench_browse bench_startup); every figure is printed beside the
 # reference measured in the same run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)"
+cmake --preset bench >/dev/null
+if [ "$#" -gt 0 ]; then
+  cmake --build --preset bench -j"$(nproc)" --target "$@"
+  benches=("$@")
+else
+  cmake --build --preset bench -j"$(nproc)"
+  benches=($(cd bench && ls bench_*.cpp | sed 's/\.cpp$//'))
+fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-for b in build-bench/bench/bench_*; do
+for name in "${benches[@]}"; do
+  b="build-bench/bench/$name"
   [ -x "$b" ] || continue
-  echo "== $(basename "$b")"
+  echo "== $name"
   "$b"
 done

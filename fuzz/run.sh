@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers on) into
-# build-fuzz and runs each for a bounded time. Usage: fuzz/run.sh [seconds per target, default 60]
+# build-fuzz (the fuzz preset) and runs each for a bounded time.
+# Usage: fuzz/run.sh [seconds per target, default 60]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 jobs="${FUZZ_JOBS:-2}"
 
-CC="${CC:-clang}" CXX="${CXX:-clang++}" cmake -S . -B build-fuzz -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_FUZZ=ON -DQUILLET_SANITIZE=ON \
-  -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target $(cd fuzz && ls *.cpp | sed 's/\.cpp$//')
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs" --target $(cd fuzz && ls *.cpp | sed 's/\.cpp$//')
 
 export QT_QPA_PLATFORM=offscreen
 status=0

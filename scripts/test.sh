@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the packages, builds Quillet with its tests and runs every test.
-# QUILLET_BUILD_DIR and extra cmake arguments (QUILLET_CMAKE_ARGS) may be given.
+# Installs the packages, builds Quillet with its tests and runs every test, through a preset of
+# CMakePresets.json: QUILLET_PRESET (default dev; ci adds warnings as errors). Extra cmake
+# arguments for the configure step may be given in QUILLET_CMAKE_ARGS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-dir="${QUILLET_BUILD_DIR:-build}"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${QUILLET_CMAKE_ARGS:-}
-cmake --build "$dir" -j"$(nproc)"
+preset="${QUILLET_PRESET:-dev}"
+cmake --preset "$preset" ${QUILLET_CMAKE_ARGS:-}
+cmake --build --preset "$preset" -j"$(nproc)"
 # The print test sends a job through the real print system when a scheduler can be started.
 if [ -x .ci/setup-cups.sh ]; then .ci/setup-cups.sh || echo "print system not available: its test will be skipped"; fi
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"
+ctest --preset "$preset" -j"$(nproc)"
