@@ -11,33 +11,52 @@ bool HasWildcard(const std::string& s) {
     return s.find_first_of("*?") != std::string::npos;
 }
 
-// Steps 5 to 8 of splitting a typed path; runs with the current directory saved by the caller.
-void EnterTypedFolders(const std::string& root, std::string& dirPart, std::string& namePart) {
-    if (!root.empty() && DirectoryExists(root)) ChangeDirectory(root);
+// The folder that entering `path` from `base` reaches; raises the directory-change error when it
+// cannot be entered. Nothing moves: `base` stands for the current directory.
+std::string Enter(const std::string& base, const std::string& path) {
+    std::string full;
+    if (!ResolveDirectory(path, base, full)) throw InOutError(GetLastError());
+    return full;
+}
 
-    namePart = ExtractFileName(dirPart);
+// The part after the last '\' (the whole text when there is none). Below the drive part a path
+// has no other separator: a colon there is part of a name.
+std::size_t NameStart(const std::string& path) {
+    const std::size_t p = path.rfind('\\');
+    return p == std::string::npos ? 0 : p + 1;
+}
+
+// Steps 5 to 8 of splitting a typed path, with `base` as the current directory: the folders on
+// the way are looked up from there. Returns the folder the path led to.
+std::string EnterTypedFolders(std::string base, const std::string& root, std::string& dirPart,
+                              std::string& namePart) {
+    // A root that cannot be entered (no medium, or its current folder is closed to this user)
+    // is passed over: the rest of the path is looked for from where the process stands.
+    std::string rootDir;
+    if (!root.empty() && ResolveDirectory(root, base, rootDir)) base = rootDir;
+
+    namePart = dirPart.substr(NameStart(dirPart));
     if (dirPart.size() == namePart.size() + 1) {
         dirPart = "\\";
     } else if (dirPart.size() > namePart.size()) {
         dirPart.erase(dirPart.size() - namePart.size() - 1);
     } else {
-        std::string current = CurrentDirectory();
-        dirPart = current.substr(ExtractFileDrive(current).size());
+        dirPart = base.substr(ExtractFileDrive(base).size());
         if (dirPart.empty()) dirPart = "\\";
     }
 
-    if (!dirPart.empty()) ChangeDirectory(dirPart);
+    if (!dirPart.empty()) base = Enter(base, dirPart);
 
-    if (!namePart.empty() && !HasWildcard(namePart) && !FileExists(namePart)) {
-        ChangeDirectory(namePart);
+    // '*' and '?' are ordinary characters of a Linux name: an existing folder of that name is
+    // entered like any other, and only a name that is no folder is taken for a mask.
+    if (namePart.empty()) return base;
+    const std::string inBase = JoinPath(base, namePart);
+    if (DirectoryExists(inBase) || (!HasWildcard(namePart) && !FileExists(inBase))) {
+        base = Enter(base, inBase);
         dirPart = dirPart.size() == 1 ? "\\" + namePart : dirPart + "\\" + namePart;
         namePart.clear();
     }
-}
-
-void RestoreDirectory(const std::string& saveDir) {
-    // The folder may have gone meanwhile; then the current directory stays where it is.
-    if (DirectoryExists(saveDir)) SetCurrentDir(saveDir);
+    return base;
 }
 
 }  // namespace
@@ -49,8 +68,9 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
 
 void SplitTypedPath(const std::string& text, char& drive, std::string& dirPart,
                     std::string& namePart) {
-    const std::string saveDir = CurrentDirectory();
-    drive = saveDir.empty() ? 0 : saveDir[0];
+    // The current directory is only read: every folder on the way is looked up from it.
+    const std::string current = CurrentDirectory();
+    drive = current.empty() ? 0 : current[0];
     dirPart = text;
     namePart.clear();
     std::string root;
@@ -59,20 +79,16 @@ void SplitTypedPath(const std::string& text, char& drive, std::string& dirPart,
     } else {
         root = ExtractFileDrive(dirPart);
         if (root.empty()) {
-            root = ExtractFileDrive(saveDir);
+            root = ExtractFileDrive(current);
         } else {
             dirPart.erase(0, root.size());
         }
         drive = root.size() >= 2 && root[1] == ':' ? root[0] : 0;
     }
-    try {
-        EnterTypedFolders(root, dirPart, namePart);
-    } catch (...) {
-        RestoreDirectory(saveDir);
-        throw;
-    }
+    const std::string reached = EnterTypedFolders(current, root, dirPart, namePart);
     if (drive == 0) dirPart = root + dirPart;
-    RestoreDirectory(saveDir);
+    // A current folder that has gone meanwhile gives way to the place the path led to.
+    if (!DirectoryExists(current)) SetCurrentDir(reached);
 }
 
 int FontLineHeight(const TFont& font) {

@@ -1,5 +1,6 @@
 #include "browse/TDirectoryListBox.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cctype>
 
@@ -75,24 +76,29 @@ void TDirectoryListBox::SetDirectory(const std::string& newDirectory) {
         SplitTypedPath(newDirectory, newDrive, dirPart, namePart);
         if (newDrive != Drive()) {
             SettingDirectory = true;
-            try {
-                if (FDriveCombo) FDriveCombo->SetDrive(newDrive);
-                // A selector that already shows the drive (its last move failed) does not
-                // move this list; then it moves itself.
-                if (UpperLetter(newDrive) != UpperLetter(Drive())) SetDrive(newDrive);
-            } catch (...) {
-                SettingDirectory = false;
-                throw;
-            }
-            SettingDirectory = false;
+            const auto settled = qScopeGuard([this] { SettingDirectory = false; });
+            if (FDriveCombo) FDriveCombo->SetDrive(newDrive);
+            // A selector that already shows the drive (its last move failed) does not move this
+            // list; then it moves itself.
+            if (UpperLetter(newDrive) != UpperLetter(Drive())) SetDrive(newDrive);
         }
         EnterDirectory(dirPart);
     } catch (const EInOutError&) {
         // Never leave stale entries behind: a folder listed here may have gone, or the drive
-        // change went through before the folder failed.
+        // change went through before the folder failed. When this list's own folder has gone,
+        // the owner hears of it too, so that a file list showing that folder lets its files go.
         if (HandleAllocated()) FillFolderList();
-        if (FDirectory != oldDirectory) NotifyChanged();
+        if (FDirectory != oldDirectory || !DirectoryExists(FDirectory)) NotifyAfterFailure();
         throw;
+    }
+}
+
+void TDirectoryListBox::NotifyAfterFailure() {
+    // The failure being raised is the one to report; what the owner meets on the way is a
+    // consequence of it.
+    try {
+        NotifyChanged();
+    } catch (const Exception&) {
     }
 }
 

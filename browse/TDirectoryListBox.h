@@ -73,6 +73,8 @@ private:
     friend class TFileListBox;
 
     void EnterDirectory(const std::string& dir);
+    // NotifyChanged while a failed change is being raised; what it meets is not reported.
+    void NotifyAfterFailure();
     void RefreshDirLabel();
     // The subfolders of `parent` in the locale's case-insensitive order.
     static std::vector<std::string> ListSubfolders(const std::string& parent);

@@ -71,13 +71,7 @@ void TDriveComboBox::SetDrive(char newDrive) {
         SetItemIndex(-1);
     } else {
         FDrive = FTextCase == tcUpperCase ? UpperLetter(newDrive) : LowerLetter(newDrive);
-        for (int i = 0; i < Count(); ++i) {
-            const std::string& text = ItemText(i);
-            if (text.size() >= 2 && UpperLetter(text[0]) == UpperLetter(FDrive) && text[1] == ':') {
-                SetItemIndex(i);
-                break;
-            }
-        }
+        SelectEntryOf(FDrive);
     }
     if (FDirList) FDirList->SetDrive(FDrive);
     Change();
@@ -116,6 +110,8 @@ std::string TDriveComboBox::NetworkShareText(char letter) {
 
 void TDriveComboBox::FillDriveList() {
     Clear();
+    // The drives as they are now: a stick or share mounted meanwhile is among them.
+    RefreshVolumeTable();
     const std::uint32_t drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
@@ -141,6 +137,24 @@ void TDriveComboBox::FillDriveList() {
                 break;
             default:
                 break;  // undeterminable, or no root folder
+        }
+    }
+}
+
+void TDriveComboBox::showPopup() {
+    // Opening the list shows the drives as they are now. The selection stays on the drive it
+    // was on, without a notification: nothing has been picked yet.
+    FillDriveList();
+    SelectEntryOf(FDrive);
+    TCustomComboBox::showPopup();
+}
+
+void TDriveComboBox::SelectEntryOf(char drive) {
+    for (int i = 0; i < Count(); ++i) {
+        const std::string& text = ItemText(i);
+        if (text.size() >= 2 && UpperLetter(text[0]) == UpperLetter(drive) && text[1] == ':') {
+            SetItemIndex(i);
+            return;
         }
     }
 }

@@ -30,8 +30,10 @@ public:
     QString TextCaseName() const;
     void SetTextCaseName(const QString& name);  // "tcLowerCase" or "tcUpperCase"
 
-    // Rebuilds the entries from the drives present.
+    // Rebuilds the entries from the drives present, read afresh.
     virtual void FillDriveList();
+    // Opening the list fills it afresh, the current drive still selected.
+    void showPopup() override;
     void FitItemHeight();
 
     // "[label]" of a drive's volume, in the case of `letter`; "[]" when it has none or cannot be
@@ -55,6 +57,9 @@ protected:
     void CreateWnd() override;
 
 private:
+    // Selects the entry of a drive letter (either case); the selection stays when none is.
+    void SelectEntryOf(char drive);
+
     QPointer<TDirectoryListBox> FDirList;
     char FDrive = 0;
     TTextCase FTextCase = tcLowerCase;

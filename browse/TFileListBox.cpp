@@ -1,5 +1,6 @@
 #include "browse/TFileListBox.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 
 #include "browse/FileCtrl.h"
@@ -75,24 +76,21 @@ void TFileListBox::RereadFiles() {
     try {
         ChangeDirectory(FDirectory);
     } catch (const EInOutError&) {
-        // The folder is gone or cannot be entered (a medium taken out): its entries are no
-        // longer shown as if they were current, and the owner hears of it so that it can move
-        // the list somewhere that exists. The error is still reported.
-        if (!FAnnouncingLoss) {
-            FAnnouncingLoss = true;
-            try {
-                Clear();
-                NotifyChanged();
-            } catch (...) {
-                FAnnouncingLoss = false;
-                throw;
-            }
-            FAnnouncingLoss = false;
-        }
-        throw;
+        if (!AnnounceLoss()) throw;
+        return;
     }
     ReadEntries();
     NotifyChanged();
+}
+
+bool TFileListBox::AnnounceLoss() {
+    if (FAnnouncingLoss) return false;
+    FAnnouncingLoss = true;
+    const auto done = qScopeGuard([this] { FAnnouncingLoss = false; });
+    const std::string lost = FDirectory;
+    Clear();
+    NotifyChanged();
+    return FDirectory != lost;
 }
 
 void TFileListBox::ReadEntries() {
@@ -120,18 +118,17 @@ void TFileListBox::ReadEntries() {
     }
 
     TCursorScope cursor;
-    BeginUpdate();
-    try {
+    {
+        BeginUpdate();
+        const auto endUpdate = qScopeGuard([this] { EndUpdate(); });
         Clear();
         const std::vector<int> positions = AddItems(std::move(entries));
         // A long list: the hourglass shows while the view takes the entries.
         if (std::find(positions.begin(), positions.end(), 100) != positions.end())
             TScreen::SetCursor(crHourGlass);
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
+    // A new reading starts at its first entries, not where the last one was scrolled to.
+    scrollToTop();
 }
 
 void TFileListBox::SetDirectory(const std::string& directory) {

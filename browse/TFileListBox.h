@@ -89,6 +89,10 @@ private:
     friend class TFilterComboBox;
 
     void ReadEntries();
+    // The listed folder can no longer be entered (removed, a medium taken out): its entries go,
+    // and the owner hears of it (OnChange) so that it can move the list somewhere that exists.
+    // True when it did, so that the loss needs no report.
+    bool AnnounceLoss();
     // Same entry of this folder under the volume's case rule.
     bool SameName(const std::string& a, const std::string& b) const;
 

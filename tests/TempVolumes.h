@@ -56,6 +56,11 @@ public:
     }
 
     void Install() { SetVolumeTable(Table); }
+    // Installs the drives so that every later reading of them (RefreshVolumeTable, a drive
+    // list's fill) sees Table as the test has changed it meanwhile: mounts come and go.
+    void InstallChanging() {
+        SetVolumeSource([this](const TVolumeTable&) { return Table; });
+    }
 
     void MakeDir(const std::string& relative) const {
         std::string path = Sys(relative);

@@ -24,14 +24,16 @@ std::string MapChars(const std::string& s, Map map) {
     return out;
 }
 
-bool IsDelimiter(char c) {
-    return c == '\\' || c == ':';
+bool HasDriveColon(const std::string& s) {
+    return s.size() >= 2 && s[1] == ':';
 }
 
-// Position just after the last '\' or ':', 0 when there is none.
+// Position just after the last '\' or the drive's ':', 0 when there is none. A colon anywhere
+// else is an ordinary character of a Linux name ("C:\x\a:b" names the folder "a:b").
 std::size_t NameStart(const std::string& s) {
-    std::size_t p = s.find_last_of("\\:");
-    return p == std::string::npos ? 0 : p + 1;
+    std::size_t p = s.find_last_of('\\');
+    if (p != std::string::npos) return p + 1;
+    return HasDriveColon(s) ? 2 : 0;
 }
 
 }  // namespace
@@ -53,7 +55,9 @@ std::string ExtractFilePath(const std::string& fileName) {
 
 std::string ExtractFileDir(const std::string& fileName) {
     std::string dir = ExtractFilePath(fileName);
-    if (dir.size() > 1 && dir.back() == '\\' && !IsDelimiter(dir[dir.size() - 2])) dir.pop_back();
+    const bool atRoot =
+        dir.size() <= 1 || dir[dir.size() - 2] == '\\' || (dir.size() == 3 && HasDriveColon(dir));
+    if (!atRoot && dir.back() == '\\') dir.pop_back();
     return dir;
 }
 

@@ -11,14 +11,16 @@
 // "C:" for C:\x; "\\server\share" for \\server\share\x (up to, not including, the backslash
 // after the share name; the whole text when there is none); otherwise empty.
 std::string ExtractFileDrive(const std::string& fileName);
-// Everything up to and including the last '\' or ':' ("C:\a\" for C:\a\b.txt).
+// The separators are the backslashes and the drive's colon ("C:" of C:b.txt); a colon elsewhere
+// is an ordinary character of a Linux name (C:\x\a:b names the folder a:b).
+// Everything up to and including the last separator ("C:\a\" for C:\a\b.txt).
 std::string ExtractFilePath(const std::string& fileName);
 // ExtractFilePath without its trailing '\', except at a root ("C:\a" for C:\a\b.txt, "C:\"
 // for C:\b.txt, "\" for \b.txt).
 std::string ExtractFileDir(const std::string& fileName);
-// Everything after the last '\' or ':'.
+// Everything after the last separator.
 std::string ExtractFileName(const std::string& fileName);
-// From the last '.' to the end, when that '.' stands after the last '\' or ':'; else empty.
+// From the last '.' to the end, when that '.' stands after the last separator; else empty.
 std::string ExtractFileExt(const std::string& fileName);
 
 // The full form of a path against the current directories: "D:x" is taken from D:'s own

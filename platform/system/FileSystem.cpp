@@ -18,6 +18,7 @@ namespace {
 
 struct TFileSystemState {
     TVolumeTable Table;
+    TVolumeSource Source;
     bool Installed = false;
     std::string CurrentDir;                 // program form, full
     std::array<std::string, 26> DriveDirs;  // each drive's own current directory; empty = root
@@ -30,9 +31,13 @@ TFileSystemState& State() {
     return state;
 }
 
+TVolumeTable MachineVolumes(const TVolumeTable& current) {
+    return TVolumeTable::FromSystemMounts(&current);
+}
+
 TFileSystemState& Ready() {
     TFileSystemState& s = State();
-    if (!s.Installed) SetVolumeTable(TVolumeTable::FromSystemMounts());
+    if (!s.Installed) SetVolumeSource(MachineVolumes);
     return s;
 }
 
@@ -66,11 +71,11 @@ std::string RootOf(const std::string& full) {
     return "C:\\";
 }
 
-// The own current directory of a drive: the process's when it is the current drive.
-std::string DriveCurrentDir(char letter) {
+// The own current directory of a drive: `current` when that lies on the drive.
+std::string DriveCurrentDir(char letter, const std::string& current) {
     TFileSystemState& s = State();
     letter = UpperAscii(letter);
-    if (HasDriveLetter(s.CurrentDir) && UpperAscii(s.CurrentDir[0]) == letter) return s.CurrentDir;
+    if (HasDriveLetter(current) && UpperAscii(current[0]) == letter) return current;
     const std::string& own = s.DriveDirs[letter - 'A'];
     return own.empty() ? std::string(1, letter) + ":\\" : own;
 }
@@ -97,12 +102,12 @@ std::string Normalise(const std::string& root, const std::string& rest) {
     return out;
 }
 
-std::string Expand(const std::string& fileName) {
+// The full form of a path, with `current` standing for the current directory.
+std::string Expand(const std::string& fileName, const std::string& current) {
     if (fileName.empty()) return {};
     std::string p = fileName;
     for (char& c : p)
         if (c == '/') c = '\\';
-    TFileSystemState& s = State();
     std::string root, rest;
     if (IsUnc(p)) {
         root = ExtractFileDrive(p);
@@ -113,18 +118,22 @@ std::string Expand(const std::string& fileName) {
         if (p.size() >= 3 && p[2] == '\\') {
             rest = p.substr(3);
         } else {
-            std::string base = DriveCurrentDir(p[0]);
+            std::string base = DriveCurrentDir(p[0], current);
             rest = base.substr(std::min(base.size(), std::size_t{3})) + "\\" + p.substr(2);
         }
     } else if (p[0] == '\\') {
-        root = RootOf(s.CurrentDir);
+        root = RootOf(current);
         rest = p.substr(1);
     } else {
-        root = RootOf(s.CurrentDir);
-        std::string cur = s.CurrentDir.size() > root.size() ? s.CurrentDir.substr(root.size()) : "";
+        root = RootOf(current);
+        std::string cur = current.size() > root.size() ? current.substr(root.size()) : "";
         rest = cur + "\\" + p;
     }
     return Normalise(root, rest);
+}
+
+std::string Expand(const std::string& fileName) {
+    return Expand(fileName, State().CurrentDir);
 }
 
 struct TResolved {
@@ -166,12 +175,27 @@ std::string SystemPathOf(const TVolume& v, const std::string& rest) {
     return sys.empty() ? "/" : sys;
 }
 
+// A medium put back since the drives were read: the drive takes what its source says now, when
+// that is the same folder with a medium in it.
+bool MediumReturned(const TVolume& volume) {
+    TFileSystemState& s = State();
+    if (!s.Source) return false;
+    const TVolumeTable fresh = s.Source(s.Table);
+    const TVolume* now = fresh.Find(volume.Letter);
+    if (!now || now->MountPoint != volume.MountPoint || !MediumPresent(*now)) return false;
+    s.Table.Add(*now);
+    return true;
+}
+
 // Full program path -> Linux path, with the medium checked.
 bool Translate(const std::string& full, std::string& sys, const TVolume** volume = nullptr) {
     TResolved r;
     if (int code = Resolve(full, r))
         return Fail(code, code == ERROR_INVALID_NAME ? EINVAL : ENOENT);
-    if (!MediumPresent(*r.Volume)) return Fail(ERROR_NOT_READY, ENOMEDIUM);
+    if (!MediumPresent(*r.Volume)) {
+        if (!MediumReturned(*r.Volume)) return Fail(ERROR_NOT_READY, ENOMEDIUM);
+        Resolve(full, r);  // the table's entry was replaced
+    }
     sys = SystemPathOf(*r.Volume, r.Rest);
     if (volume) *volume = r.Volume;
     return true;
@@ -203,6 +227,34 @@ int ErrorForPath(int err, const std::string& sys, bool wantDirectory) {
 
 bool FailForPath(int err, const std::string& sys, bool wantDirectory) {
     return Fail(ErrorForPath(err, sys, wantDirectory), err);
+}
+
+// Why a folder cannot be entered (errno), or 0: it must be a folder the user may search.
+int EnterError(const std::string& sys) {
+    struct stat st {};
+    if (::stat(sys.c_str(), &st) != 0) return errno;
+    if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+    return ::access(sys.c_str(), X_OK) == 0 ? 0 : errno;
+}
+
+// The folder that changing to `path` from the current directory `base` reaches, in full and as
+// a Linux path, checked as entering it would check it, without moving.
+bool LocateDirectory(const std::string& path, const std::string& base, std::string& full,
+                     std::string& sys) {
+    Ready();
+    if (path.empty()) return Fail(ERROR_PATH_NOT_FOUND, ENOENT);
+    full = Expand(path, base);
+    if (!Translate(full, sys)) return false;
+    const int err = EnterError(sys);
+    if (err == 0) return true;
+    // A drive's remembered folder may have been removed meanwhile; "D:" then means its root,
+    // so that the drive can still be chosen.
+    const bool bareDrive = path.size() == 2 && HasDriveLetter(path);
+    if (!bareDrive || (err != ENOENT && err != ENOTDIR)) return FailForPath(err, sys, true);
+    full = RootOf(path);
+    if (!Translate(full, sys)) return false;
+    if (const int rootErr = EnterError(sys)) return FailForPath(rootErr, sys, true);
+    return true;
 }
 
 bool IsDotName(const char* name) {
@@ -247,9 +299,10 @@ mode_t EntryMode(int dirFd, const dirent* e) {
 
 // --- Volume table ---------------------------------------------------------------------------
 
-void SetVolumeTable(const TVolumeTable& table) {
+void SetVolumeSource(TVolumeSource source) {
     TFileSystemState& s = State();
-    s.Table = table;
+    s.Source = std::move(source);
+    s.Table = s.Source(TVolumeTable());
     s.Installed = true;
     for (std::string& d : s.DriveDirs) d.clear();
     s.CurrentDir.clear();
@@ -257,8 +310,8 @@ void SetVolumeTable(const TVolumeTable& table) {
         s.CurrentDir = FromSystemPath(cwd);
         std::free(cwd);
     }
-    if (s.CurrentDir.empty() && !table.Volumes().empty()) {
-        const TVolume& first = table.Volumes().front();
+    if (s.CurrentDir.empty() && !s.Table.Volumes().empty()) {
+        const TVolume& first = s.Table.Volumes().front();
         s.CurrentDir = std::string(1, first.Letter) + ":\\";
         if (::chdir(first.MountPoint.c_str()) != 0) {
             // The first drive has no medium: keep its root as the current directory anyway,
@@ -266,6 +319,32 @@ void SetVolumeTable(const TVolumeTable& table) {
         }
     }
     if (HasDriveLetter(s.CurrentDir)) s.DriveDirs[s.CurrentDir[0] - 'A'] = s.CurrentDir;
+}
+
+void SetVolumeTable(const TVolumeTable& table) {
+    SetVolumeSource([table](const TVolumeTable&) { return table; });
+}
+
+void RefreshVolumeTable() {
+    TFileSystemState& s = Ready();
+    TVolumeTable fresh = s.Source(s.Table);
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const TVolume* before = s.Table.Find(letter);
+        const TVolume* now = fresh.Find(letter);
+        if (!before || !now || before->MountPoint != now->MountPoint)
+            s.DriveDirs[letter - 'A'].clear();
+    }
+    s.Table = std::move(fresh);
+    // The process stays where it is while its drive still stands for the same folder.
+    if (HasDriveLetter(s.CurrentDir) && s.DriveDirs[s.CurrentDir[0] - 'A'].empty()) {
+        const std::string root = std::string(1, s.CurrentDir[0]) + ":\\";
+        if (char* cwd = ::getcwd(nullptr, 0)) {
+            s.CurrentDir = FromSystemPath(cwd);
+            std::free(cwd);
+        }
+        if (s.CurrentDir.empty()) s.CurrentDir = root;
+        if (HasDriveLetter(s.CurrentDir)) s.DriveDirs[s.CurrentDir[0] - 'A'] = s.CurrentDir;
+    }
 }
 
 const TVolumeTable& GetVolumeTable() {
@@ -453,22 +532,16 @@ int OpenFile(const std::string& path, int flags, unsigned mode) {
 
 // --- Current directories --------------------------------------------------------------------
 
+bool ResolveDirectory(const std::string& path, const std::string& base, std::string& full) {
+    std::string sys;
+    return LocateDirectory(path, base, full, sys);
+}
+
 bool SetCurrentDir(const std::string& path) {
     TFileSystemState& s = Ready();
-    if (path.empty()) return Fail(ERROR_PATH_NOT_FOUND, ENOENT);
-    std::string full = Expand(path);
-    std::string sys;
-    if (!Translate(full, sys)) return false;
-    if (::chdir(sys.c_str()) != 0) {
-        int err = errno;
-        // A drive's remembered folder may have been removed meanwhile; "D:" then means its root,
-        // so that the drive can still be chosen.
-        bool bareDrive = path.size() == 2 && HasDriveLetter(path);
-        if (!bareDrive || (err != ENOENT && err != ENOTDIR)) return FailForPath(err, sys, true);
-        full = RootOf(path);
-        if (!Translate(full, sys)) return false;
-        if (::chdir(sys.c_str()) != 0) return FailForPath(errno, sys, true);
-    }
+    std::string full, sys;
+    if (!LocateDirectory(path, s.CurrentDir, full, sys)) return false;
+    if (::chdir(sys.c_str()) != 0) return FailForPath(errno, sys, true);
     s.CurrentDir = full;
     if (HasDriveLetter(full)) s.DriveDirs[full[0] - 'A'] = full;
     return true;

@@ -15,6 +15,7 @@
 //   267 not a directory - a folder was asked for and the path names a file
 // Other errno values: see ErrorCodeFromErrno. Single-threaded use (the user-interface thread).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,12 +53,24 @@ constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;  // regular file
 constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 // --- Volume table -------------------------------------------------------------------------
-// Installs the table every call below uses, and starts afresh: every drive's current directory
-// is its root; the process's current directory becomes the drive path of the Linux working
-// directory when a drive holds it, else the root of the first drive (and chdir goes there).
-// Until a table is installed, the first call installs TVolumeTable::FromSystemMounts().
+// Where the drives come from: given the table in use, the drives as they are now. The
+// machine's source reads the mount table again (TVolumeTable::FromSystemMounts), so that a
+// stick or share mounted while the program runs becomes a drive, and a drive that stays mounted
+// keeps its letter.
+using TVolumeSource = std::function<TVolumeTable(const TVolumeTable& current)>;
+// Installs a source, reads it and starts afresh: every drive's current directory is its root;
+// the process's current directory becomes the drive path of the Linux working directory when a
+// drive holds it, else the root of the first drive (and chdir goes there). Until a source is
+// installed, the first call installs the machine's.
+void SetVolumeSource(TVolumeSource source);
+// Installs a source that always gives `table` (tests, over temporary folders).
 void SetVolumeTable(const TVolumeTable& table);
 const TVolumeTable& GetVolumeTable();
+// Reads the drives again from the source. A drive that still stands for the same folder keeps
+// its own current directory, and so does the process; the others start at their roots. A drive
+// whose medium was taken out and put back (the mount point shows another device) is usable
+// again; one whose folder is still empty keeps failing as "not ready".
+void RefreshVolumeTable();
 
 // --- Errors -------------------------------------------------------------------------------
 int GetLastError();
@@ -86,6 +99,9 @@ int OpenFile(const std::string& path, int flags, unsigned mode = 0666);
 // "\x" (on the current drive), "..", and \\server\share paths. On success the process's and
 // the drive's current directory are the expanded path.
 bool SetCurrentDir(const std::string& path);
+// The folder SetCurrentDir(path) would reach if `base` were the current directory, checked as
+// SetCurrentDir checks it (the same error codes), without moving: nothing changes.
+bool ResolveDirectory(const std::string& path, const std::string& base, std::string& full);
 // The process's current directory in full (no trailing '\' except at a root: C:\, \\s\x\).
 std::string GetCurrentDir();
 

@@ -277,15 +277,47 @@ const TVolume* TVolumeTable::FindBySystemPath(const std::string& systemPath) con
     return best;
 }
 
-TVolumeTable TVolumeTable::FromSystemMounts() {
+TVolumeTable TVolumeTable::FromSystemMounts(const TVolumeTable* previous) {
     std::ifstream in("/proc/self/mountinfo");
     std::stringstream text;
     text << in.rdbuf();
-    return FromMountInfo(text.str(), "/");
+    return FromMountInfo(text.str(), "/", previous);
 }
 
+namespace {
+
+// The letters of the mount points: "/" is C:, a mount point that had a letter before keeps it,
+// the others take the free letters from D: on in mount-point order (none left past Z:).
+std::map<std::string, char> AssignLetters(const std::map<std::string, TMountLine>& mounts,
+                                          const TVolumeTable* previous) {
+    std::map<std::string, char> letters;
+    bool taken[26] = {};
+    taken['C' - 'A'] = true;
+    if (mounts.count("/")) letters["/"] = 'C';
+    if (previous) {
+        for (const TVolume& v : previous->Volumes()) {
+            if (v.MountPoint == "/" || v.Letter < 'D' || v.Letter > 'Z') continue;
+            if (!mounts.count(v.MountPoint) || taken[v.Letter - 'A']) continue;
+            letters[v.MountPoint] = v.Letter;
+            taken[v.Letter - 'A'] = true;
+        }
+    }
+    char next = 'D';
+    for (const auto& entry : mounts) {  // std::map: mount-point order
+        if (letters.count(entry.first)) continue;
+        while (next <= 'Z' && taken[next - 'A']) ++next;
+        if (next > 'Z') break;
+        letters[entry.first] = next;
+        taken[next - 'A'] = true;
+    }
+    return letters;
+}
+
+}  // namespace
+
 TVolumeTable TVolumeTable::FromMountInfo(const std::string& mountInfo,
-                                         const std::string& systemRoot) {
+                                         const std::string& systemRoot,
+                                         const TVolumeTable* previous) {
     // Later lines mount over earlier ones at the same place: the last one is what is seen.
     std::map<std::string, TMountLine> mounts;
     std::istringstream lines(mountInfo);
@@ -296,11 +328,8 @@ TVolumeTable TVolumeTable::FromMountInfo(const std::string& mountInfo,
             mounts[m.MountPoint] = m;
     }
     TVolumeTable table;
-    char next = 'D';
-    for (const auto& [mountPoint, m] : mounts) {  // std::map: mount-point order, "/" first
-        char letter = mountPoint == "/" ? 'C' : next;
-        if (letter > 'Z') continue;
-        if (mountPoint != "/") ++next;
+    for (const auto& [mountPoint, letter] : AssignLetters(mounts, previous)) {
+        const TMountLine& m = mounts.at(mountPoint);
         bool removable = IsRemovableDevice(systemRoot, m.MajorMinor);
         TVolume v;
         v.Letter = letter;

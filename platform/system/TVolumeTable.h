@@ -56,10 +56,13 @@ public:
     const TVolume* FindBySystemPath(const std::string& systemPath) const;
 
     // The machine's mounts, read from /proc/self/mountinfo.
-    static TVolumeTable FromSystemMounts();
+    static TVolumeTable FromSystemMounts(const TVolumeTable* previous = nullptr);
     // Builds the table from mountinfo text. Removable flags are read from
     // <systemRoot>/sys/dev/block, labels from <systemRoot>/dev/disk/by-label ("/" normally).
-    static TVolumeTable FromMountInfo(const std::string& mountInfo, const std::string& systemRoot);
+    // A mount point that `previous` already gave a letter keeps it; the others take the free
+    // letters from D: on, in mount-point order.
+    static TVolumeTable FromMountInfo(const std::string& mountInfo, const std::string& systemRoot,
+                                      const TVolumeTable* previous = nullptr);
 
 private:
     std::vector<TVolume> FItems;

@@ -1,4 +1,6 @@
 // The four controls wired as the main window wires them, driven as a user drives them.
+#include <QTest>
+
 #include "browse/BrowseComponents.h"
 #include "browse/TDirectoryListBox.h"
 #include "browse/TDriveComboBox.h"
@@ -95,18 +97,77 @@ TEST_F(BrowsePanelTest, FileClickAndFilterPick) {
     EXPECT_EQ(Edit->Text(), QStringLiteral("*.Txt"));
 }
 
-TEST_F(BrowsePanelTest, TheFileListsFolderGoneMeansAnErrorAndTheListFollowsAnyway) {
+TEST_F(BrowsePanelTest, TheFileListsFolderGoneTheListFollowsWithoutAnError) {
     V.MakeDir("c/Work/Sub/Inner");
     Dirs->SetDirectory("C:\\Work\\Sub");
     ASSERT_EQ(Files->Directory(), "C:\\Work\\Sub");
-    // Someone removes the folder and the user opens another one.
+    // Someone removes the folder and the user opens another one: the move succeeds, and the
+    // file list's lost folder is no error worth a box.
     ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub/Inner").c_str()), 0);
     ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub").c_str()), 0);
     Dirs->SetItemIndex(0);
-    EXPECT_EQ(ErrorOf([&] { Dirs->OpenSelected(); }), "File not found");
+    EXPECT_EQ(ErrorOf([&] { Dirs->OpenSelected(); }), "");
     EXPECT_EQ(Dirs->Directory(), "C:\\");
     EXPECT_EQ(Files->Directory(), "C:\\");
     EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
+}
+
+TEST_F(BrowsePanelTest, AFailedMoveOutOfAFolderThatIsGoneLetsItsFilesGo) {
+    V.MakeDir("c/Work/Sub/Inner");
+    V.MakeFile("c/Work/Sub/old.txt");
+    Dirs->SetDirectory("C:\\Work\\Sub");
+    ASSERT_EQ(Texts(*Files), std::vector<std::string>{"old.txt"});
+    // The folder goes with its subfolder; the list still offers Inner, which fails to open.
+    ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub/Inner").c_str()), 0);
+    ASSERT_EQ(::unlink(V.Sys("c/Work/Sub/old.txt").c_str()), 0);
+    ASSERT_EQ(::rmdir(V.Sys("c/Work/Sub").c_str()), 0);
+    Dirs->SetItemIndex(Dirs->Count() - 1);
+    ASSERT_EQ(Dirs->ItemText(Dirs->ItemIndex()), "Inner");
+    EXPECT_EQ(ErrorOf([&] { Dirs->OpenSelected(); }), "File not found")
+        << "the failure of the move itself is the one reported";
+    EXPECT_EQ(Dirs->Directory(), "C:\\Work\\Sub");
+    EXPECT_EQ(Files->Count(), 0) << "no vanished file is shown";
+}
+
+TEST_F(BrowsePanelTest, FoldersNamedWithWildcardsOrAColonOpenLikeAnyOther) {
+    for (const char* dir : {"c/Work/star*dir", "c/Work/q?dir", "c/Work/a:b"}) V.MakeDir(dir);
+    V.MakeFile("c/Work/star*dir/in-star.txt");
+    V.MakeFile("c/Work/q?dir/in-q.txt");
+    V.MakeFile("c/Work/a:b/in-colon.txt");
+    Filter->UserPick(0);  // every file
+    Dirs->setGeometry(0, 0, 225, 300);
+    Form.show();
+    const struct {
+        const char* Name;
+        bool ByKey;  // Enter, else a double-click
+        const char* File;
+    } rows[] = {
+        {"star*dir", false, "in-star.txt"}, {"q?dir", true, "in-q.txt"},
+        {"a:b", false, "in-colon.txt"},     {"star*dir", true, "in-star.txt"},
+        {"q?dir", false, "in-q.txt"},       {"a:b", true, "in-colon.txt"},
+    };
+    for (const auto& row : rows) {
+        Dirs->SetDirectory("C:\\");
+        Dirs->SetDirectory("C:\\Work");
+        int index = -1;
+        for (int i = 0; i < Dirs->Count(); ++i)
+            if (Dirs->ItemText(i) == row.Name) index = i;
+        ASSERT_GE(index, 0) << row.Name;
+        Dirs->SetItemIndex(index);
+        if (row.ByKey) {
+            QTest::keyClick(Dirs, Qt::Key_Return);
+        } else {
+            const QRect entry = Dirs->visualRect(Dirs->model()->index(index, 0));
+            QTest::mouseDClick(Dirs->viewport(), Qt::LeftButton, {}, entry.center());
+        }
+        EXPECT_TRUE(ErrorBoxRecorder::Take().empty()) << row.Name;
+        const std::string folder = std::string("C:\\Work\\") + row.Name;
+        EXPECT_EQ(Dirs->Directory(), folder);
+        EXPECT_EQ(Files->Directory(), folder);
+        EXPECT_EQ(Files->Mask(), "*.*") << "the folder's name never becomes the mask";
+        EXPECT_EQ(Texts(*Files), std::vector<std::string>{row.File});
+        EXPECT_EQ(Edit->Text(), QStringLiteral("*.*"));
+    }
 }
 
 TEST_F(BrowsePanelTest, AFontChangeRefitsTheEntriesAndRebuildsTheDriveList) {

@@ -82,10 +82,52 @@ TEST_F(FileCtrlTest, SplitTypedPathMoreForms) {
     EXPECT_EQ(CurrentDirectory(), "C:\\Work");
 }
 
-TEST_F(FileCtrlTest, SplitTypedPathWithWildcardNeverEntersIt) {
-    V.MakeDir("c/Work/x*");  // a folder whose name looks like a mask
-    EXPECT_EQ(Split("x*"), (TSplit{'C', "\\Work", "x*"}));
-    EXPECT_EQ(Split("C:\\Work\\?ub"), (TSplit{'C', "\\Work", "?ub"}));
+TEST_F(FileCtrlTest, SplitTypedPathWithWildcardEntersOnlyAFolderOfThatVeryName) {
+    // '*', '?' and ':' are ordinary characters of Linux names: a folder holding them is entered
+    // like any other, and a wildcard name that is no folder stays a mask.
+    for (const char* dir : {"c/Work/x*", "c/Work/star*dir", "c/Work/q?dir", "c/Work/a:b",
+                            "c/Work/a:b/in*", "c/Work/*"})
+        V.MakeDir(dir);
+    const struct {
+        const char* Typed;
+        TSplit Expected;
+    } rows[] = {
+        {"x*", {'C', "\\Work\\x*", ""}},
+        {"C:\\Work\\star*dir", {'C', "\\Work\\star*dir", ""}},
+        {"[q?dir]", {'C', "\\Work\\q?dir", ""}},
+        {"C:\\Work\\a:b", {'C', "\\Work\\a:b", ""}},
+        {"[a:b]", {'C', "\\Work\\a:b", ""}},
+        {"C:\\Work\\a:b\\in*", {'C', "\\Work\\a:b\\in*", ""}},
+        {"C:\\Work\\a:b\\*.txt", {'C', "\\Work\\a:b", "*.txt"}},
+        {"C:\\Work\\*", {'C', "\\Work\\*", ""}},
+        {"C:\\Work\\?ub", {'C', "\\Work", "?ub"}},  // matches Sub, but is no folder's name
+        {"C:\\Work\\*.rtf", {'C', "\\Work", "*.rtf"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Split(row.Typed), row.Expected) << row.Typed;
+    EXPECT_EQ(CurrentDirectory(), "C:\\Work");
+}
+
+TEST_F(FileCtrlTest, SplitTypedPathNeverMovesTheProcessOnItsWay) {
+    // The current folder can no longer be entered by this user: a path that went through the
+    // process's current directory could not come back to it.
+    V.MakeDir("c/Work/locked");
+    ChangeDirectory("C:\\Work\\locked");
+    ASSERT_EQ(::chmod(V.Sys("c/Work/locked").c_str(), 0), 0);
+    const std::string cwd = V.Sys("c/Work/locked");
+    const int held = V.AsNobody([&] {
+        // Another drive, and the same drive: its current folder cannot be started from, so
+        // the path is looked for from its root.
+        const bool split = Split("D:\\Docs\\a.txt") == TSplit{'D', "\\Docs", "a.txt"} &&
+                           Split("C:\\Windows") == TSplit{'C', "\\Windows", ""} &&
+                           Split("C:\\Work\\notes.rtf") == TSplit{'C', "\\Work", "notes.rtf"};
+        char* now = ::getcwd(nullptr, 0);
+        const bool same = now && cwd == now;
+        std::free(now);
+        return split && same && CurrentDirectory() == "C:\\Work\\locked";
+    });
+    ::chmod(V.Sys("c/Work/locked").c_str(), 0755);
+    if (held < 0) GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(held, 1);
 }
 
 TEST_F(FileCtrlTest, SplitTypedPathFailuresRaiseAndRestore) {

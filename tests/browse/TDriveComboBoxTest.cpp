@@ -1,4 +1,6 @@
 // The drive selector over a table of temporary drives.
+#include <functional>
+
 #include "browse/TDirectoryListBox.h"
 #include "browse/TDriveComboBox.h"
 #include "tests/browse/BrowseFixture.h"
@@ -42,6 +44,44 @@ TEST_F(DriveComboTest, ListsEveryDriveWithItsGlyphAndLabelInTheChosenCase) {
     EXPECT_EQ(drives.Drive(), 'C');
     EXPECT_EQ(drives.ItemIndex(), 1);
     EXPECT_EQ(Log, (std::vector<std::string>{"change C"}));
+}
+
+TEST_F(DriveComboTest, OpeningTheListShowsTheDrivesAsTheyAreNow) {
+    V.InstallChanging();
+    ChangeDirectory("C:\\Work");
+    TDriveComboBox drives;
+    drives.CreateHandle();
+    drives.show();
+    Watch(drives);
+    // While the program runs a stick is plugged in and the RAM disk goes away.
+    V.AddDrive('S', "usb", DRIVE_RAMDISK, "Stick");
+    TVolumeTable without;
+    for (const TVolume& vol : V.Table.Volumes())
+        if (vol.Letter != 'R') without.Add(vol);
+    V.Table = without;
+    const struct {
+        std::function<void()> Fill;
+        std::vector<std::string> Texts;
+    } fills[] = {
+        {[&] { drives.showPopup(); },
+         {"a:", "c: [system]", "d: [data]", "e: [audio cd]", "f: \\\\srv\\share", "g: [backup]",
+          "n:", "s: [stick]"}},
+        {[&] { drives.SetTextCase(tcUpperCase); },
+         {"A:", "C: [SYSTEM]", "D: [DATA]", "E: [AUDIO CD]", "F: \\\\SRV\\SHARE", "G: [BACKUP]",
+          "N:", "S: [STICK]"}},
+    };
+    for (const auto& fill : fills) {
+        fill.Fill();
+        drives.hidePopup();
+        EXPECT_EQ(Texts(drives), fill.Texts);
+        EXPECT_EQ(drives.ItemIndex(), 1) << "the current drive stays selected";
+    }
+    EXPECT_EQ(Log, (std::vector<std::string>{"change C"})) << "only the case change notifies";
+    // The new drive can be picked and entered.
+    TDirectoryListBox dirs;
+    drives.SetDirList(&dirs);
+    drives.UserPick(7);
+    EXPECT_EQ(dirs.Directory(), "S:\\");
 }
 
 TEST_F(DriveComboTest, WindowCreationSelectsTheCurrentDriveAndNotifiesOnce) {

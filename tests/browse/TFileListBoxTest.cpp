@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <algorithm>
+#include <functional>
 
 #include "browse/TFileListBox.h"
 #include "tests/browse/BrowseFixture.h"
@@ -168,24 +170,64 @@ TEST_F(FileListTest, NamesThatAreNotUTF8KeepTheirBytes) {
     ::unlink(V.Sys("c/Work/caf\xe9.txt").c_str());  // Qt cannot remove this name itself
 }
 
-TEST_F(FileListTest, AVanishedFolderRaisesEmptiesTheListAndLetsTheOwnerMoveIt) {
-    V.MakeDir("c/Temp");
-    V.MakeFile("c/Temp/old.txt");
-    Files.SetDirectory("C:\\Temp");
-    TScreen::SetCursor(crHandPoint);
-    ASSERT_EQ(::unlink(V.Sys("c/Temp/old.txt").c_str()), 0);
-    ASSERT_EQ(::rmdir(V.Sys("c/Temp").c_str()), 0);
-    // The owner's answer to a change, as the main window gives it: follow another list.
-    Files.OnChange = [this](QObject*) {
-        Log.push_back("change " + Files.Directory() + " " + std::to_string(Files.Count()));
-        Files.SetDirectory("C:\\Work");
+TEST_F(FileListTest, AVanishedFolderEmptiesTheListAndIsReportedUnlessTheOwnerMovesIt) {
+    // The owner's answer to a change, as the main window gives it: follow another list, which
+    // may itself stand in a folder that has gone.
+    const struct {
+        const char* FollowTo;
+        const char* Error;
+        std::vector<std::string> Log;
+        const char* Directory;
+    } rows[] = {
+        {"C:\\Work", "", {"change C:\\Temp 0", "change C:\\Work 4"}, "C:\\Work"},
+        {"C:\\Temp", "File not found", {"change C:\\Temp 0"}, "C:\\Temp"},
+        {"C:\\Gone\\Too", "Invalid filename", {"change C:\\Temp 0"}, "C:\\Temp"},
     };
-    Log.clear();
-    EXPECT_EQ(ErrorOf([&] { Files.RereadFiles(); }), "File not found");
-    EXPECT_EQ(Log, (std::vector<std::string>{"change C:\\Temp 0", "change C:\\Work 4"}));
-    EXPECT_EQ(Files.Directory(), "C:\\Work");
-    EXPECT_EQ(TScreen::Cursor(), crHandPoint);  // the cursor is back as it was
-    TScreen::SetCursor(crDefault);
+    for (const auto& row : rows) {
+        V.MakeDir("c/Temp");
+        V.MakeFile("c/Temp/old.txt");
+        Files.OnChange = nullptr;
+        Files.SetDirectory("C:\\Work");
+        Files.SetDirectory("C:\\Temp");
+        ASSERT_EQ(Files.Count(), 1);
+        TScreen::SetCursor(crHandPoint);
+        ASSERT_EQ(::unlink(V.Sys("c/Temp/old.txt").c_str()), 0);
+        ASSERT_EQ(::rmdir(V.Sys("c/Temp").c_str()), 0);
+        const std::string followTo = row.FollowTo;
+        Files.OnChange = [this, followTo](QObject*) {
+            Log.push_back("change " + Files.Directory() + " " + std::to_string(Files.Count()));
+            Files.SetDirectory(followTo);
+        };
+        Log.clear();
+        EXPECT_EQ(ErrorOf([&] { Files.RereadFiles(); }), row.Error) << row.FollowTo;
+        EXPECT_EQ(Log, row.Log) << row.FollowTo;
+        EXPECT_EQ(Files.Directory(), row.Directory);
+        EXPECT_EQ(TScreen::Cursor(), crHandPoint);  // the cursor is back as it was
+        TScreen::SetCursor(crDefault);
+    }
+}
+
+TEST_F(FileListTest, EveryReadingShowsItsFirstEntries) {
+    V.MakeDir("c/Many");
+    for (int i = 0; i < 200; ++i) V.MakeFile("c/Many/f" + std::to_string(1000 + i) + ".dat");
+    V.MakeDir("c/Few");
+    V.MakeFile("c/Few/a.txt");
+    Files.resize(145, 105);
+    Files.show();
+    Files.SetDirectory("C:\\Many");
+    // The user scrolls down; each way of reading the list again starts at the top.
+    const std::function<void()> reads[] = {
+        [&] { Files.RereadFiles(); },
+        [&] { Files.SetMask("f1*.dat"); },
+        [&] { Files.SetDirectory("C:\\Work"), Files.SetDirectory("C:\\Many"); },
+    };
+    for (const auto& read : reads) {
+        Files.scrollToBottom();
+        ASSERT_GT(Files.verticalScrollBar()->value(), 0);
+        read();
+        EXPECT_EQ(Files.verticalScrollBar()->value(), 0);
+        EXPECT_EQ(Files.indexAt(QPoint(2, 2)).row(), 0) << "the first entry is at the top";
+    }
 }
 
 TEST_F(FileListTest, ManyFilesAllListedInOrder) {

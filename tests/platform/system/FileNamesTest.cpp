@@ -32,6 +32,28 @@ TEST(FileNames, PathNameAndExtensionSplitAtLastSeparatorOrColon) {
     EXPECT_EQ(ExtractFileExt("name."), ".");
 }
 
+TEST(FileNames, AColonBeyondTheDriveIsPartOfAName) {
+    const struct {
+        const char* Path;
+        const char* Dir;
+        const char* Name;
+        const char* Ext;
+    } rows[] = {
+        {"C:\\x\\a:b", "C:\\x", "a:b", ""},
+        {"C:\\a:b\\c.txt", "C:\\a:b", "c.txt", ".txt"},
+        {"C:\\x\\v1:2.rtf", "C:\\x", "v1:2.rtf", ".rtf"},
+        {"C:\\x\\notes.v1:2", "C:\\x", "notes.v1:2", ".v1:2"},
+        {"\\\\srv\\share\\a:b", "\\\\srv\\share", "a:b", ""},
+        {"C:a:b", "C:", "a:b", ""},  // after the drive's own colon
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ExtractFileDir(row.Path), row.Dir) << row.Path;
+        EXPECT_EQ(ExtractFileName(row.Path), row.Name) << row.Path;
+        EXPECT_EQ(ExtractFileExt(row.Path), row.Ext) << row.Path;
+    }
+    EXPECT_EQ(ExtractFileDrive("C:\\x\\a:b"), "C:");
+}
+
 TEST(FileNames, CompareIgnoresCaseBeyondAscii) {
     EXPECT_EQ(AnsiCompareFileName("C:\\Work\\Notes.RTF", "c:\\work\\notes.rtf"), 0);
     EXPECT_EQ(AnsiCompareFileName("\xC3\x84RGER", "\xC3\xA4rger"), 0);  // ÄRGER / ärger

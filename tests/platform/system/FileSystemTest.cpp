@@ -366,3 +366,103 @@ TEST_F(FileSystemTest, SamenessFollowsTheVolumesCaseRule) {
 }
 
 }  // namespace
+
+namespace {
+
+// A drive's folder under a test's drives, as a program path, or the error code of the failure.
+std::string Resolved(const std::string& path, const std::string& base) {
+    std::string full;
+    if (!ResolveDirectory(path, base, full)) return "error " + std::to_string(GetLastError());
+    return full;
+}
+
+}  // namespace
+
+TEST_F(FileSystemTest, ResolveDirectoryFindsWhatSetCurrentDirWouldWithoutMoving) {
+    V.MakeDir("d/Docs/Old");
+    V.MakeDir("c/Work/a:b");
+    V.MakeDir("c/Work/star*dir");
+    ASSERT_TRUE(SetCurrentDir("D:\\Docs"));
+    ASSERT_TRUE(SetCurrentDir("C:\\Work"));
+    const std::string cwd = LinuxCwd();
+    const struct {
+        const char* Path;
+        const char* Base;
+        const char* Expected;
+    } rows[] = {
+        {"Sub", "C:\\Work", "C:\\Work\\Sub"},
+        {"..", "C:\\Work\\Sub", "C:\\Work"},
+        {"\\Work", "C:\\Work\\Sub", "C:\\Work"},
+        {"Old", "D:\\Docs", "D:\\Docs\\Old"},      // relative to the base, not the process
+        {"D:", "C:\\Work", "D:\\Docs"},            // D:'s own current directory
+        {"C:", "C:\\Work\\Sub", "C:\\Work\\Sub"},  // the base's own drive: the base
+        {"C:\\Work\\a:b", "D:\\", "C:\\Work\\a:b"},
+        {"C:\\Work\\star*dir", "D:\\", "C:\\Work\\star*dir"},
+        {"\\\\srv\\share\\dir", "C:\\", "\\\\srv\\share\\dir"},
+        {"Missing", "C:\\Work", "error 2"},
+        {"Missing\\Deeper", "C:\\Work", "error 3"},
+        {"notes.rtf", "C:\\Work", "error 267"},
+        {"Q:\\x", "C:\\Work", "error 3"},
+        {"", "C:\\Work", "error 3"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Resolved(row.Path, row.Base), row.Expected) << row.Path << " from " << row.Base;
+    EXPECT_EQ(GetCurrentDir(), "C:\\Work");
+    EXPECT_EQ(LinuxCwd(), cwd);
+}
+
+TEST_F(FileSystemTest, ResolveDirectoryRefusesAFolderTheUserMayNotEnter) {
+    V.MakeDir("c/Work/locked");
+    ASSERT_EQ(::chmod(V.Sys("c/Work/locked").c_str(), 0), 0);
+    const int held = V.AsNobody([] {
+        std::string full;
+        return !ResolveDirectory("locked", "C:\\Work", full) &&
+               GetLastError() == ERROR_ACCESS_DENIED && !SetCurrentDir("C:\\Work\\locked") &&
+               GetLastError() == ERROR_ACCESS_DENIED && GetCurrentDir() == "C:\\Work";
+    });
+    if (held < 0) GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(held, 1);
+}
+
+TEST_F(FileSystemTest, DrivesAreReadAgainFromTheirSource) {
+    V.MakeDir("d/Docs/Old");
+    V.InstallChanging();
+    ASSERT_TRUE(SetCurrentDir("D:\\Docs\\Old"));
+    ASSERT_TRUE(SetCurrentDir("R:\\"));
+    ASSERT_TRUE(SetCurrentDir("C:\\Work\\Sub"));
+
+    // Meanwhile a stick is plugged in and R:'s medium is mounted at another place.
+    V.AddDrive('S', "usb", DRIVE_REMOVABLE, "USB");
+    V.MakeDir("usb/Photos");
+    TVolume r = *V.Table.Find('R');
+    r.MountPoint = V.Sys("c");
+    V.Table.Add(r);
+    EXPECT_FALSE(SetCurrentDir("S:\\Photos")) << "not before the drives are read again";
+    RefreshVolumeTable();
+
+    EXPECT_TRUE(GetLogicalDrives() & (1u << ('S' - 'A')));
+    EXPECT_EQ(GetCurrentDir(), "C:\\Work\\Sub") << "the process stays where it was";
+    EXPECT_EQ(ExpandFileName("D:"), "D:\\Docs\\Old") << "a drive that stayed keeps its folder";
+    EXPECT_EQ(ExpandFileName("R:"), "R:\\") << "a drive that moved starts at its root";
+    EXPECT_TRUE(SetCurrentDir("S:\\Photos"));
+    EXPECT_EQ(LinuxCwd(), V.Sys("usb/Photos"));
+}
+
+TEST_F(FileSystemTest, AMediumPutBackIsUsableAgain) {
+    // The drives were read while another medium was in: its folder now shows another device.
+    TVolume r = *V.Table.Find('R');
+    struct stat st {};
+    ASSERT_EQ(::stat(r.MountPoint.c_str(), &st), 0);
+    r.Device = st.st_dev + 1;
+    V.Table.Add(r);
+    V.InstallChanging();
+    EXPECT_FALSE(SetCurrentDir("R:\\"));
+    EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+
+    // The medium is mounted again: the mount table now tells the device its folder shows.
+    V.MakeDir("stick/Music");
+    r.Device = st.st_dev;
+    V.Table.Add(r);
+    EXPECT_TRUE(SetCurrentDir("R:\\Music"));
+    EXPECT_EQ(GetCurrentDir(), "R:\\Music");
+}

@@ -90,6 +90,35 @@ TEST(TVolumeTable, LaterMountAtTheSamePlaceWins) {
     EXPECT_EQ(t.Find('D')->DriveType, DRIVE_CDROM);
 }
 
+TEST(TVolumeTable, MountsThatStayKeepTheirLettersAndNewOnesTakeTheFreeOnes) {
+    TempVolumes v;
+    const std::string root = Line(20, "8:2", "/", "ext4", "/dev/sda2");
+    const std::string usb = Line(21, "8:17", "/media/usb", "vfat", "/dev/sdb1");
+    const std::string nas = Line(22, "0:30", "/mnt/nas", "cifs", "//nas/Music");
+    const std::string cd = Line(23, "11:0", "/media/cd", "iso9660", "/dev/sr0");
+    const std::string stick = Line(24, "8:33", "/media/a-stick", "vfat", "/dev/sdc1");
+    auto letters = [](const TVolumeTable& t) {
+        std::string s;
+        for (const TVolume& vol : t.Volumes())
+            s += std::string(1, vol.Letter) + vol.MountPoint + " ";
+        return s;
+    };
+    const TVolumeTable first = TVolumeTable::FromMountInfo(root + usb + nas, v.Sys(""));
+    ASSERT_EQ(letters(first), "C/ D/media/usb E/mnt/nas ");
+    // A CD and a stick come, sorting before the drives already there: those keep their letters.
+    const TVolumeTable second =
+        TVolumeTable::FromMountInfo(root + usb + nas + cd + stick, v.Sys(""), &first);
+    EXPECT_EQ(letters(second), "C/ D/media/usb E/mnt/nas F/media/a-stick G/media/cd ");
+    // The stick on D: goes; the next new mount takes the first free letter, D:.
+    const TVolumeTable third = TVolumeTable::FromMountInfo(
+        root + nas + cd + stick + Line(25, "8:49", "/media/z", "vfat", "/dev/sdd1"), v.Sys(""),
+        &second);
+    EXPECT_EQ(letters(third), "C/ D/media/z E/mnt/nas F/media/a-stick G/media/cd ");
+    // Without an earlier table, mount-point order.
+    EXPECT_EQ(letters(TVolumeTable::FromMountInfo(root + usb + cd + stick, v.Sys(""))),
+              "C/ D/media/a-stick E/media/cd F/media/usb ");
+}
+
 TEST(TVolumeTable, GarbageLinesAreIgnored) {
     TempVolumes v;
     std::string info = "\n-\n1 2\n1 2 3 4 5 6 - \nnot a mount line at all\n" +
