@@ -11,6 +11,7 @@ const char* const SNotPrinting = "Printer is not currently printing";
 const char* const SInvalidPrinter = "Printer selected is not valid";
 const char* const SNoDefaultPrinter = "There is no default printer currently selected";
 const char* const SNotSupported = "Operation not supported on selected printer";
+const char* const SPageFailed = "Printer could not start page ";
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
@@ -67,7 +68,12 @@ void TPrinter::EndDocument() {
 void TPrinter::NextPage() {
     RequirePrinting(true);
     FDC->EndPage();
-    if (!FDC->StartPage()) throw EPrinter(SNotPrinting);
+    if (!FDC->StartPage()) {
+        // The job is still running; it is the new page that the printer refused.
+        const std::string reason = FDC->ErrorText();
+        throw EPrinter(SPageFailed + std::to_string(FPageNumber + 1) +
+                       (reason.empty() ? std::string() : ". " + reason));
+    }
     ++FPageNumber;
     FCanvas->Refresh();
 }
@@ -138,18 +144,26 @@ const std::vector<TPrinterListEntry>& TPrinter::PrinterList() {
 }
 
 void TPrinter::SelectDefaultPrinter() {
+    // Without a default queue in the print system the print-to-file printer, which is always
+    // there, stands in; only a machine without even that has no printer to offer.
     const std::string name = PrintSystem::DefaultPrinterName();
-    if (name.empty()) throw EPrinter(SNoDefaultPrinter);
+    if (!name.empty() && ChooseListed(name, true)) return;
+    if (ChooseListed(PrintSystem::PrintToFileName, false)) return;
+    throw EPrinter(SNoDefaultPrinter);
+}
+
+bool TPrinter::ChooseListed(const std::string& name, bool ignoringCase) {
     for (const TPrinterListEntry& entry : PrinterList()) {
         const TPrinterDevice& device = *entry.Device;
-        if (SameNameIgnoringCase(device.DeviceName, name)) {
-            // Copies, because choosing may append to the list these names live in.
-            const TPrinterDevice chosen = device;
-            ChoosePrinter(chosen.DeviceName, chosen.DriverName, chosen.PortName, nullptr);
-            return;
-        }
+        const bool same = ignoringCase ? SameNameIgnoringCase(device.DeviceName, name)
+                                       : device.DeviceName == name;
+        if (!same) continue;
+        // Copies, because choosing may append to the list these names live in.
+        const TPrinterDevice chosen = device;
+        ChoosePrinter(chosen.DeviceName, chosen.DriverName, chosen.PortName, nullptr);
+        return true;
     }
-    throw EPrinter(SNoDefaultPrinter);
+    return false;
 }
 
 void TPrinter::TakeCapabilities() {

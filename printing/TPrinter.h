@@ -56,6 +56,7 @@ public:
     // is chosen yet.
     int CurrentIndex();
     const std::vector<TPrinterListEntry>& PrinterList();
+    // The print system's default queue, else the print-to-file printer.
     void SelectDefaultPrinter();
     // Makes a printer current. `settings` may be the held block, a new one or nullptr (then the
     // printer's own current settings are read when it can be opened).
@@ -83,6 +84,8 @@ public:
     void QueryAbort();
 
 private:
+    // Chooses the first listed printer of that name; false when none is listed.
+    bool ChooseListed(const std::string& name, bool ignoringCase);
     void FreePrinterList();
     void TakeCapabilities();
     void CreateContext(PrinterDC::Kind kind);

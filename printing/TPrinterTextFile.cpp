@@ -1,5 +1,6 @@
 #include "printing/TPrinterTextFile.h"
 
+#include <QScopeGuard>
 #include <vector>
 
 #include "platform/system/Exception.h"
@@ -63,12 +64,17 @@ private:
 }  // namespace
 
 TPrinterTextFile::~TPrinterTextFile() {
+    EndJobQuietly();
+}
+
+void TPrinterTextFile::EndJobQuietly() noexcept {
     if (!FJobOpen) return;
     FJobOpen = false;
     try {
         FPrinter->EndDocument();
     } catch (...) {
-        // Nothing can be reported from here; EndDocument has freed the printer either way.
+        // Nothing can be reported from here (or an earlier error is being reported already);
+        // EndDocument has freed the printer either way.
     }
 }
 
@@ -125,23 +131,16 @@ void TPrinterTextFile::Open(TFileMode mode) {
     FMode = mode;
     FBufPos = 0;
     FBufEnd = 0;
-    try {
-        if (const int code = (this->*FOpenFunc)()) {
-            FMode = fmClosed;
-            SetInOutResult(code);
-        }
-    } catch (...) {
+    // An open that fails half way leaves the channel closed and no job running.
+    auto failed = qScopeGuard([this] {
         FMode = fmClosed;
-        if (FJobOpen) {
-            FJobOpen = false;
-            try {
-                FPrinter->EndDocument();
-            } catch (...) {
-                // The first error is the one to report.
-            }
-        }
-        throw;
+        EndJobQuietly();
+    });
+    if (const int code = (this->*FOpenFunc)()) {
+        FMode = fmClosed;
+        SetInOutResult(code);
     }
+    failed.dismiss();
 }
 
 void TPrinterTextFile::Rewrite() {
@@ -210,14 +209,9 @@ void TPrinterTextFile::Flush() {
 void TPrinterTextFile::Close() {
     BusyScope busy(FBusy);
     if (FMode != fmInput && FMode != fmOutput) return SetInOutResult(ErrorFileNotOpen);
-    try {
-        if (FMode == fmOutput) Call(FInOutFunc);
-        Call(FCloseFunc);
-    } catch (...) {
-        FMode = fmClosed;
-        throw;
-    }
-    FMode = fmClosed;
+    const auto closed = qScopeGuard([this] { FMode = fmClosed; });
+    if (FMode == fmOutput) Call(FInOutFunc);
+    Call(FCloseFunc);
 }
 
 int TPrinterTextFile::DeviceOpen() {

@@ -79,6 +79,8 @@ private:
     using THandler = int (TPrinterTextFile::*)();
 
     void Open(TFileMode mode);
+    // Ends a job this channel left open, reporting nothing.
+    void EndJobQuietly() noexcept;
     bool CheckOutput();
     bool CheckInput();
     void SetInOutResult(int code);

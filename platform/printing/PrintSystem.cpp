@@ -36,8 +36,9 @@ PrinterQueues PrintSystem::Queues() {
 }
 
 std::vector<std::string> PrintSystem::PrinterNames() {
-    std::vector<std::string> names = Queues().Names;
-    names.emplace_back(PrintToFileName);
+    const PrinterQueues queues = Queues();
+    std::vector<std::string> names = queues.Names;
+    if (queues.PrintToFile) names.emplace_back(PrintToFileName);
     return names;
 }
 
@@ -46,8 +47,7 @@ std::string PrintSystem::DefaultPrinterName() {
 }
 
 bool PrintSystem::PrinterExists(const std::string& name) {
-    if (IsPrintToFile(name)) return true;
-    const std::vector<std::string> names = Queues().Names;
+    const std::vector<std::string> names = PrinterNames();
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 

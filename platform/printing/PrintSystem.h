@@ -9,10 +9,12 @@
 
 #include "platform/printing/DeviceSettings.h"
 
-// What the print system reports: its queue names and its default queue ("" when none).
+// What the print system reports: its queue names and its default queue ("" when none), and
+// whether PDF files can be written here (the print-to-file printer can be made).
 struct PrinterQueues {
     std::vector<std::string> Names;
     std::string DefaultName;
+    bool PrintToFile = true;
 };
 
 class PrintSystem {
@@ -20,11 +22,12 @@ public:
     // The print-to-file printer's name.
     static const char* const PrintToFileName;
 
-    // The queues, then the print-to-file printer.
+    // The queues, then the print-to-file printer (where it can be made).
     static std::vector<std::string> PrinterNames();
     // The default queue; "" when the print system has none (or is not running).
     static std::string DefaultPrinterName();
-    // True for the print-to-file printer and for every queue the print system lists now.
+    // True for the print-to-file printer (where it can be made) and for every queue the print
+    // system lists now.
     static bool PrinterExists(const std::string& name);
     // The printer's current settings, or nullptr when no such printer can be opened.
     static TSettingsHandle ReadDeviceSettings(const std::string& name);

@@ -1,6 +1,7 @@
 // The print and printer-setup dialogs: what the user confirms becomes the printer object's
 // current printer; a cancelled dialog changes nothing.
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QRadioButton>
@@ -102,8 +103,32 @@ TEST_F(PrintDialogTest, CancelledDialogsChangeNothing) {
     EXPECT_EQ(GlobalPrinter()->CopyCount(), 1);
 }
 
-TEST_F(PrintDialogTest, WithoutADefaultPrinterThePrintDialogFailsBeforeShowing) {
+TEST_F(PrintDialogTest, WithoutADefaultQueueBothDialogsOpenOnThePdfPrinter) {
     QueuesScope none({{}, ""});
+    const std::string file = PathIn("no-queue.pdf");
+    QString printShows, setupShows;
+    TPrintDialog::ExecuteHook = [&](QDialog&, QPrinter& printer) {
+        printShows = QString::fromStdString(PrintSystem::PrinterName(printer));
+        printer.setOutputFileName(QString::fromStdString(file));
+        return true;
+    };
+    TPrinterSetupDialog::ExecuteHook = [&](QDialog& dialog, QPrinter&) {
+        auto* name = dialog.findChild<QComboBox*>(QStringLiteral("PrinterName"));
+        setupShows = name ? name->currentText() : QString();
+        return false;
+    };
+    TPrinterSetupDialog setup;
+    EXPECT_FALSE(setup.Execute());
+    EXPECT_EQ(setupShows, QString::fromLatin1(PrintSystem::PrintToFileName));
+    TPrintDialog print;
+    ASSERT_TRUE(print.Execute());
+    EXPECT_EQ(printShows, QString::fromLatin1(PrintSystem::PrintToFileName));
+    PrintLine("printed without a queue");
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(file)));
+}
+
+TEST_F(PrintDialogTest, WithoutAnyPrinterThePrintDialogFailsBeforeShowing) {
+    QueuesScope none({{}, "", false});
     bool shown = false;
     TPrintDialog::ExecuteHook = [&](QDialog&, QPrinter&) { return shown = true; };
     TPrintDialog dialog;

@@ -21,12 +21,11 @@ const char* const NotPrinting = "Printer is not currently printing";
 const char* const NotSupported = "Operation not supported on selected printer";
 }  // namespace
 
-TEST(PrinterObjectTest, WithoutAnyDefaultPrinterEveryQueryFailsAndNothingStarts) {
-    QueuesScope none({{}, ""});
+TEST(PrinterObjectTest, WithoutAnyPrinterAtAllEveryQueryFailsAndNothingStarts) {
+    // No queue, and not even PDF files can be written here.
+    QueuesScope none({{}, "", false});
     TPrinter printer;
-    // The print-to-file printer is listed, but it is never the default.
-    ASSERT_EQ(printer.PrinterList().size(), 1u);
-    EXPECT_EQ(printer.PrinterList()[0].Device->DeviceName, PrintSystem::PrintToFileName);
+    EXPECT_TRUE(printer.PrinterList().empty());
     EXPECT_EQ(ErrorOf([&] { printer.CurrentIndex(); }), NoDefault);
     EXPECT_EQ(ErrorOf([&] { printer.BeginDocument(); }), NoDefault);
     EXPECT_EQ(ErrorOf([&] { printer.PageWidthPixels(); }), NoDefault);
@@ -57,10 +56,39 @@ TEST(PrinterObjectTest, DefaultNamedByThePrintSystemIsFoundIgnoringCase) {
     EXPECT_FALSE(printer.IsPrinting());
 }
 
-TEST(PrinterObjectTest, DefaultThatIsNotListedIsNoDefault) {
-    QueuesScope queues({{"Quillet Test Lab"}, "Quillet Test Gone"});
-    TPrinter printer;
-    EXPECT_EQ(ErrorOf([&] { printer.CurrentIndex(); }), NoDefault);
+TEST(PrinterObjectTest, WithoutADefaultQueueThePdfPrinterStandsIn) {
+    const struct {
+        PrinterQueues Queues;
+        const char* Chosen;  // or the error
+    } rows[] = {
+        {{{}, ""}, PrintSystem::PrintToFileName},
+        {{{"Quillet Test Lab"}, ""}, PrintSystem::PrintToFileName},
+        {{{"Quillet Test Lab"}, "Quillet Test Gone"}, PrintSystem::PrintToFileName},
+        {{{"Quillet Test Lab"}, "QUILLET TEST LAB"}, "Quillet Test Lab"},
+        {{{"Quillet Test Lab"}, "Quillet Test Gone", false}, NoDefault},
+    };
+    for (const auto& row : rows) {
+        QueuesScope queues(row.Queues);
+        TPrinter printer;
+        std::string device;
+        const std::string error = ErrorOf([&] {
+            std::string driver, port;
+            TSettingsHandle settings;
+            printer.ReadPrinter(device, driver, port, settings);
+        });
+        const std::string chosen = error == "(no EPrinter)" ? device : error;
+        EXPECT_EQ(chosen, row.Chosen) << row.Queues.DefaultName;
+    }
+}
+
+TEST_F(PdfPrinterTest, APageThePrinterRefusesIsReportedAsAPageFailure) {
+    Printer->BeginDocument();
+    Printer->NextPage();
+    EXPECT_EQ(Printer->PageNumber(), 2);
+    Printer->DeviceHandle()->Painter()->end();  // the device drops the job: no page starts now
+    const std::string error = ErrorOf([&] { Printer->NextPage(); });
+    EXPECT_EQ(error.rfind("Printer could not start page 3", 0), 0u) << error;
+    EXPECT_TRUE(Printer->IsPrinting()) << "the job itself is still there to be ended";
 }
 
 TEST(PrinterObjectTest, ChoosingAnUnlistedDeviceAppendsOneEntryAndReusesIt) {
