@@ -1,6 +1,9 @@
 #include "toolkit/TApplication.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QSpacerItem>
 #include <QTimer>
 #include <QWidget>
 
@@ -61,8 +64,8 @@ std::string TApplication::ErrorBoxText(const std::string& message) {
 }
 
 void TApplication::ReportException(const std::exception& error) {
+    CancelMode();
     if (dynamic_cast<const EAbort*>(&error)) return;
-    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
     const std::string text = ErrorBoxText(error.what());
     if (MessageBoxHook) {
         MessageBoxHook(text, Title);
@@ -70,11 +73,42 @@ void TApplication::ReportException(const std::exception& error) {
     }
     QWidget* active = activeWindow();
     QWidget* focus = focusWidget();
-    QMessageBox box(QMessageBox::Critical, QString::fromStdString(Title),
-                    QString::fromUtf8(text.c_str()), QMessageBox::Ok, active);
-    box.exec();
+    MakeErrorBox(text, active)->exec();
     if (active) active->activateWindow();
     if (focus) focus->setFocus();
+}
+
+void TApplication::CancelMode() {
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    if (QWidget* pressed = FPressed.data()) {
+        // A release far outside the control ends its press: a button comes up without clicking,
+        // a list stops selecting and scrolling along.
+        const QPointF outside(-32000, -32000);
+        QMouseEvent release(QEvent::MouseButtonRelease, outside, pressed->mapToGlobal(outside),
+                            FPressedButton, Qt::NoButton, keyboardModifiers());
+        FPressed = nullptr;
+        sendEvent(pressed, &release);
+    }
+    // Each close takes one popup away; a popup that refuses to close is not waited for.
+    for (int i = 0; i < 16 && activePopupWidget(); ++i) activePopupWidget()->close();
+}
+
+std::unique_ptr<QMessageBox> TApplication::MakeErrorBox(const std::string& text,
+                                                        QWidget* owner) const {
+    const QString caption = QString::fromStdString(Title);
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Critical, caption, QString::fromUtf8(text.c_str()), QMessageBox::Ok, owner);
+    // The window manager draws the caption in its title bar beside the window's icon and its
+    // buttons; a box as narrow as a short message would cut it down to "Qu...+".
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int decorations = 5 * title.height() + 40;
+    const int wanted = title.horizontalAdvance(caption) + decorations;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }
 
 bool TApplication::HelpCommand(unsigned command, unsigned long data) {
@@ -82,6 +116,7 @@ bool TApplication::HelpCommand(unsigned command, unsigned long data) {
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
+    TrackPress(receiver, event);
     // Backstop: no exception may unwind through Qt's event dispatch.
     try {
         return QApplication::notify(receiver, event);
@@ -89,6 +124,22 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         HandleException();
         return true;
     }
+}
+
+void TApplication::TrackPress(QObject* receiver, const QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease)
+        return;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget) return;
+    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonRelease) {
+        if (mouse->buttons() == Qt::NoButton) FPressed = nullptr;
+        return;
+    }
+    FPressed = widget;
+    FPressedButton = mouse->button();
 }
 
 void HandleException() noexcept {

@@ -2,12 +2,16 @@
 // The application object: title, help file, main window, the message loop and the error box.
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/help/HelpViewer.h"
 #include "toolkit/THelpManager.h"
+
+class QMessageBox;
 
 class TForm;
 
@@ -39,8 +43,15 @@ public:
     // Main window: quit the program; any other window: hide it.
     void CloseWindow(TForm* form);
 
-    // Shows the message of an error that escaped a handler; the program carries on.
+    // Shows the message of an error that escaped a handler; the program carries on. The mouse
+    // is released first (CancelMode), for every error, the silent abort included.
     void ReportException(const std::exception& error);
+    // Ends what the mouse was in the middle of: the capture is released, a pressed button or a
+    // drag in a list ends without acting (it never sees the release the user makes later, which
+    // goes to the error box), an open menu or drop-down list closes.
+    void CancelMode();
+    // The error box for a text, captioned with Title, wide enough to show the whole caption.
+    std::unique_ptr<QMessageBox> MakeErrorBox(const std::string& text, QWidget* owner) const;
     // The text the error box shows for a message: a full stop is appended when the last
     // character's code is above that of ".".
     static std::string ErrorBoxText(const std::string& message);
@@ -56,9 +67,15 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    // Remembers the control a mouse button goes down on (for CancelMode).
+    void TrackPress(QObject* receiver, const QEvent* event);
+
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
     THelpManager FHelpManager;
+    // The control a mouse button went down on, until the last button comes up again.
+    QPointer<QWidget> FPressed;
+    Qt::MouseButton FPressedButton = Qt::NoButton;
 };
 
 extern TApplication* Application;

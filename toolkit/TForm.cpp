@@ -231,7 +231,9 @@ void TForm::PlaceForFirstShow() {
 }
 
 void CreateHandles(QObject* root) {
-    if (auto* c = dynamic_cast<TComponent*>(root)) c->CreateHandle();
+    // A control whose creation fails (a start folder that cannot be entered) is reported and
+    // the others are still made: the window shows with what it could make.
+    if (auto* c = dynamic_cast<TComponent*>(root)) SafeCall([c] { c->CreateHandle(); });
     // children() keeps creation order; copy it, since a creation hook may add children.
     const QObjectList children = root->children();
     for (QObject* child : children) CreateHandles(child);

@@ -122,5 +122,5 @@ private:
 };
 
 // Creates the windows of every component in the tree below `root`, parents before children and
-// siblings in creation order.
+// siblings in creation order. A creation hook's error goes to the error box; the rest go on.
 void CreateHandles(QObject* root);

@@ -7,8 +7,10 @@ TMenuItem::TMenuItem(QObject* parent) : QAction(parent) {
 
 void TMenuItem::SetCaption(const QString& caption) {
     FCaption = caption;
-    setSeparator(caption == QLatin1String("-"));
-    setText(caption);
+    const bool separator = caption == QLatin1String("-");
+    setSeparator(separator);
+    // A separator with a text is drawn as a titled section: the line must stay plain.
+    setText(separator ? QString() : caption);
 }
 
 void TMenuItem::SetShortCut(int shortCut) {

@@ -72,7 +72,11 @@ std::optional<std::string> TOpenDialog::RunFileDialog() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Neither kind insists that the typed file exists: a name that does not reaches the
+    // command, which reports why it cannot be opened.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Each filter shows its description as the layout writes it; the masks stay behind it.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
 
     const QStringList filters = NameFilters(FFilter);
     if (!filters.isEmpty()) {
@@ -86,7 +90,14 @@ std::optional<std::string> TOpenDialog::RunFileDialog() {
     if (!file.isEmpty()) dialog.selectFile(file);
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
-    if (chosen >= 0) FFilterIndex = int(chosen) + 1;
+    // The dialog names the chosen filter by the description it shows.
+    const QString chosenFilter = dialog.selectedNameFilter();
+    const auto pairs = FilterPairs(FFilter);
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i] == chosenFilter || pairs[std::size_t(i)].first == chosenFilter) {
+            FFilterIndex = int(i) + 1;
+            break;
+        }
+    }
     return dialog.selectedFiles().constFirst().toStdString();
 }

@@ -50,8 +50,8 @@ public:
     // The description|mask pairs of a filter string; a trailing description without a mask is
     // left out.
     static std::vector<std::pair<QString, QString>> FilterPairs(const QString& filter);
-    // The filter as the file dialog shows it: "Description (*.rtf *.txt)"; "*.*" becomes "*",
-    // which is what it means here: every file.
+    // The filter as the file dialog takes it: "Description (*.rtf *.txt)"; "*.*" becomes "*",
+    // which is what it means here: every file. The dialog shows only the description.
     static QStringList NameFilters(const QString& filter);
 
 protected:

@@ -2,6 +2,7 @@
 // while it is open.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -85,10 +86,14 @@ TEST_F(FileDialogs, FiltersBecomeTheDialogsNameFilters) {
     EXPECT_TRUE(TOpenDialog::NameFilters(QString()).isEmpty());
 }
 
-// Types a name into the dialog's file name box, over whatever it holds.
+// Types a name into the dialog's file name box, over whatever it holds, as a user does: with
+// the box focused, so that a file selected before is no longer taken.
 void Type(QFileDialog* dialog, const QString& name) {
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(edit, nullptr);
+    dialog->activateWindow();
+    edit->setFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return edit->hasFocus(); }));
     edit->setText(name);
 }
 
@@ -139,7 +144,7 @@ TEST_F(FileDialogs, TheSaveDialogOffersTheFilterTakesAnyNameAndAsksNothing) {
     });
     ASSERT_TRUE(save.Execute());
     EXPECT_EQ(title, "Save Text File(s)");
-    EXPECT_EQ(filter, "RichTextFiles (*.rtf)") << "the first pair is preselected";
+    EXPECT_EQ(filter, "RichTextFiles") << "the first pair is preselected";
     EXPECT_FALSE(asksOverwrite);
     EXPECT_EQ(save.FileName(), Program(Linux("fresh.RTF")));
 
@@ -156,25 +161,64 @@ TEST_F(FileDialogs, TheSaveDialogOffersTheFilterTakesAnyNameAndAsksNothing) {
     EXPECT_EQ(save.FileName(), Program(Linux("existing.rtf")));
 }
 
-TEST_F(FileDialogs, TheOpenDialogAsksForAnExistingFile) {
+TEST_F(FileDialogs, TheOpenDialogTakesATypedNameThatDoesNotExist) {
     ASSERT_TRUE(WriteFileBytes(Linux("a.txt"), "text"));
     TOpenDialog open;
     open.SetFilter(QStringLiteral("Rich Text Format|*.rtf|Text Files|*.txt"));
     open.SetFilterIndex(2);
     open.SetFileName(Program(Linux("a.txt")));
-    QFileDialog::FileMode mode = QFileDialog::AnyFile;
     QString filter;
     DialogAnswer answer([&](QFileDialog* d) {
-        mode = d->fileMode();
         filter = d->selectedNameFilter();
-        static_cast<QDialog*>(d)
-            ->accept();  // as the dialog's own button does  // the file preselected from FileName
+        // the file preselected from FileName
+        static_cast<QDialog*>(d)->accept();  // as the dialog's own button does
     });
     ASSERT_TRUE(open.Execute());
-    EXPECT_EQ(mode, QFileDialog::ExistingFile);
-    EXPECT_EQ(filter, "Text Files (*.txt)");
+    EXPECT_EQ(filter, "Text Files");
     EXPECT_EQ(open.FileName(), Program(Linux("a.txt")));
     EXPECT_EQ(open.FilterIndex(), 2);
+
+    // A name that is not there, also in a folder that is not there, reaches the caller, which
+    // reports why it cannot be opened.
+    for (const char* typed : {"missing.txt", "no-folder/missing.rtf"}) {
+        DialogAnswer missing([&](QFileDialog* d) {
+            Type(d, QString::fromLatin1(typed));
+            static_cast<QDialog*>(d)->accept();
+        });
+        ASSERT_TRUE(open.Execute()) << typed;
+        EXPECT_EQ(open.FileName(), Program(Linux(typed)));
+        EXPECT_EQ(missing.OtherWindows, 0) << "no warning that the file does not exist";
+    }
+}
+
+TEST_F(FileDialogs, EachFilterShowsItsDescriptionAsTheLayoutWritesIt) {
+    const struct {
+        const char* Filter;
+        QStringList Shown;
+    } rows[] = {
+        {"Rich Text Format|*.rtf|Text Files|*.txt", {"Rich Text Format", "Text Files"}},
+        {"Music file|*.mp3|Audio CD|*.cda|Wave File|*.wav",
+         {"Music file", "Audio CD", "Wave File"}},
+        {"RichTextFiles|*.rtf", {"RichTextFiles"}},
+        {"All files (*.*)|*.*|Both|*.rtf;*.Txt", {"All files (*.*)", "Both"}},
+    };
+    for (const auto& row : rows) {
+        for (bool save : {false, true}) {
+            TSaveDialog saveDialog;
+            TOpenDialog openDialog;
+            TOpenDialog& dialog = save ? saveDialog : openDialog;
+            dialog.SetFilter(QString::fromLatin1(row.Filter));
+            QStringList shown;
+            DialogAnswer look([&](QFileDialog* d) {
+                auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                if (types)
+                    for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+                d->reject();
+            });
+            EXPECT_FALSE(dialog.Execute());
+            EXPECT_EQ(shown, row.Shown) << row.Filter;
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <stdexcept>
+
 #include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
 #include "toolkit/Events.h"
@@ -29,4 +36,81 @@ TEST(TApplication, SafeCallReportsEscapingErrorsWithTitleAndCarriesOn) {
     EXPECT_EQ(boxes[0].Text, "I/O error 21.");
     EXPECT_EQ(boxes[0].Caption, "Quillet 3.1+");
     EXPECT_TRUE(after);
+}
+
+namespace {
+
+// What a user may be in the middle of with the mouse when a handler fails.
+struct TMouseState {
+    QWidget Window;
+    QPushButton* Button = new QPushButton(QStringLiteral("Press"), &Window);
+    QWidget* Grabber = new QWidget(&Window);
+    QMenu* Menu = new QMenu(&Window);
+    int Clicks = 0;
+    TMouseState() {
+        Window.resize(300, 200);
+        Button->setGeometry(10, 10, 100, 30);
+        Grabber->setGeometry(10, 60, 100, 30);
+        Menu->addAction(QStringLiteral("Item"));
+        QObject::connect(Button, &QPushButton::clicked, [this] { ++Clicks; });
+        Window.show();
+    }
+};
+
+}  // namespace
+
+TEST(TApplication, EveryErrorReleasesTheMouseAndCancelsAPressFirst) {
+    const std::function<void()> errors[] = {
+        [] { throw EInOutError("File not found", 2); },
+        [] { throw EAbort("silent"); },
+        [] { throw std::runtime_error("Unknown"); },
+    };
+    for (const auto& error : errors) {
+        for (int situation = 0; situation < 3; ++situation) {
+            TMouseState state;
+            bool downWhenFailing = false;
+            if (situation == 0) {  // a button held down; its press handler fails
+                QObject::connect(state.Button, &QPushButton::pressed, [&] {
+                    downWhenFailing = state.Button->isDown();
+                    SafeCall(error);
+                });
+                QTest::mousePress(state.Button, Qt::LeftButton, {}, QPoint(50, 15));
+                EXPECT_TRUE(downWhenFailing);
+                EXPECT_FALSE(state.Button->isDown()) << "the button comes up at once";
+                QTest::mouseRelease(state.Button, Qt::LeftButton, {}, QPoint(50, 15));
+                EXPECT_EQ(state.Clicks, 0) << "and the later release does not click it";
+            } else if (situation == 1) {  // a control holding the mouse capture
+                state.Grabber->grabMouse();
+                ASSERT_EQ(QWidget::mouseGrabber(), state.Grabber);
+                SafeCall(error);
+                EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+            } else {  // an open menu
+                state.Menu->popup(state.Window.mapToGlobal(QPoint(20, 20)));
+                ASSERT_EQ(QApplication::activePopupWidget(), state.Menu);
+                SafeCall(error);
+                EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+            }
+        }
+    }
+    ErrorBoxRecorder::Take();
+}
+
+TEST(TApplication, TheErrorBoxIsWideEnoughForItsCaption) {
+    const std::string saved = Application->Title;
+    for (const char* title : {"Quillet 3.1+", "Quillet 3.1+ with a much longer caption"}) {
+        Application->Title = title;
+        for (const char* text : {"x", "File not found.", "I/O error 21."}) {
+            const auto box = Application->MakeErrorBox(text, nullptr);
+            box->show();
+            QFont bold = QApplication::font();
+            bold.setBold(true);
+            const int caption = QFontMetrics(bold).horizontalAdvance(QString::fromLatin1(title));
+            // Room for the caption beside the title bar's icon and its three buttons.
+            EXPECT_GE(box->width(), caption + 4 * QFontMetrics(bold).height()) << title << text;
+            EXPECT_EQ(box->windowTitle(), QString::fromLatin1(title));
+            EXPECT_EQ(box->icon(), QMessageBox::Critical);
+            box->hide();
+        }
+    }
+    Application->Title = saved;
 }

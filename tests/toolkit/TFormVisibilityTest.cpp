@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/system/Exception.h"
+#include "tests/TestSupport.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/TForm.h"
@@ -19,7 +21,12 @@ public:
     explicit TProbe(QWidget* parent) : QWidget(parent) {}
 
 protected:
-    void CreateWnd() override { gCreated.push_back(objectName().toStdString()); }
+    void CreateWnd() override {
+        gCreated.push_back(objectName().toStdString());
+        // A control that cannot be made: a folder it must read cannot be entered.
+        if (objectName() == QLatin1String("Denied")) throw EInOutError("File access denied", 5);
+        if (objectName() == QLatin1String("Silent")) throw EAbort("silent");
+    }
 };
 
 const char* kProbeLayout = R"({
@@ -60,6 +67,31 @@ TEST_F(FormVisibility, WindowsAreCreatedOnFirstShowParentsFirstSiblingsInOrder) 
     form->SetVisible(false);
     form->SetVisible(true);
     EXPECT_EQ(gCreated.size(), 7u) << "created again on a later showing";
+}
+
+TEST_F(FormVisibility, AControlThatCannotBeMadeIsReportedAndTheWindowShowsWithTheRest) {
+    const struct {
+        const char* Failing;
+        std::vector<std::string> Boxes;
+    } rows[] = {{"Denied", {"File access denied."}}, {"Silent", {}}};
+    for (const auto& row : rows) {
+        gCreated.clear();
+        ErrorBoxRecorder::Take();
+        const std::string name = row.Failing;
+        auto form = MakeForm(R"({"name": "PanelForm", "properties": {"ClientWidth": 300,
+            "ClientHeight": 200}, "controls": [
+            { "class": "TProbe", "name": "Drives", "bounds": [0, 0, 10, 10] },
+            { "class": "TProbe", "name": ")" +
+                             name + R"(", "bounds": [0, 20, 10, 10],
+              "controls": [ { "class": "TProbe", "name": "Inner", "bounds": [0, 0, 5, 5] } ] },
+            { "class": "TProbe", "name": "Filter", "bounds": [0, 40, 10, 10] } ]})");
+        form->SetVisible(true);
+        std::vector<std::string> boxes;
+        for (const auto& box : ErrorBoxRecorder::Take()) boxes.push_back(box.Text);
+        EXPECT_EQ(boxes, row.Boxes);
+        EXPECT_TRUE(form->isVisible()) << "the window appears after the error box";
+        EXPECT_EQ(gCreated, (std::vector<std::string>{"Drives", name, "Inner", "Filter"}));
+    }
 }
 
 TEST_F(FormVisibility, FirstShowIsCentredLaterShowsComeBackWhereHidden) {
