@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
@@ -43,7 +44,10 @@ PrinterSetupForm::PrinterSetupForm(QPrinter& printer, QWidget* parent)
     auto* printerBox = new QGroupBox(tr("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
     printerForm->addRow(tr("&Name:"), FName);
-    printerForm->addRow(tr("Output &file:"), fileRow);
+    // A row beside a layout gets no buddy of its own: without one the "&" would show.
+    auto* fileLabel = new QLabel(tr("Output &file:"), this);
+    fileLabel->setBuddy(FOutputFile);
+    printerForm->addRow(fileLabel, fileRow);
 
     FPaper = new QComboBox(this);
     FPaper->setObjectName(QStringLiteral("PaperSize"));

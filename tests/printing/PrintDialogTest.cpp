@@ -2,6 +2,7 @@
 // current printer; a cancelled dialog changes nothing.
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QRadioButton>
@@ -107,6 +108,7 @@ TEST_F(PrintDialogTest, WithoutADefaultQueueBothDialogsOpenOnThePdfPrinter) {
     QueuesScope none({{}, ""});
     const std::string file = PathIn("no-queue.pdf");
     QString printShows, setupShows;
+    bool fileLabelBuddy = false;
     TPrintDialog::ExecuteHook = [&](QDialog&, QPrinter& printer) {
         printShows = QString::fromStdString(PrintSystem::PrinterName(printer));
         printer.setOutputFileName(QString::fromStdString(file));
@@ -115,11 +117,17 @@ TEST_F(PrintDialogTest, WithoutADefaultQueueBothDialogsOpenOnThePdfPrinter) {
     TPrinterSetupDialog::ExecuteHook = [&](QDialog& dialog, QPrinter&) {
         auto* name = dialog.findChild<QComboBox*>(QStringLiteral("PrinterName"));
         setupShows = name ? name->currentText() : QString();
+        // The output file's label underlines its letter instead of showing the "&".
+        auto* outputFile = dialog.findChild<QLineEdit*>(QStringLiteral("OutputFile"));
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->text().contains(QLatin1String("&f")))
+                fileLabelBuddy = label->buddy() == outputFile;
         return false;
     };
     TPrinterSetupDialog setup;
     EXPECT_FALSE(setup.Execute());
     EXPECT_EQ(setupShows, QString::fromLatin1(PrintSystem::PrintToFileName));
+    EXPECT_TRUE(fileLabelBuddy);
     TPrintDialog print;
     ASSERT_TRUE(print.Execute());
     EXPECT_EQ(printShows, QString::fromLatin1(PrintSystem::PrintToFileName));
