@@ -2,7 +2,9 @@
 // the note area's plain-text load, RTF load, RTF save and a LineCount + LineAt walk over all
 // lines, each against QTextEdit::setPlainText of the same text measured in the same run. RTF load
 // is given twice: until the note shows (its first screen formatted), and with every format. Prints
-// MB/s, the ratio to that reference, the 10 MB / 1 MB time ratio and the peak memory.
+// MB/s, the ratio to that reference, the 10 MB / 1 MB time ratio and the peak memory. Then one
+// paragraph of a million runs, alternately bold and plain, loaded with every format and saved,
+// against the same paragraph in one format ("bench_richedit runs [count]" gives only that).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -166,9 +169,57 @@ void MeasureMemory(int argc, char** argv, bool asRtf) {
         asRtf ? "RTF" : "plain text", peak - before, before, (peak - before) / size);
 }
 
+// One paragraph of `words` words; with `runs`, every other word bold.
+std::string OneParagraph(int words, bool runs) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\pard\\f0\\fs20 ";
+    rtf.reserve(size_t(words) * 9 + 100);
+    for (int i = 0; i < words; ++i) {
+        if (runs) rtf += i % 2 ? "\\b0 " : "\\b ";
+        rtf += "word ";
+    }
+    return rtf + "\\par}";
+}
+
+// Loads the paragraph with all its formats and saves it, against the same text in one format.
+void MeasureRuns(const QTemporaryDir& dir, int words) {
+    std::unique_ptr<TRichEdit> edit;
+    double ms[2][2] = {};
+    for (bool runs : {false, true}) {
+        const std::string in = dir.filePath(QStringLiteral("runs.rtf")).toStdString();
+        std::ofstream(in, std::ios::binary) << OneParagraph(words, runs);
+        const std::string inPath = FromSystemPath(in);
+        const std::string outPath =
+            FromSystemPath(dir.filePath(QStringLiteral("runs-out.rtf")).toStdString());
+        ms[runs][0] = BestMs(
+            3, [&] { NoteArea(edit, true); },
+            [&] {
+                edit->Lines().ReadFromFile(inPath);
+                edit->ApplyDeferredFormats();
+            });
+        ms[runs][1] = BestMs(
+            3, [] {}, [&] { edit->Lines().WriteToFile(outPath); });
+    }
+    std::printf("one paragraph of %d words, %s:\n", words, "every other word bold against none");
+    std::printf("  %-22s %9.1f ms against %9.1f ms: %.2fx (goal <= 3)\n", "load, all formats",
+                ms[1][0], ms[0][0], ms[1][0] / ms[0][0]);
+    std::printf("  %-22s %9.1f ms against %9.1f ms: %.2fx (goal <= 3)\n", "save", ms[1][1],
+                ms[0][1], ms[1][1] / ms[0][1]);
+    std::printf("  %-22s %9.1f ms against %9.1f ms: %.2fx (goal <= 3)\n", "load and save",
+                ms[1][0] + ms[1][1], ms[0][0] + ms[0][1],
+                (ms[1][0] + ms[1][1]) / (ms[0][0] + ms[0][1]));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "runs") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        TApplication app(argc, argv);
+        InstallFontSubstitutes();
+        QTemporaryDir dir;
+        MeasureRuns(dir, argc >= 3 ? std::atoi(argv[2]) : 1'000'000);
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     // Each memory figure in a process of its own, so that nothing else adds to the peak.
@@ -211,5 +262,6 @@ int main(int argc, char** argv) {
         large.Reference / small.Reference, large.PlainLoad / small.PlainLoad,
         large.RtfLoad / small.RtfLoad, large.RtfSave / small.RtfSave, large.Walk / small.Walk,
         large.WalkNoWrap / small.WalkNoWrap);
+    MeasureRuns(dir, 1'000'000);
     return 0;
 }

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the RTF reader; whatever it loads is written back and read again,
-// and the second reading must give the same paragraphs.
+// and the second reading must give the same paragraphs with the same formats and hidden text.
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rtf/RtfDocumentProperties.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -42,9 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (again.blockCount() != doc.blockCount()) Fail("paragraph count changed", written);
     for (QTextBlock a = doc.begin(), b = again.begin(); a.isValid(); a = a.next(), b = b.next()) {
         if (a.text() != b.text()) Fail("paragraph text changed", written);
-        if ((a.blockFormat().alignment() & Qt::AlignHorizontal_Mask) !=
-            (b.blockFormat().alignment() & Qt::AlignHorizontal_Mask)) {
+        const QTextBlockFormat fa = a.blockFormat(), fb = b.blockFormat();
+        if ((fa.alignment() & Qt::AlignHorizontal_Mask) !=
+            (fb.alignment() & Qt::AlignHorizontal_Mask)) {
             Fail("alignment changed", written);
+        }
+        if (fa.leftMargin() != fb.leftMargin() || fa.rightMargin() != fb.rightMargin() ||
+            fa.textIndent() != fb.textIndent() || fa.topMargin() != fb.topMargin() ||
+            fa.bottomMargin() != fb.bottomMargin()) {
+            Fail("indents or spacing changed", written);
+        }
+        if (fa.stringProperty(Rtf::kHiddenTextAtEnd) != fb.stringProperty(Rtf::kHiddenTextAtEnd)) {
+            Fail("hidden text at a paragraph's end changed", written);
         }
     }
     return 0;

@@ -45,16 +45,18 @@ std::uint32_t ToColorRef(const QColor& c) {
     return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
 }
 
-// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. A byte-order
-// mark and white space before the opening are allowed; the reader decides the rest.
+// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. The reader's own
+// check decides, so that what passes here is what it reads.
 int RtfSignature(std::string_view bytes) {
-    size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    while (i < bytes.size() &&
-           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
-        ++i;
-    const std::string_view rest = bytes.substr(std::min(i, bytes.size()));
-    if (rest.size() < 5) return -1;
-    return rest.substr(0, 5) == "{\\rtf" ? 1 : 0;
+    switch (Rtf::CheckSignature(bytes)) {
+        case Rtf::RtfSignature::Yes:
+            return 1;
+        case Rtf::RtfSignature::No:
+            return 0;
+        case Rtf::RtfSignature::TooShort:
+            break;
+    }
+    return -1;
 }
 
 // `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.

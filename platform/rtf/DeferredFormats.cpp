@@ -1,7 +1,9 @@
 #include "platform/rtf/DeferredFormats.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <utility>
 
@@ -16,8 +18,22 @@ void DeferredFormats::ApplyBefore(QTextDocument& doc, int limit) {
     ApplyUpTo(doc, size_t(end - FRuns.begin()));
 }
 
+// The slice goes on to the end of the paragraph it stops in: the editor lays a changed
+// paragraph out again whole, which for one paragraph of a million runs, sliced, would be done
+// hundreds of times.
 void DeferredFormats::ApplyNext(QTextDocument& doc, size_t count) {
-    ApplyUpTo(doc, FNext + std::min(count, Remaining()));
+    size_t end = FNext + std::min(count, Remaining());
+    if (end > FNext && end < FRuns.size()) {
+        const QTextBlock block = doc.findBlock(FRuns[end - 1].Start);
+        if (block.isValid()) {
+            const int blockEnd = block.position() + block.length();
+            end = size_t(std::lower_bound(
+                             FRuns.begin() + qsizetype(end), FRuns.end(), blockEnd,
+                             [](const Run& run, int position) { return run.Start < position; }) -
+                         FRuns.begin());
+        }
+    }
+    ApplyUpTo(doc, end);
 }
 
 void DeferredFormats::Clear() {
@@ -29,6 +45,8 @@ void DeferredFormats::Clear() {
 
 // Formatting leaves no trace: no undo step and no change to the modified flag. Nothing else
 // has edited the document while runs are pending, so the undo history is empty to begin with.
+// Every format change makes the document walk the display lines its paragraph had, so a
+// paragraph of many runs drops its lines before its second run: it is laid out afresh anyway.
 void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
     if (end <= FNext) return;
     const bool modified = doc.isModified();
@@ -37,10 +55,23 @@ void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
     const int last = doc.characterCount() - 1;
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
+    QTextBlock block;
+    int blockEnd = -1, runsInBlock = 0;
     for (; FNext < end; ++FNext) {
         const Run& run = FRuns[FNext];
         const int start = std::min(run.Start, last), stop = std::min(run.End, last);
         if (start >= stop) continue;
+        if (start >= blockEnd) {
+            // Runs come in order: the next one is mostly in one of the next few paragraphs.
+            for (int steps = 0; block.isValid() && start >= blockEnd && steps < 8; ++steps) {
+                block = block.next();
+                if (block.isValid()) blockEnd = block.position() + block.length();
+            }
+            if (!block.isValid() || start >= blockEnd) block = doc.findBlock(start);
+            blockEnd = block.isValid() ? block.position() + block.length() : last + 1;
+            runsInBlock = 0;
+        }
+        if (++runsInBlock == 2 && block.isValid()) block.layout()->clearLayout();
         cursor.setPosition(start);
         cursor.setPosition(stop, QTextCursor::KeepAnchor);
         cursor.setCharFormat(FFormats[size_t(run.Format)]);

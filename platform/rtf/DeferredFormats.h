@@ -29,7 +29,7 @@ public:
 
     // Applies the runs that begin before document position `limit`.
     void ApplyBefore(QTextDocument& doc, int limit);
-    // Applies the next `count` runs.
+    // Applies the next `count` runs, and the others of the paragraph the last of them is in.
     void ApplyNext(QTextDocument& doc, size_t count);
     void ApplyAll(QTextDocument& doc) { ApplyNext(doc, Remaining()); }
     void Clear();

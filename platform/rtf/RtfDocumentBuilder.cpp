@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace Rtf {
 namespace {
@@ -20,8 +21,37 @@ QTextCharFormat ToCharFormat(const RtfRunFormat& run) {
     format.setFontUnderline(run.Underline);
     format.setFontStrikeOut(run.Strike);
     if (!run.Family.isEmpty()) format.setFontFamilies({run.Family});
-    if (run.HalfPoints > 0) format.setFontPointSize(run.HalfPoints / 2.0);
+    format.setFontPointSize(run.HalfPoints / 2.0);
     if (run.HasColour) format.setForeground(QBrush(QColor::fromRgb(run.Colour)));
+    if (run.HasHighlight) format.setBackground(QBrush(QColor::fromRgb(run.Highlight)));
+    if (run.Script == RtfScript::Super) {
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (run.Script == RtfScript::Sub) {
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    }
+    // The document raises text by a share of the font's height, RTF by half points.
+    if (run.Raise != 0) format.setBaselineOffset(100.0 * run.Raise / run.HalfPoints);
+    if (!run.HiddenBefore.isEmpty()) {
+        format.setProperty(kHiddenTextBefore, run.HiddenBefore);
+        format.setProperty(kHiddenTextSerial, run.HiddenSerial);
+    }
+    return format;
+}
+
+double Pixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& paragraph) {
+    QTextBlockFormat format;
+    format.setAlignment(paragraph.Alignment);
+    if (paragraph.LeftIndent != 0) format.setLeftMargin(Pixels(paragraph.LeftIndent));
+    if (paragraph.RightIndent != 0) format.setRightMargin(Pixels(paragraph.RightIndent));
+    if (paragraph.FirstIndent != 0) format.setTextIndent(Pixels(paragraph.FirstIndent));
+    if (paragraph.SpaceBefore != 0) format.setTopMargin(Pixels(paragraph.SpaceBefore));
+    if (paragraph.SpaceAfter != 0) format.setBottomMargin(Pixels(paragraph.SpaceAfter));
+    if (!paragraph.HiddenAtEnd.isEmpty())
+        format.setProperty(kHiddenTextAtEnd, paragraph.HiddenAtEnd);
     return format;
 }
 
@@ -29,8 +59,10 @@ QTextCharFormat ToCharFormat(const RtfRunFormat& run) {
 
 size_t RtfRunFormatHash::operator()(const RtfRunFormat& f) const {
     size_t flags = size_t(f.Bold) | size_t(f.Italic) << 1 | size_t(f.Underline) << 2 |
-                   size_t(f.Strike) << 3 | size_t(f.HasColour) << 4;
-    return qHashMulti(0, f.Family, f.HalfPoints, f.Colour, flags);
+                   size_t(f.Strike) << 3 | size_t(f.HasColour) << 4 | size_t(f.HasHighlight) << 5 |
+                   size_t(f.Script) << 6;
+    return qHashMulti(0, f.Family, f.HalfPoints, f.Colour, f.Highlight, f.Raise, f.HiddenSerial,
+                      flags);
 }
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : FDoc(doc) {
@@ -44,25 +76,54 @@ int RtfDocumentBuilder::FormatIndex(const RtfRunFormat& format) {
 }
 
 void RtfDocumentBuilder::SetFormat(const RtfRunFormat& format) {
-    int index = FormatIndex(format);
-    if (index == FRuns.back().format) return;
-    if (FRuns.back().start == FText.size()) {
-        FRuns.back().format = index;  // the previous format never received text
-        if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].format == index) FRuns.pop_back();
+    SetFormatIndex(FormatIndex(format));
+}
+
+void RtfDocumentBuilder::SetFormatIndex(int index) {
+    if (index == FRuns.back().Format) return;
+    if (FRuns.back().Start == FText.size()) {
+        FRuns.back().Format = index;  // the previous format never received text
+        if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].Format == index) FRuns.pop_back();
     } else {
         FRuns.push_back({FText.size(), index});
     }
 }
 
-void RtfDocumentBuilder::EndParagraph(Qt::Alignment alignment) {
+// The first character after hidden text carries it in a format of its own; the characters
+// after it go back to the format they had.
+void RtfDocumentBuilder::AppendCarryingHidden(QChar first, QLatin1StringView rest) {
+    const int plain = FRuns.back().Format;
+    RtfRunFormat carrier = FFormats[size_t(plain)];
+    carrier.HiddenBefore = std::exchange(FHidden, QString());
+    carrier.HiddenSerial = ++FHiddenSerial;
+    SetFormatIndex(FormatIndex(carrier));
+    FText.append(first);
+    SetFormatIndex(plain);
+    FText.append(rest);
+}
+
+void RtfDocumentBuilder::AddParagraphFormat(int paragraph, RtfParagraphFormat format) {
+    if (!FHidden.isEmpty()) format.HiddenAtEnd += std::exchange(FHidden, QString());
+    if (format == RtfParagraphFormat()) return;
+    if (!FParagraphFormats.empty() && FParagraphFormats.back().first == paragraph) {
+        FParagraphFormats.back().second.HiddenAtEnd += format.HiddenAtEnd;
+        return;
+    }
+    FParagraphFormats.emplace_back(paragraph, std::move(format));
+}
+
+void RtfDocumentBuilder::EndParagraph(const RtfParagraphFormat& format) {
     OpenParagraph();
-    if (alignment != Qt::AlignLeft) FAlignments.emplace_back(FParagraph, alignment);
+    AddParagraphFormat(FParagraph, format);
     FParagraphPending = true;
 }
 
-void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
-    if (!FParagraphPending && alignment != Qt::AlignLeft) {
-        FAlignments.emplace_back(FParagraph, alignment);
+void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
+    if (!FParagraphPending) {
+        AddParagraphFormat(FParagraph, format);
+    } else if (!FHidden.isEmpty()) {
+        // Hidden text after the last paragraph mark stays with the last paragraph.
+        AddParagraphFormat(FParagraph, RtfParagraphFormat());
     }
     QTextCursor cursor(&FDoc);
     cursor.movePosition(QTextCursor::End);
@@ -72,7 +133,7 @@ void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
     // One notice of change for the whole load instead of one per call.
     cursor.beginEditBlock();
     cursor.insertText(FText, ToCharFormat(FFormats[size_t(base)]));
-    ApplyAlignments(firstParagraph);
+    ApplyParagraphFormats(firstParagraph);
     cursor.endEditBlock();
     const qsizetype length = FText.size();
     FText = QString();  // the document holds its own copy
@@ -81,7 +142,7 @@ void RtfDocumentBuilder::Finish(Qt::Alignment alignment) {
 
 int RtfDocumentBuilder::MostUsedFormat() const {
     std::vector<int> uses(FFormats.size());
-    for (const Run& run : FRuns) ++uses[size_t(run.format)];
+    for (const Run& run : FRuns) ++uses[size_t(run.Format)];
     return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
 }
 
@@ -92,20 +153,28 @@ void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
     std::vector<RichEdit::DeferredFormats::Run> runs;
     for (size_t i = 0; i < FRuns.size(); ++i) {
         const Run& run = FRuns[i];
-        qsizetype end = i + 1 < FRuns.size() ? FRuns[i + 1].start : length;
-        if (run.format == base || end <= run.start) continue;
-        runs.push_back({origin + int(run.start), origin + int(end), run.format});
+        qsizetype end = i + 1 < FRuns.size() ? FRuns[i + 1].Start : length;
+        if (run.Format == base || end <= run.Start) continue;
+        runs.push_back({origin + int(run.Start), origin + int(end), run.Format});
     }
     std::vector<Run>().swap(FRuns);
     FDeferred = RichEdit::DeferredFormats(std::move(formats), std::move(runs));
 }
 
-void RtfDocumentBuilder::ApplyAlignments(int firstParagraph) {
-    for (const auto& [paragraph, alignment] : FAlignments) {
-        QTextCursor cursor(FDoc.findBlockByNumber(firstParagraph + paragraph));
-        QTextBlockFormat format;
-        format.setAlignment(alignment);
-        cursor.setBlockFormat(format);
+// Walks the paragraphs once, in order; paragraphs in the same format share one block format.
+void RtfDocumentBuilder::ApplyParagraphFormats(int firstParagraph) {
+    QTextBlock block = FDoc.findBlockByNumber(firstParagraph);
+    int at = 0;
+    const RtfParagraphFormat* built = nullptr;
+    QTextBlockFormat format;
+    for (const auto& [paragraph, wanted] : FParagraphFormats) {
+        for (; at < paragraph && block.isValid(); ++at) block = block.next();
+        if (!block.isValid()) break;
+        if (!built || !(*built == wanted)) {
+            format = ToBlockFormat(wanted);
+            built = &wanted;
+        }
+        QTextCursor(block).setBlockFormat(format);
     }
 }
 

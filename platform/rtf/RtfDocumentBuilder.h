@@ -13,10 +13,13 @@
 #include <vector>
 
 #include "platform/rtf/DeferredFormats.h"
+#include "platform/rtf/RtfDocumentProperties.h"
 
 class QTextDocument;
 
 namespace Rtf {
+
+enum class RtfScript { Normal, Super, Sub };
 
 // The character format of a run of text as the RTF source states it.
 struct RtfRunFormat {
@@ -24,16 +27,35 @@ struct RtfRunFormat {
     bool Italic = false;
     bool Underline = false;
     bool Strike = false;
-    QString Family;      // empty: the document's default family
-    int HalfPoints = 0;  // 0: the document's default size
+    QString Family;  // empty: the document's default family
+    int HalfPoints = kDefaultHalfPoints;
     bool HasColour = false;
     QRgb Colour = 0;
+    bool HasHighlight = false;
+    QRgb Highlight = 0;
+    RtfScript Script = RtfScript::Normal;
+    int Raise = 0;         // half points above (+) or below (-) the baseline: \upN, \dnN
+    QString HiddenBefore;  // hidden text just before the run's first character
+    int HiddenSerial = 0;  // which hidden passage that is
 
     bool operator==(const RtfRunFormat&) const = default;
 };
 
 struct RtfRunFormatHash {
     size_t operator()(const RtfRunFormat& f) const;
+};
+
+// A paragraph's format as the RTF source states it; lengths in twips.
+struct RtfParagraphFormat {
+    Qt::Alignment Alignment = Qt::AlignLeft;
+    int LeftIndent = 0;
+    int RightIndent = 0;
+    int FirstIndent = 0;  // of the first line, from the left indent; negative hangs
+    int SpaceBefore = 0;
+    int SpaceAfter = 0;
+    QString HiddenAtEnd;  // hidden text after the last character
+
+    bool operator==(const RtfParagraphFormat&) const = default;
 };
 
 class RtfDocumentBuilder {
@@ -44,45 +66,65 @@ public:
     void SetFormat(const RtfRunFormat& format);
     void Append(QChar c) {
         OpenParagraph();
+        if (!FHidden.isEmpty()) [[unlikely]] {
+            AppendCarryingHidden(c, {});
+            return;
+        }
         FText.append(c);
     }
     void Append(QLatin1StringView text) {
         OpenParagraph();
+        if (!FHidden.isEmpty() && !text.isEmpty()) [[unlikely]] {
+            AppendCarryingHidden(QChar(text.front()), text.sliced(1));
+            return;
+        }
         FText.append(text);
     }
-    // Ends the current paragraph with this alignment.
-    void EndParagraph(Qt::Alignment alignment);
-    // Writes the text and the paragraph alignments into the document and returns the runs
-    // still to be formatted. A paragraph that was ended and never received text stays out, so
-    // a final paragraph mark does not leave an empty last paragraph behind.
-    void Finish(Qt::Alignment alignment);
+    // Hidden text: kept for the next character, or for the paragraph if none follows in it.
+    void AppendHidden(QChar c) { FHidden.append(c); }
+    // Whether the paragraph being built holds no text yet.
+    bool ParagraphEmpty() const { return FParagraphPending || FText.size() == FParagraphStart; }
+    // Ends the current paragraph with this format.
+    void EndParagraph(const RtfParagraphFormat& format);
+    // Writes the text and the paragraph formats into the document and returns the runs still
+    // to be formatted. A paragraph that was ended and never received text stays out, so a
+    // final paragraph mark does not leave an empty last paragraph behind.
+    void Finish(const RtfParagraphFormat& format);
     RichEdit::DeferredFormats TakeFormats() { return std::move(FDeferred); }
 
 private:
     struct Run {
-        qsizetype start;  // where the run begins in FText
-        int format;       // index into FFormats
+        qsizetype Start;  // where the run begins in FText
+        int Format;       // index into FFormats
     };
 
     void OpenParagraph() {
         if (!FParagraphPending) return;
         FParagraphPending = false;
         FText.append(QChar(u'\n'));  // the document makes a paragraph of each line feed
+        FParagraphStart = FText.size();
         ++FParagraph;
     }
+    void AppendCarryingHidden(QChar first, QLatin1StringView rest);
+    void SetFormatIndex(int index);
+    void AddParagraphFormat(int paragraph, RtfParagraphFormat format);
     int FormatIndex(const RtfRunFormat& format);
     int MostUsedFormat() const;
     void DeferFormats(int origin, int base, qsizetype length);
-    void ApplyAlignments(int firstParagraph);
+    void ApplyParagraphFormats(int firstParagraph);
 
     QTextDocument& FDoc;
     QString FText;
     std::vector<Run> FRuns;  // in order; a new run starts where the format changes
     std::vector<RtfRunFormat> FFormats;
     std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> FFormatIndex;
-    std::vector<std::pair<int, Qt::Alignment>> FAlignments;  // paragraphs not aligned left
+    // Paragraphs whose format is not the default one, in order.
+    std::vector<std::pair<int, RtfParagraphFormat>> FParagraphFormats;
     RichEdit::DeferredFormats FDeferred;
+    QString FHidden;  // hidden text not yet given to a character or a paragraph
+    int FHiddenSerial = 0;
     int FParagraph = 0;
+    qsizetype FParagraphStart = 0;
     bool FParagraphPending = false;
 };
 

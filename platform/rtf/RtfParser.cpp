@@ -8,6 +8,34 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kParagraphSeparator = 0x2029;
+// Indents and spacing beyond 22 inches say nothing a note can show.
+constexpr int kMaxTwips = 31680;
+
+// What a style states, one bit per property.
+enum StyleBit : unsigned {
+    sbBold = 1u << 0,
+    sbItalic = 1u << 1,
+    sbUnderline = 1u << 2,
+    sbStrike = 1u << 3,
+    sbHidden = 1u << 4,
+    sbFont = 1u << 5,
+    sbSize = 1u << 6,
+    sbColour = 1u << 7,
+    sbHighlight = 1u << 8,
+    sbScript = 1u << 9,
+    sbRaise = 1u << 10,
+    sbCharacter = (1u << 11) - 1,
+    sbAlignment = 1u << 11,
+    sbLeft = 1u << 12,
+    sbRight = 1u << 13,
+    sbFirst = 1u << 14,
+    sbBefore = 1u << 15,
+    sbAfter = 1u << 16,
+    sbParagraph = ((1u << 17) - 1) & ~sbCharacter,
+};
+
+using CharState = RtfParser::CharState;
+using Style = RtfParser::Style;
 
 bool IsPrintableAscii(uint8_t b) {
     return b >= 0x20 && b < 0x7F;
@@ -15,6 +43,155 @@ bool IsPrintableAscii(uint8_t b) {
 
 bool Flag(const RtfToken& token) {
     return !token.hasParam || token.param != 0;
+}
+
+int Twips(const RtfToken& token, int low) {
+    return std::clamp(token.param, low, kMaxTwips);
+}
+
+// Half points up or down for \upN and \dnN; without a number, three points.
+int Raise(const RtfToken& token) {
+    return token.hasParam ? std::clamp(token.param, 0, 3276) : 6;
+}
+
+// Applies a character or paragraph formatting word to `c` and `p` and marks in `set` what it
+// states. False for any other word.
+bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, RtfParagraphFormat& p,
+                     unsigned& set) {
+    using K = RtfKeyword;
+    switch (keyword) {
+        case K::Plain:
+            c = CharState();
+            set |= sbCharacter;
+            return true;
+        case K::Bold:
+            c.Bold = Flag(token);
+            set |= sbBold;
+            return true;
+        case K::Italic:
+            c.Italic = Flag(token);
+            set |= sbItalic;
+            return true;
+        case K::Underline:
+            c.Underline = Flag(token);
+            set |= sbUnderline;
+            return true;
+        case K::UnderlineNone:
+            c.Underline = false;
+            set |= sbUnderline;
+            return true;
+        case K::Strike:
+            c.Strike = Flag(token);
+            set |= sbStrike;
+            return true;
+        case K::Hidden:
+            c.Hidden = Flag(token);
+            set |= sbHidden;
+            return true;
+        case K::Font:
+            c.Font = token.hasParam ? token.param : -1;
+            set |= sbFont;
+            return true;
+        case K::FontSize:
+            // Half points; 1 to 1638 points is what a font can sensibly be, and no size at all
+            // is the 12 points of a text that states none.
+            c.HalfPoints = token.param > 0 ? std::clamp(token.param, 2, 3276) : kDefaultHalfPoints;
+            set |= sbSize;
+            return true;
+        case K::ForeColour:
+            c.Colour = token.param;
+            set |= sbColour;
+            return true;
+        case K::Highlight:
+            c.Highlight = token.param;
+            set |= sbHighlight;
+            return true;
+        case K::SuperScript:
+        case K::SubScript:
+            c.Script = !Flag(token)                ? RtfScript::Normal
+                       : keyword == K::SuperScript ? RtfScript::Super
+                                                   : RtfScript::Sub;
+            set |= sbScript;
+            return true;
+        case K::NoSuperSub:
+            c.Script = RtfScript::Normal;
+            c.Raise = 0;
+            set |= sbScript | sbRaise;
+            return true;
+        case K::Up:
+            c.Raise = Raise(token);
+            set |= sbRaise;
+            return true;
+        case K::Down:
+            c.Raise = -Raise(token);
+            set |= sbRaise;
+            return true;
+        case K::ParagraphDefault:
+            p = RtfParagraphFormat();
+            set |= sbParagraph;
+            return true;
+        case K::AlignLeft:
+        case K::AlignRight:
+        case K::AlignCentre:
+        case K::AlignJustify:
+            p.Alignment = keyword == K::AlignLeft     ? Qt::AlignLeft
+                          : keyword == K::AlignRight  ? Qt::AlignRight
+                          : keyword == K::AlignCentre ? Qt::AlignHCenter
+                                                      : Qt::AlignJustify;
+            set |= sbAlignment;
+            return true;
+        case K::LeftIndent:
+            p.LeftIndent = Twips(token, 0);
+            set |= sbLeft;
+            return true;
+        case K::RightIndent:
+            p.RightIndent = Twips(token, 0);
+            set |= sbRight;
+            return true;
+        case K::FirstIndent:
+            p.FirstIndent = Twips(token, -kMaxTwips);
+            set |= sbFirst;
+            return true;
+        case K::SpaceBefore:
+            p.SpaceBefore = Twips(token, 0);
+            set |= sbBefore;
+            return true;
+        case K::SpaceAfter:
+            p.SpaceAfter = Twips(token, 0);
+            set |= sbAfter;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Copies into `c` and `p` what `from` states, of the properties that `mask` names.
+void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat& p) {
+    const unsigned set = from.Set & mask;
+    const CharState& f = from.Char;
+    if (set & sbBold) c.Bold = f.Bold;
+    if (set & sbItalic) c.Italic = f.Italic;
+    if (set & sbUnderline) c.Underline = f.Underline;
+    if (set & sbStrike) c.Strike = f.Strike;
+    if (set & sbHidden) c.Hidden = f.Hidden;
+    if (set & sbFont) c.Font = f.Font;
+    if (set & sbSize) c.HalfPoints = f.HalfPoints;
+    if (set & sbColour) c.Colour = f.Colour;
+    if (set & sbHighlight) c.Highlight = f.Highlight;
+    if (set & sbScript) c.Script = f.Script;
+    if (set & sbRaise) c.Raise = f.Raise;
+    const RtfParagraphFormat& g = from.Paragraph;
+    if (set & sbAlignment) p.Alignment = g.Alignment;
+    if (set & sbLeft) p.LeftIndent = g.LeftIndent;
+    if (set & sbRight) p.RightIndent = g.RightIndent;
+    if (set & sbFirst) p.FirstIndent = g.FirstIndent;
+    if (set & sbBefore) p.SpaceBefore = g.SpaceBefore;
+    if (set & sbAfter) p.SpaceAfter = g.SpaceAfter;
+}
+
+// A first-line indent that would start the line left of the paragraph's edge starts it there.
+void KeepFirstLineInside(RtfParagraphFormat& p) {
+    p.FirstIndent = std::max(p.FirstIndent, -p.LeftIndent);
 }
 
 // The character a special-character word stands for, or 0.
@@ -59,8 +236,8 @@ char16_t SpecialCharacter(RtfKeyword keyword) {
 
 }  // namespace
 
-RtfParser::RtfParser(std::string_view input, RtfDocumentBuilder& builder)
-    : FTokenizer(input), FBuilder(builder) {
+RtfParser::RtfParser(std::string_view input, RtfDocumentBuilder& builder, bool rawUtf8)
+    : FTokenizer(input), FBuilder(builder), FRawUtf8(rawUtf8) {
     FStack.reserve(64);
     FStack.emplace_back();  // the state outside the outermost group
 }
@@ -74,6 +251,10 @@ void RtfParser::Run() {
 bool RtfParser::Step(const RtfToken& token) {
     using Kind = RtfToken::Kind;
     if (token.kind != Kind::HexByte && token.kind != Kind::Text) FlushBytes();
+    if (FOptionalPending && token.kind != Kind::Word) {
+        FOptionalPending = false;
+        State().Where = Destination::Skip;
+    }
     bool groupStart = FGroupStart;
     FGroupStart = false;
     switch (token.kind) {
@@ -95,7 +276,7 @@ bool RtfParser::Step(const RtfToken& token) {
         case Kind::HexByte:
             if (FSkipCount > 0) {
                 --FSkipCount;
-            } else if (State().destination != Destination::Skip) {
+            } else if (State().Where != Destination::Skip) {
                 HandleByte(token.byte);
             }
             return true;
@@ -114,6 +295,14 @@ void RtfParser::OpenGroup() {
         ++FUntrackedDepth;
     } else {
         FStack.push_back(FStack.back());
+        // Each group in the style sheet is one style.
+        if (State().Where == Destination::StyleSheet) {
+            State().Where = Destination::StyleEntry;
+            FStyleEntry = Style();
+            FStyleNumber = 0;  // an entry without \sN is the normal style
+            FStyleEntryOpen = true;
+            FStyleUsable = true;
+        }
     }
     FGroupStart = true;
 }
@@ -123,8 +312,12 @@ bool RtfParser::CloseGroup() {
         --FUntrackedDepth;
         return true;
     }
-    if (State().destination == Destination::FontTable) EndFontEntry();
-    // The outermost group's state stays for Finish: it holds the last paragraph's alignment.
+    if (State().Where == Destination::FontTable) EndFontEntry();
+    if (State().Where == Destination::StyleEntry && FStack.size() >= 2 &&
+        FStack[FStack.size() - 2].Where == Destination::StyleSheet) {
+        EndStyleEntry();
+    }
+    // The outermost group's state stays for Finish: it holds the last paragraph's format.
     if (FStack.size() <= 2) return false;
     FStack.pop_back();
     FFormatDirty = true;
@@ -136,12 +329,22 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         --FSkipCount;  // a control word in a \uN fallback stands for one character
         return;
     }
-    if (State().destination == Destination::Skip) return;
+    if (State().Where == Destination::Skip) return;
     RtfKeyword keyword = LookUpKeyword(token.text);
+    if (FOptionalPending) {
+        // Of the optional groups in a style sheet, only character styles are ours to read.
+        FOptionalPending = false;
+        if (keyword != RtfKeyword::CharacterStyle) {
+            State().Where = Destination::Skip;
+            FStyleEntryOpen = false;
+            return;
+        }
+    }
     if (HandleDocumentWord(keyword, token)) return;
     switch (keyword) {
         case RtfKeyword::FontTable:
         case RtfKeyword::ColourTable:
+        case RtfKeyword::StyleSheet:
         case RtfKeyword::SkippedDestination:
         case RtfKeyword::FieldResult:
         case RtfKeyword::TextDestination:
@@ -151,7 +354,7 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         default:
             break;
     }
-    switch (State().destination) {
+    switch (State().Where) {
         case Destination::Text:
             HandleTextWord(keyword, token);
             break;
@@ -159,6 +362,10 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         case Destination::ColourTable:
             HandleTableWord(keyword, token);
             break;
+        case Destination::StyleEntry:
+            HandleStyleWord(keyword, token);
+            break;
+        case Destination::StyleSheet:
         case Destination::Skip:
             break;
     }
@@ -183,7 +390,7 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
             TablesChanged();
             return true;
         case RtfKeyword::UnicodeSkip:
-            State().unicodeSkip = std::clamp(token.param, 0, kMaxUnicodeSkip);
+            State().UnicodeSkip = std::clamp(token.param, 0, kMaxUnicodeSkip);
             return true;
         case RtfKeyword::Unicode:
             HandleUnicode(token.param);
@@ -199,18 +406,21 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
 void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
     switch (keyword) {
         case RtfKeyword::FontTable:
-            State().destination = Destination::FontTable;
+            State().Where = Destination::FontTable;
             FFontEntryNumber = -1;
             FFontEntry = FontEntry();
             break;
         case RtfKeyword::ColourTable:
-            State().destination = Destination::ColourTable;
+            State().Where = Destination::ColourTable;
             FColours.clear();
             FRed = FGreen = FBlue = -1;
             TablesChanged();
             break;
+        case RtfKeyword::StyleSheet:
+            State().Where = Destination::StyleSheet;
+            break;
         case RtfKeyword::SkippedDestination:
-            State().destination = Destination::Skip;
+            State().Where = Destination::Skip;
             break;
         default:
             break;  // field results and list texts are shown like any text
@@ -219,59 +429,25 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
 
 void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     GroupState& s = State();
-    FFormatDirty = true;
+    unsigned set = 0;
+    if (ApplyFormatting(keyword, token, s.Char, s.Paragraph, set)) {
+        FFormatDirty = true;
+        return;
+    }
     switch (keyword) {
-        case RtfKeyword::Plain:
-            s.bold = s.italic = s.underline = s.strike = s.hidden = false;
-            s.font = -1;
-            s.halfPoints = 0;
-            s.colour = 0;
+        case RtfKeyword::ParagraphStyle:
+            ApplyStyle(token.param, sbCharacter | sbParagraph);
             break;
-        case RtfKeyword::Bold:
-            s.bold = Flag(token);
-            break;
-        case RtfKeyword::Italic:
-            s.italic = Flag(token);
-            break;
-        case RtfKeyword::Underline:
-            s.underline = Flag(token);
-            break;
-        case RtfKeyword::UnderlineNone:
-            s.underline = false;
-            break;
-        case RtfKeyword::Strike:
-            s.strike = Flag(token);
-            break;
-        case RtfKeyword::Hidden:
-            s.hidden = Flag(token);
-            break;
-        case RtfKeyword::Font:
-            s.font = token.hasParam ? token.param : -1;
-            break;
-        case RtfKeyword::FontSize:
-            // Half points; 1 to 1638 points is what a font can sensibly be.
-            s.halfPoints = token.param > 0 ? std::clamp(token.param, 2, 3276) : 0;
-            break;
-        case RtfKeyword::ForeColour:
-            s.colour = token.param;
-            break;
-        case RtfKeyword::ParagraphDefault:
-            s.alignment = Qt::AlignLeft;
-            break;
-        case RtfKeyword::AlignLeft:
-            s.alignment = Qt::AlignLeft;
-            break;
-        case RtfKeyword::AlignRight:
-            s.alignment = Qt::AlignRight;
-            break;
-        case RtfKeyword::AlignCentre:
-            s.alignment = Qt::AlignHCenter;
-            break;
-        case RtfKeyword::AlignJustify:
-            s.alignment = Qt::AlignJustify;
+        case RtfKeyword::CharacterStyle:
+            ApplyStyle(token.param, sbCharacter);
             break;
         case RtfKeyword::Paragraph:
             EndParagraph();
+            break;
+        case RtfKeyword::PageBreak:
+            // A page, column or section break ends the paragraph it falls in; right after a
+            // paragraph mark there is nothing left to end.
+            if (!FBuilder.ParagraphEmpty()) EndParagraph();
             break;
         case RtfKeyword::Cell:
             // Cells are separated by tabs; the last cell of a row gets none.
@@ -288,18 +464,39 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     }
 }
 
+void RtfParser::HandleStyleWord(RtfKeyword keyword, const RtfToken& token) {
+    if (ApplyFormatting(keyword, token, FStyleEntry.Char, FStyleEntry.Paragraph, FStyleEntry.Set)) {
+        return;
+    }
+    switch (keyword) {
+        case RtfKeyword::ParagraphStyle:
+        case RtfKeyword::CharacterStyle:
+            FStyleNumber = token.param;
+            break;
+        case RtfKeyword::OtherStyle:
+            FStyleUsable = false;
+            break;
+        case RtfKeyword::BasedOn:
+            FStyleEntry.BasedOn = token.param;
+            break;
+        default:
+            break;
+    }
+}
+
 void RtfParser::HandleTableWord(RtfKeyword keyword, const RtfToken& token) {
-    if (State().destination == Destination::FontTable) {
+    if (State().Where == Destination::FontTable) {
         switch (keyword) {
             case RtfKeyword::Font:
                 EndFontEntry();
                 FFontEntryNumber = token.param;
                 break;
             case RtfKeyword::FontCharset:
-                FFontEntry.codePage = RtfCodePage::NumberForCharset(token.param);
+                FFontEntry.Charset = token.param;
+                FFontEntry.CodePage = RtfCodePage::NumberForCharset(token.param);
                 break;
             case RtfKeyword::FontCodePage:
-                if (token.param > 0) FFontEntry.codePage = token.param;
+                if (token.param > 0) FFontEntry.CodePage = token.param;
                 break;
             default:
                 break;
@@ -329,8 +526,14 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
     }
     switch (symbol) {
         case '*':
-            // An optional destination: nothing in it is ours to show.
-            if (groupStart) State().destination = Destination::Skip;
+            // An optional destination: nothing in it is ours to show, unless it is a
+            // character style in the style sheet, which its first word tells.
+            if (!groupStart) break;
+            if (State().Where == Destination::StyleEntry) {
+                FOptionalPending = true;
+            } else {
+                State().Where = Destination::Skip;
+            }
             break;
         case '\\':
         case '{':
@@ -352,48 +555,68 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
 }
 
 void RtfParser::HandleText(std::string_view text) {
-    if (State().destination == Destination::Skip) return;
+    if (State().Where == Destination::Skip) return;
     if (FSkipCount > 0) {
         size_t dropped = std::min(text.size(), size_t(FSkipCount));
         FSkipCount -= int(dropped);
         text.remove_prefix(dropped);
     }
-    if (State().destination != Destination::Text) {
+    if (State().Where != Destination::Text) {
         HandleTextInTable(text);
         return;
     }
-    if (State().hidden || text.empty()) return;
-    if (CurrentCodePage().IsMultiByte()) {
-        for (char c : text) HandleByte(uint8_t(c));
-        return;
-    }
+    if (text.empty()) return;
+    const RtfCodePage page = CurrentCodePage();
+    // Printable ASCII goes on in whole runs, unless the font gives those bytes other
+    // characters or they may be the second bytes of double-byte characters.
+    const bool asciiRuns = !page.RemapsAscii() && (!page.IsMultiByte() || FRawUtf8);
     size_t i = 0;
     while (i < text.size()) {
-        size_t start = i;
-        while (i < text.size() && IsPrintableAscii(uint8_t(text[i]))) ++i;
+        const size_t start = i;
+        while (asciiRuns && i < text.size() && IsPrintableAscii(uint8_t(text[i]))) ++i;
         if (i > start) EmitAscii(text.substr(start, i - start));
-        if (i < text.size()) HandleByte(uint8_t(text[i++]));
+        if (i == text.size()) break;
+        const uint8_t byte = uint8_t(text[i++]);
+        // Control codes typed raw into RTF are noise; escaped ones are kept.
+        if (byte < 0x20 || byte == 0x7F) continue;
+        if (FRawUtf8 && byte >= 0x80) {
+            HandleRawUtf8(byte);
+        } else {
+            HandleByte(byte);
+        }
     }
 }
 
 void RtfParser::HandleTextInTable(std::string_view text) {
-    for (char c : text) {
-        if (c != ';') {
-            if (State().destination == Destination::FontTable) HandleByte(uint8_t(c));
-            continue;
-        }
-        if (State().destination == Destination::FontTable) {
-            FlushBytes();
-            EndFontEntry();
-        } else {
-            EndColourEntry();
-        }
+    switch (State().Where) {
+        case Destination::FontTable:
+            for (char c : text) {
+                if (c != ';') {
+                    HandleByte(uint8_t(c));
+                    continue;
+                }
+                FlushBytes();
+                EndFontEntry();
+            }
+            break;
+        case Destination::ColourTable:
+            for (char c : text) {
+                if (c == ';') EndColourEntry();
+            }
+            break;
+        case Destination::StyleEntry:
+            // The style's name is of no use here; its ";" ends the entry.
+            if (text.find(';') != std::string_view::npos) EndStyleEntry();
+            break;
+        default:
+            break;
     }
 }
 
 void RtfParser::HandleByte(uint8_t byte) {
     RtfCodePage page = CurrentCodePage();
     if (!page.IsMultiByte()) {
+        FlushBytes();
         EmitUnit(page.DecodeByte(byte));
         return;
     }
@@ -402,17 +625,19 @@ void RtfParser::HandleByte(uint8_t byte) {
     FPendingBytes.push_back(char(byte));
 }
 
+void RtfParser::HandleRawUtf8(uint8_t byte) {
+    if (!FPendingBytes.empty() && FPendingCodePage != RtfCodePage::kUtf8) FlushBytes();
+    FPendingCodePage = RtfCodePage::kUtf8;
+    FPendingBytes.push_back(char(byte));
+}
+
 void RtfParser::HandleUnicode(int value) {
-    if (value < 0 && value >= -32768) value += 65536;
-    if (value >= 0 && value <= 0xFFFF) {
-        EmitUnit(char16_t(value));
-    } else if (value > 0xFFFF && value <= 0x10FFFF) {
-        EmitUnit(QChar::highSurrogate(char32_t(value)));
-        EmitUnit(QChar::lowSurrogate(char32_t(value)));
-    } else {
-        EmitUnit(kReplacement);
-    }
-    FSkipCount = State().unicodeSkip;
+    // A signed 16-bit value, negative from U+8000 on; many writers give those unsigned. Any
+    // other number is not a character, and its fallback text stands instead.
+    if (value < -32768 || value > 0xFFFF) return;
+    if (value < 0) value += 65536;
+    EmitUnit(char16_t(value));
+    FSkipCount = State().UnicodeSkip;
 }
 
 void RtfParser::EmitUnit(char16_t unit) {
@@ -439,14 +664,15 @@ void RtfParser::EmitUnit(char16_t unit) {
 }
 
 void RtfParser::EmitChecked(char16_t unit) {
-    if (unit == u'\t') {
-        EmitToTarget(QChar(unit));
+    // NUL and line breaks cannot stand inside a paragraph; other control codes are kept.
+    if (unit == 0 || unit == u'\n' || unit == u'\r') return;
+    if (unit == kParagraphSeparator) {
+        if (State().Where == Destination::Text) EndParagraph();
         return;
     }
-    if (unit < 0x20 || unit == 0x7F) return;  // control codes have no place in the text
-    if (unit == kParagraphSeparator) {
-        if (State().destination == Destination::Text) EndParagraph();
-        return;
+    // The Symbol font's glyphs, whether from bytes or from \uN, as the characters they show.
+    if (unit >= 0xF020 && unit <= 0xF0FF && State().Where == Destination::Text && SymbolGlyphs()) {
+        unit = RtfCodePage::SymbolFontCharacter(unit);
     }
     // The document's own markers for frames and objects must not come from the file.
     if (unit == 0xFDD0 || unit == 0xFDD1 || unit == 0xFFFC || unit >= 0xFFFE) unit = kReplacement;
@@ -454,15 +680,18 @@ void RtfParser::EmitChecked(char16_t unit) {
 }
 
 void RtfParser::EmitToTarget(QChar c) {
-    switch (State().destination) {
+    switch (State().Where) {
         case Destination::Text:
-            if (State().hidden) return;
+            if (State().Char.Hidden) {
+                FBuilder.AppendHidden(c);
+                return;
+            }
             FlushCellTab();
             SyncFormat();
             FBuilder.Append(c);
             break;
         case Destination::FontTable:
-            if (FFontEntry.name.size() < kMaxFontNameLength) FFontEntry.name.append(c);
+            if (FFontEntry.Name.size() < kMaxFontNameLength) FFontEntry.Name.append(c);
             break;
         default:
             break;
@@ -470,9 +699,14 @@ void RtfParser::EmitToTarget(QChar c) {
 }
 
 void RtfParser::EmitAscii(std::string_view text) {
+    FlushBytes();
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
+    }
+    if (State().Char.Hidden) {
+        for (char c : text) FBuilder.AppendHidden(QLatin1Char(c));
+        return;
     }
     FlushCellTab();
     SyncFormat();
@@ -493,7 +727,9 @@ void RtfParser::EndParagraph() {
     }
     FPendingCellTab = false;
     SyncFormat();
-    FBuilder.EndParagraph(State().alignment);
+    RtfParagraphFormat format = State().Paragraph;
+    KeepFirstLineInside(format);
+    FBuilder.EndParagraph(format);
 }
 
 void RtfParser::FlushBytes() {
@@ -503,32 +739,46 @@ void RtfParser::FlushBytes() {
     for (QChar c : text) EmitUnit(c.unicode());
 }
 
+std::optional<QRgb> RtfParser::TableColour(int index) const {
+    if (index <= 0 || size_t(index) >= FColours.size()) return std::nullopt;
+    return FColours[size_t(index)];
+}
+
 void RtfParser::SyncFormat() {
     if (!FFormatDirty) return;
     FFormatDirty = false;
-    const GroupState& s = State();
-    FormatKey key{s.bold,        s.italic,     s.underline, s.strike,
-                  CurrentFont(), s.halfPoints, s.colour,    FTablesVersion};
+    FormatKey key{State().Char, FTablesVersion};
+    key.Char.Font = CurrentFont();
+    key.Char.Hidden = false;  // hidden text never reaches the runs
     if (FSyncedFormat == key) return;
     FSyncedFormat = key;
+    const CharState& s = key.Char;
     RtfRunFormat format;
-    format.Bold = s.bold;
-    format.Italic = s.italic;
-    format.Underline = s.underline;
-    format.Strike = s.strike;
-    auto font = FFonts.find(key.font);
-    if (font != FFonts.end()) format.Family = font->second.name;
-    format.HalfPoints = s.halfPoints;
-    if (s.colour > 0 && size_t(s.colour) < FColours.size() && FColours[size_t(s.colour)]) {
+    format.Bold = s.Bold;
+    format.Italic = s.Italic;
+    format.Underline = s.Underline;
+    format.Strike = s.Strike;
+    auto font = FFonts.find(s.Font);
+    if (font != FFonts.end()) format.Family = font->second.Name;
+    format.HalfPoints = s.HalfPoints;
+    if (std::optional<QRgb> colour = TableColour(s.Colour)) {
         format.HasColour = true;
-        format.Colour = *FColours[size_t(s.colour)];
+        format.Colour = *colour;
     }
+    if (std::optional<QRgb> highlight = TableColour(s.Highlight)) {
+        format.HasHighlight = true;
+        format.Highlight = *highlight;
+    }
+    format.Script = s.Script;
+    format.Raise = s.Raise;
     FBuilder.SetFormat(format);
 }
 
 void RtfParser::EndFontEntry() {
     if (FFontEntryNumber >= 0) {
-        FFontEntry.name = FFontEntry.name.trimmed();
+        FFontEntry.Name = FFontEntry.Name.trimmed();
+        FFontEntry.SymbolGlyphs = FFontEntry.CodePage == RtfCodePage::kSymbol &&
+                                  FFontEntry.Name.compare(u"Symbol", Qt::CaseInsensitive) == 0;
         FFonts[FFontEntryNumber] = FFontEntry;
         TablesChanged();
     }
@@ -546,20 +796,64 @@ void RtfParser::EndColourEntry() {
     TablesChanged();
 }
 
+void RtfParser::EndStyleEntry() {
+    if (!FStyleEntryOpen) return;
+    FStyleEntryOpen = false;
+    if (!FStyleUsable) return;
+    FStyles[FStyleNumber] = FStyleEntry;
+    FResolved.clear();
+}
+
+// The style with what the styles it is based on state beneath its own formatting.
+const RtfParser::Style* RtfParser::ResolvedStyle(int number) {
+    if (auto done = FResolved.find(number); done != FResolved.end()) return &done->second;
+    std::vector<const Style*> chain;
+    for (int n = number; n >= 0 && int(chain.size()) < kMaxStyleDepth;) {
+        auto it = FStyles.find(n);
+        if (it == FStyles.end()) break;
+        const Style* style = &it->second;
+        if (std::find(chain.begin(), chain.end(), style) != chain.end()) break;  // a loop
+        chain.push_back(style);
+        n = style->BasedOn;
+    }
+    if (chain.empty()) return nullptr;
+    Style resolved;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        Overlay(**it, ~0u, resolved.Char, resolved.Paragraph);
+        resolved.Set |= (*it)->Set;
+    }
+    return &FResolved.emplace(number, resolved).first->second;
+}
+
+void RtfParser::ApplyStyle(int number, unsigned mask) {
+    const Style* style = ResolvedStyle(number);
+    if (!style) return;
+    Overlay(*style, mask, State().Char, State().Paragraph);
+    FFormatDirty = true;
+}
+
 RtfCodePage RtfParser::CurrentCodePage() {
-    if (State().destination == Destination::FontTable) {
-        int number = FFontEntry.codePage;
+    if (State().Where == Destination::FontTable) {
+        int number = FFontEntry.CodePage;
+        // A Symbol font's own name is written in the document's letters.
+        if (number == RtfCodePage::kSymbol) number = 0;
         return RtfCodePage::ForNumber(number != 0 ? number : FDocumentCodePage);
     }
     int font = CurrentFont();
     if (!FCodePage || FCodePageFont != font || FCodePageVersion != FTablesVersion) {
         auto entry = FFonts.find(font);
-        int number = entry != FFonts.end() ? entry->second.codePage : 0;
+        int number = entry != FFonts.end() ? entry->second.CodePage : 0;
         FCodePage = RtfCodePage::ForNumber(number != 0 ? number : FDocumentCodePage);
+        FCodePageSymbolGlyphs = entry != FFonts.end() && entry->second.SymbolGlyphs;
         FCodePageFont = font;
         FCodePageVersion = FTablesVersion;
     }
     return *FCodePage;
+}
+
+bool RtfParser::SymbolGlyphs() {
+    CurrentCodePage();
+    return FCodePageSymbolGlyphs;
 }
 
 void RtfParser::Finish() {
@@ -568,7 +862,9 @@ void RtfParser::Finish() {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
-    FBuilder.Finish(State().alignment);
+    RtfParagraphFormat format = State().Paragraph;
+    KeepFirstLineInside(format);
+    FBuilder.Finish(format);
 }
 
 }  // namespace Rtf

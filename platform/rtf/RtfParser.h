@@ -22,30 +22,52 @@ public:
     static constexpr size_t kMaxDepth = 1000;
     static constexpr int kMaxUnicodeSkip = 16;
     static constexpr qsizetype kMaxFontNameLength = 256;
+    // Styles based on styles: a longer chain (or a loop) is cut here.
+    static constexpr int kMaxStyleDepth = 32;
 
-    RtfParser(std::string_view input, RtfDocumentBuilder& builder);
+    // `rawUtf8`: bytes above 0x7F outside escapes are UTF-8 (the file began with its mark).
+    RtfParser(std::string_view input, RtfDocumentBuilder& builder, bool rawUtf8 = false);
     void Run();
 
+    // The character formatting that groups carry.
+    struct CharState {
+        bool Bold = false;
+        bool Italic = false;
+        bool Underline = false;
+        bool Strike = false;
+        bool Hidden = false;
+        int Font = -1;  // -1: the document's default font
+        int HalfPoints = kDefaultHalfPoints;
+        int Colour = 0;
+        int Highlight = 0;
+        RtfScript Script = RtfScript::Normal;
+        int Raise = 0;
+        bool operator==(const CharState&) const = default;
+    };
+    // A style sheet entry: the formatting it states (Set), over the style it is based on.
+    struct Style {
+        CharState Char;
+        RtfParagraphFormat Paragraph;
+        unsigned Set = 0;
+        int BasedOn = -1;
+    };
+
 private:
-    enum class Destination { Text, Skip, FontTable, ColourTable };
+    enum class Destination { Text, Skip, FontTable, ColourTable, StyleSheet, StyleEntry };
 
     // Everything that "}" restores.
     struct GroupState {
-        Destination destination = Destination::Text;
-        bool bold = false;
-        bool italic = false;
-        bool underline = false;
-        bool strike = false;
-        bool hidden = false;
-        int font = -1;  // -1: the document's default font
-        int halfPoints = 0;
-        int colour = 0;
-        int unicodeSkip = 1;
-        Qt::Alignment alignment = Qt::AlignLeft;
+        Destination Where = Destination::Text;
+        CharState Char;
+        RtfParagraphFormat Paragraph;
+        int UnicodeSkip = 1;
     };
     struct FontEntry {
-        QString name;
-        int codePage = 0;  // 0: the document's code page
+        QString Name;
+        int Charset = -1;
+        int CodePage = 0;  // 0: the document's code page
+        // A Symbol font: its glyphs stand for Greek letters, arrows and signs.
+        bool SymbolGlyphs = false;
     };
 
     bool Step(const RtfToken& token);  // false when the document has ended
@@ -55,11 +77,13 @@ private:
     bool HandleDocumentWord(RtfKeyword keyword, const RtfToken& token);
     void HandleDestinationWord(RtfKeyword keyword);
     void HandleTextWord(RtfKeyword keyword, const RtfToken& token);
+    void HandleStyleWord(RtfKeyword keyword, const RtfToken& token);
     void HandleTableWord(RtfKeyword keyword, const RtfToken& token);
     void HandleSymbol(char symbol, bool groupStart);
     void HandleText(std::string_view text);
     void HandleTextInTable(std::string_view text);
     void HandleByte(uint8_t byte);
+    void HandleRawUtf8(uint8_t byte);
     void HandleUnicode(int value);
 
     void EmitUnit(char16_t unit);
@@ -71,33 +95,40 @@ private:
     void SyncFormat();
     void EndFontEntry();
     void EndColourEntry();
+    void EndStyleEntry();
+    void ApplyStyle(int number, unsigned mask);
+    const Style* ResolvedStyle(int number);
     void Finish();
 
     // What decides a run's format, in a form that is cheap to compare.
     struct FormatKey {
-        bool bold, italic, underline, strike;
-        int font, halfPoints, colour, tablesVersion;
+        CharState Char;
+        int TablesVersion;
         bool operator==(const FormatKey&) const = default;
     };
 
     GroupState& State() { return FStack.back(); }
-    int CurrentFont() { return State().font >= 0 ? State().font : FDefaultFont; }
+    int CurrentFont() { return State().Char.Font >= 0 ? State().Char.Font : FDefaultFont; }
     void TablesChanged() {
         ++FTablesVersion;
         FFormatDirty = true;
     }
     RtfCodePage CurrentCodePage();
+    bool SymbolGlyphs();
     void FlushCellTab();
+    std::optional<QRgb> TableColour(int index) const;
 
     RtfTokenizer FTokenizer;
     RtfDocumentBuilder& FBuilder;
     std::vector<GroupState> FStack;
-    size_t FUntrackedDepth = 0;  // groups opened beyond kMaxDepth and not yet closed
-    bool FGroupStart = false;    // no token read yet in the group just opened
-    int FSkipCount = 0;          // fallback characters still to drop after \uN
-    char16_t FPendingHigh = 0;   // a high surrogate waiting for its low half
+    size_t FUntrackedDepth = 0;     // groups opened beyond kMaxDepth and not yet closed
+    bool FGroupStart = false;       // no token read yet in the group just opened
+    bool FOptionalPending = false;  // "\*" opened a style sheet group: its first word decides
+    int FSkipCount = 0;             // fallback characters still to drop after \uN
+    char16_t FPendingHigh = 0;      // a high surrogate waiting for its low half
     bool FPendingCellTab = false;
     bool FFormatDirty = true;
+    const bool FRawUtf8;
 
     int FDocumentCodePage = RtfCodePage::kWestern;
     int FDefaultFont = 0;
@@ -106,6 +137,13 @@ private:
     FontEntry FFontEntry;
     std::vector<std::optional<QRgb>> FColours;
     int FRed = -1, FGreen = -1, FBlue = -1;
+
+    std::unordered_map<int, Style> FStyles;    // as the style sheet states them
+    std::unordered_map<int, Style> FResolved;  // with what their bases state folded in
+    Style FStyleEntry;                         // the style sheet entry being read
+    int FStyleNumber = 0;
+    bool FStyleEntryOpen = false;
+    bool FStyleUsable = true;  // section and table styles are not applied to text
 
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
     std::string FPendingBytes;
@@ -116,6 +154,7 @@ private:
     std::optional<FormatKey> FSyncedFormat;
     // The code page of the text's font, with the font and table version it was found for.
     std::optional<RtfCodePage> FCodePage;
+    bool FCodePageSymbolGlyphs = false;
     int FCodePageFont = 0;
     int FCodePageVersion = -1;
 };

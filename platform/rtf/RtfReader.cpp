@@ -9,15 +9,35 @@
 namespace Rtf {
 namespace {
 
-std::string_view SkipWhiteSpace(std::string_view bytes) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kOpening = "{\\rtf";
+
+bool HasByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kByteOrderMark);
+}
+
+// The bytes from "{\rtf" on, past the byte order mark and white space.
+std::string_view SkipSignaturePrefix(std::string_view bytes) {
+    if (HasByteOrderMark(bytes)) bytes.remove_prefix(kByteOrderMark.size());
     size_t start = bytes.find_first_not_of(" \t\r\n");
     return start == std::string_view::npos ? std::string_view() : bytes.substr(start);
 }
 
 }  // namespace
 
+RtfSignature CheckSignature(std::string_view bytes) {
+    // A byte order mark cut short could still become one.
+    if (bytes.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(bytes)) {
+        return RtfSignature::TooShort;
+    }
+    const std::string_view rest = SkipSignaturePrefix(bytes);
+    if (rest.starts_with(kOpening)) return RtfSignature::Yes;
+    return rest.size() < kOpening.size() && kOpening.starts_with(rest) ? RtfSignature::TooShort
+                                                                       : RtfSignature::No;
+}
+
 bool LooksLikeRtf(std::string_view bytes) {
-    return SkipWhiteSpace(bytes).starts_with("{\\rtf");
+    return CheckSignature(bytes) == RtfSignature::Yes;
 }
 
 bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
@@ -28,7 +48,8 @@ bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats*
     doc.clear();
     {
         RtfDocumentBuilder builder(doc);
-        RtfParser parser(SkipWhiteSpace(bytes), builder);
+        // A file that marks itself as UTF-8 holds UTF-8 wherever it is not escaped.
+        RtfParser parser(SkipSignaturePrefix(bytes), builder, HasByteOrderMark(bytes));
         parser.Run();
         RichEdit::DeferredFormats formats = builder.TakeFormats();
         if (deferred)

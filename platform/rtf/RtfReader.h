@@ -11,15 +11,18 @@ class DeferredFormats;
 namespace Rtf {
 
 // Parses RTF into `doc`, replacing its content, and returns true. Returns false, leaving `doc`
-// untouched, when the bytes are not RTF: they do not start, after optional white space, with
-// "{\rtf". Damaged RTF loads as much as can be read. Building into a document that no editor
-// shows is several times faster; the undo history of `doc` is cleared. With `deferred` the
-// runs not in the document's most common format are left there for the caller to apply;
-// otherwise they are applied before returning.
+// untouched, when the bytes are not RTF: they do not start, after an optional UTF-8 byte order
+// mark and white space, with "{\rtf". Damaged RTF loads as much as can be read. Building into a
+// document that no editor shows is several times faster; the undo history of `doc` is cleared.
+// With `deferred` the runs not in the document's most common format are left there for the
+// caller to apply; otherwise they are applied before returning.
 bool Read(std::string_view bytes, QTextDocument& doc,
           RichEdit::DeferredFormats* deferred = nullptr);
 
-// True when the bytes start, after optional white space, with "{\rtf".
+// Whether bytes start like RTF: "{\rtf" after an optional UTF-8 byte order mark and white space.
+enum class RtfSignature { Yes, No, TooShort };
+// TooShort: what there is could still begin RTF, so more bytes must tell.
+RtfSignature CheckSignature(std::string_view bytes);
 bool LooksLikeRtf(std::string_view bytes);
 
 }  // namespace Rtf

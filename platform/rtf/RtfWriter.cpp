@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/rtf/RtfCodePage.h"
+#include "platform/rtf/RtfDocumentProperties.h"
 
 namespace Rtf {
 namespace {
@@ -32,6 +33,10 @@ double PointSizeOf(const QTextCharFormat& format, const QFont& fallback) {
     if (pixels > 0) return pixels * 0.75;  // at 96 dots per inch
     if (fallback.pointSizeF() > 0) return fallback.pointSizeF();
     return fallback.pixelSize() > 0 ? fallback.pixelSize() * 0.75 : 12.0;
+}
+
+int Twips(double pixels) {
+    return int(std::lround(pixels * kTwipsPerPixel));
 }
 
 std::string Hex(int byte) {
@@ -106,21 +111,20 @@ void RtfWriter::WriteColourTable() {
 }
 
 void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
-    Word("pard");
-    Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if (alignment & Qt::AlignHCenter) {
-        Word("qc");
-    } else if (alignment & Qt::AlignJustify) {
-        Word("qj");
-    } else if (alignment & Qt::AlignRight) {
-        Word("qr");
-    }
+    WriteBlockFormat(block);
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
-        WriteStateChange(StateOf(fragment.charFormat()));
+        const RunFormat& run = RunFormatOf(fragment);
+        WriteStateChange(run.State);
+        // A hidden passage goes before the first of the runs that carry it.
+        if (run.HiddenSerial != FHiddenSerial) {
+            FHiddenSerial = run.HiddenSerial;
+            WriteHidden(run.Hidden);
+        }
         WriteText(fragment.text());
     }
+    WriteHidden(block.blockFormat().stringProperty(kHiddenTextAtEnd));
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
     // empty last paragraph needs its own mark.
     if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
@@ -129,21 +133,70 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
     }
 }
 
+void RtfWriter::WriteBlockFormat(const QTextBlock& block) {
+    const QTextBlockFormat format = block.blockFormat();
+    Word("pard");
+    Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter) {
+        Word("qc");
+    } else if (alignment & Qt::AlignJustify) {
+        Word("qj");
+    } else if (alignment & Qt::AlignRight) {
+        Word("qr");
+    }
+    const std::pair<const char*, double> lengths[] = {
+        {"li", format.leftMargin()}, {"ri", format.rightMargin()},  {"fi", format.textIndent()},
+        {"sb", format.topMargin()},  {"sa", format.bottomMargin()},
+    };
+    for (const auto& [word, pixels] : lengths) {
+        if (const int twips = Twips(pixels); twips != 0) Word(word, twips);
+    }
+}
+
+void RtfWriter::WriteHidden(const QString& text) {
+    if (text.isEmpty()) return;
+    TextToken("{", false);
+    Word("v");
+    WriteText(text);
+    TextToken("}", false);
+}
+
+// Runs share the document's formats: each is resolved once, however many runs use it.
+const RtfWriter::RunFormat& RtfWriter::RunFormatOf(const QTextFragment& fragment) {
+    auto [it, added] = FRunFormats.try_emplace(fragment.charFormatIndex());
+    if (added) {
+        const QTextCharFormat format = fragment.charFormat();
+        it->second.State = StateOf(format);
+        it->second.HiddenSerial = format.intProperty(kHiddenTextSerial);
+        it->second.Hidden = format.stringProperty(kHiddenTextBefore);
+    }
+    return it->second;
+}
+
 RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
     const QFont& base = FDoc.defaultFont();
     CharState s;
-    s.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
+    s.Bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                          : base.weight() >= QFont::DemiBold;
-    s.italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+    s.Italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
     bool hasUnderline = format.hasProperty(QTextFormat::TextUnderlineStyle) ||
                         format.hasProperty(QTextFormat::FontUnderline);
-    s.underline = hasUnderline ? format.fontUnderline() : base.underline();
-    s.strike =
+    s.Underline = hasUnderline ? format.fontUnderline() : base.underline();
+    s.Strike =
         format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut() : base.strikeOut();
-    s.font = FontIndex(FamilyOf(format, base));
-    s.halfPoints = std::clamp(int(std::lround(PointSizeOf(format, base) * 2)), 2, 3276);
+    s.Font = FontIndex(FamilyOf(format, base));
+    s.HalfPoints = std::clamp(int(std::lround(PointSizeOf(format, base) * 2)), 2, 3276);
     QBrush foreground = format.foreground();
-    s.colour = foreground.style() == Qt::NoBrush ? 0 : ColourIndex(foreground.color().rgb());
+    s.Colour = foreground.style() == Qt::NoBrush ? 0 : ColourIndex(foreground.color().rgb());
+    QBrush background = format.background();
+    s.Highlight = background.style() == Qt::NoBrush ? 0 : ColourIndex(background.color().rgb());
+    const auto vertical = format.verticalAlignment();
+    s.Script = vertical == QTextCharFormat::AlignSuperScript ? 1
+               : vertical == QTextCharFormat::AlignSubScript ? 2
+                                                             : 0;
+    // The document raises by a share of the font's height, RTF by half points.
+    s.Raise =
+        std::clamp(int(std::lround(format.baselineOffset() * s.HalfPoints / 100.0)), -3276, 3276);
     return s;
 }
 
@@ -166,16 +219,30 @@ void RtfWriter::WriteStateChange(const CharState& next) {
     // The first run states everything, so that no reader's defaults leak in.
     bool all = !FState.has_value();
     const CharState previous = FState.value_or(CharState());
-    if (all || next.font != previous.font) Word("f", next.font);
-    if (all || next.halfPoints != previous.halfPoints) Word("fs", next.halfPoints);
-    if (all ? next.bold : next.bold != previous.bold) Flag("b", next.bold, "b0");
-    if (all ? next.italic : next.italic != previous.italic) Flag("i", next.italic, "i0");
-    if (all ? next.underline : next.underline != previous.underline) {
-        Flag("ul", next.underline, "ulnone");
+    if (all || next.Font != previous.Font) Word("f", next.Font);
+    if (all || next.HalfPoints != previous.HalfPoints) Word("fs", next.HalfPoints);
+    if (all ? next.Bold : next.Bold != previous.Bold) Flag("b", next.Bold, "b0");
+    if (all ? next.Italic : next.Italic != previous.Italic) Flag("i", next.Italic, "i0");
+    if (all ? next.Underline : next.Underline != previous.Underline) {
+        Flag("ul", next.Underline, "ulnone");
     }
-    if (all ? next.strike : next.strike != previous.strike) Flag("strike", next.strike, "strike0");
-    if (all ? next.colour != 0 : next.colour != previous.colour) Word("cf", next.colour);
+    if (all ? next.Strike : next.Strike != previous.Strike) Flag("strike", next.Strike, "strike0");
+    if (all ? next.Colour != 0 : next.Colour != previous.Colour) Word("cf", next.Colour);
+    if (all ? next.Highlight != 0 : next.Highlight != previous.Highlight) {
+        Word("highlight", next.Highlight);
+    }
+    WriteScript(next, all);
     FState = next;
+}
+
+// \nosupersub ends both super/subscript and raised text; then what the run has is stated.
+void RtfWriter::WriteScript(const CharState& next, bool all) {
+    const CharState previous = FState.value_or(CharState());
+    if (!all && next.Script == previous.Script && next.Raise == previous.Raise) return;
+    if (!all && (previous.Script != 0 || previous.Raise != 0)) Word("nosupersub");
+    if (next.Script != 0) Word(next.Script == 1 ? "super" : "sub");
+    if (next.Raise > 0) Word("up", next.Raise);
+    if (next.Raise < 0) Word("dn", -next.Raise);
 }
 
 void RtfWriter::WriteText(QStringView text) {
@@ -222,7 +289,11 @@ void RtfWriter::WriteCharacter(char32_t c) {
         default:
             break;
     }
-    if (c < 0x20 || c == 0x7F) return;
+    if (c < 0x20 || c == 0x7F) {
+        // Control codes stay in the text as the bytes they are.
+        TextToken(Hex(int(c)), false);
+        return;
+    }
     if (c < 0x80) {
         char ch = char(c);
         TextToken(std::string_view(&ch, 1), c == ' ');

@@ -5,16 +5,20 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class QTextBlock;
 class QTextCharFormat;
 class QTextDocument;
+class QTextFragment;
 
 namespace Rtf {
 
 // A complete RTF document with the text, character formats (bold, italic, underline,
-// strike-out, font, size, colour) and paragraph alignments of `doc`. Rtf::Read gives them back.
+// strike-out, font, size, colour, highlight, super- and subscript, raised and lowered text),
+// paragraph formats (alignment, indents, spacing before and after) and hidden text of `doc`.
+// Rtf::Read gives them back.
 std::string Write(const QTextDocument& doc);
 
 class RtfWriter {
@@ -25,16 +29,26 @@ public:
 private:
     // A run's character format, resolved against the document's default font.
     struct CharState {
-        bool bold = false;
-        bool italic = false;
-        bool underline = false;
-        bool strike = false;
-        int font = 0;  // index into the font table
-        int halfPoints = 24;
-        int colour = 0;  // index into the colour table; 0 is the automatic colour
+        bool Bold = false;
+        bool Italic = false;
+        bool Underline = false;
+        bool Strike = false;
+        int Font = 0;  // index into the font table
+        int HalfPoints = 24;
+        int Colour = 0;     // index into the colour table; 0 is the automatic colour
+        int Highlight = 0;  // index into the colour table; 0 is none
+        int Script = 0;     // 0 normal, 1 superscript, 2 subscript
+        int Raise = 0;      // half points up (+) or down (-)
         bool operator==(const CharState&) const = default;
     };
 
+    struct RunFormat {
+        CharState State;
+        int HiddenSerial = 0;
+        QString Hidden;
+    };
+
+    const RunFormat& RunFormatOf(const QTextFragment& fragment);
     CharState StateOf(const QTextCharFormat& format);
     int FontIndex(const QString& family);
     int ColourIndex(QRgb colour);
@@ -43,7 +57,10 @@ private:
     void WriteFontTable();
     void WriteColourTable();
     void WriteBlock(const QTextBlock& block, bool last);
+    void WriteBlockFormat(const QTextBlock& block);
     void WriteStateChange(const CharState& next);
+    void WriteScript(const CharState& next, bool all);
+    void WriteHidden(const QString& text);
     void WriteText(QStringView text);
     void WriteCharacter(char32_t c);
 
@@ -59,6 +76,8 @@ private:
     std::vector<QString> FFonts;
     std::vector<QRgb> FColours;  // colour table entries after the automatic one
     std::optional<CharState> FState;
+    int FHiddenSerial = 0;                           // the hidden passage last written
+    std::unordered_map<int, RunFormat> FRunFormats;  // by the document's format index
     std::string FBody;
     std::string* FOut = nullptr;  // where tokens go: the header or the body
     size_t FLineStart = 0;

@@ -252,3 +252,32 @@ TEST(NoteFiles, LargeFileLoadsWhole) {
     EXPECT_EQ(edit->Lines().LineAt(count - 1), text.substr(lastStart, text.size() - lastStart - 2));
     EXPECT_EQ(edit->Lines().LineAt(0), "Line 0 of the note that fills the disk.");
 }
+
+// RTF as other programs write it reaches the note as its text: after a UTF-8 byte order mark,
+// with pages and sections.
+TEST(NoteFiles, RtfFromOtherProgramsLoadsAsItsText) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"\xEF\xBB\xBF{\\rtf1\\ansi caf\\'e9\\par done}", {"café", "done"}},
+        {"{\\rtf1 Text follows\\page After\\sect Next}", {"Text follows", "After", "Next"}},
+    };
+    NoteFiles files;
+    for (const auto& [rtf, lines] : cases) {
+        files.Write("other.rtf", rtf);
+        auto edit = NewNoteArea();
+        edit->Lines().ReadFromFile(NoteFiles::Path("other.rtf"));
+        EXPECT_EQ(edit->Lines().ToVector(), lines);
+    }
+}
+
+// Control codes typed into the note are saved and come back.
+TEST(NoteFiles, ControlCodesInTheNoteSurviveSaveAndLoad) {
+    NoteFiles files;
+    auto edit = NewNoteArea();
+    const std::string text = "bell\x07 escape\x1B unit\x1F end";
+    edit->SetText(text);
+    ASSERT_EQ(edit->Text(), text);
+    edit->Lines().WriteToFile(NoteFiles::Path("codes.rtf"));
+    edit->SetText("");
+    edit->Lines().ReadFromFile(NoteFiles::Path("codes.rtf"));
+    EXPECT_EQ(edit->Text(), text);
+}

@@ -217,3 +217,39 @@ TEST(DeferredFormats, IdleMomentsApplyTheRestQuietly) {
     EXPECT_FALSE(c.document()->isUndoAvailable());
     EXPECT_EQ(changes, 0);
 }
+
+// A slice of idle-time formatting ends with a paragraph, never inside one: the editor lays a
+// changed paragraph out again whole, once per slice.
+TEST(DeferredFormats, ASliceFinishesTheParagraphItStopsIn) {
+    struct Case {
+        std::vector<int> paragraphRuns;  // bold runs in each paragraph
+        size_t slice;
+        size_t remaining;  // after one slice
+    };
+    const Case cases[] = {
+        {{10, 10, 10}, 3, 20}, {{10, 10, 10}, 10, 20}, {{10, 10, 10}, 11, 10},
+        {{1, 1, 1, 1}, 2, 2},  {{5000}, 4, 0},         {{10, 10}, 0, 20},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        std::vector<DeferredFormats::Run> runs;
+        for (size_t p = 0; p < c.paragraphRuns.size(); ++p) {
+            if (p > 0) cursor.insertBlock();
+            for (int r = 0; r < c.paragraphRuns[p]; ++r) {
+                const int at = cursor.position();
+                cursor.insertText(QStringLiteral("ab"));
+                runs.push_back({at, at + 1, 0});
+            }
+        }
+        DeferredFormats pending({bold}, runs);
+        pending.ApplyNext(doc, c.slice);
+        EXPECT_EQ(pending.Remaining(), c.remaining) << c.slice;
+        const size_t applied = runs.size() - c.remaining;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            EXPECT_EQ(BoldAt(doc, runs[i].Start), i < applied) << i;
+        }
+    }
+}

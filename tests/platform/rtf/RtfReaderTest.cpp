@@ -158,7 +158,7 @@ TEST(RtfReader, GroupsRestoreFormattingAndPlainAndPardReset) {
     EXPECT_EQ(f("e").fontWeight(), QFont::Normal);
     EXPECT_FALSE(f("e").fontItalic() || f("e").fontUnderline());
     EXPECT_EQ(f("e").foreground().style(), Qt::NoBrush);
-    EXPECT_FALSE(f("e").hasProperty(QTextFormat::FontPointSize)) << "\\plain: default size";
+    EXPECT_EQ(f("e").fontPointSize(), 12.0) << "\\plain: the 12 points of text without a size";
     EXPECT_TRUE(f("f").fontUnderline());
     EXPECT_FALSE(f("g").fontUnderline() && !f("g").fontUnderline());
     EXPECT_TRUE(f("g").fontUnderline()) << "double underline shows as underline";
@@ -206,8 +206,9 @@ TEST(RtfReader, UnicodeEscapesSkipTheirFallbacks) {
     EXPECT_EQ(ReadText("{\\rtf1 \\u-10179?\\u-8704?}"), "😀");
     EXPECT_EQ(ReadText("{\\rtf1 \\u-10179?x\\u-8704?}"), "\uFFFDx\uFFFD") << "lone halves";
     EXPECT_EQ(ReadText("{\\rtf1 \\u-10179?}"), "\uFFFD");
-    EXPECT_EQ(ReadText("{\\rtf1 \\u128512?}"), "😀");
-    EXPECT_EQ(ReadText("{\\rtf1 \\u64976?\\u65532?\\u1?}"), "\uFFFD\uFFFD");
+    EXPECT_EQ(ReadText("{\\rtf1 \\u128512?}"), "?") << "beyond 16 bits: the fallback stands";
+    EXPECT_EQ(ReadText("{\\rtf1 \\u-32769?\\u65536!}"), "?!");
+    EXPECT_EQ(ReadText("{\\rtf1 \\u64976?\\u65532?\\u1?}"), "\uFFFD\uFFFD\u0001");
 }
 
 TEST(RtfReader, DestinationsThatAreNotTextAreSkipped) {
@@ -232,8 +233,8 @@ TEST(RtfReader, FontSizesAndColoursOutOfRangeAreSafe) {
                   doc));
     EXPECT_EQ(FormatOf(doc, "a").fontPointSize(), 1638.0);
     EXPECT_EQ(FormatOf(doc, "b").fontPointSize(), 1.0);
-    EXPECT_FALSE(FormatOf(doc, "c").hasProperty(QTextFormat::FontPointSize));
-    EXPECT_FALSE(FormatOf(doc, "d").hasProperty(QTextFormat::FontPointSize));
+    EXPECT_EQ(FormatOf(doc, "c").fontPointSize(), 12.0);
+    EXPECT_EQ(FormatOf(doc, "d").fontPointSize(), 12.0);
     // Colour 0 stays the automatic colour even when the table gives its first entry a value.
     EXPECT_EQ(FormatOf(doc, "e").foreground().style(), Qt::NoBrush);
     EXPECT_EQ(FormatOf(doc, "f").foreground().color(), QColor(255, 0, 0));
@@ -255,7 +256,7 @@ TEST(RtfReader, HostileInputIsSafe) {
 
     EXPECT_EQ(ReadText("{\\rtf1 \\fs99999999999999999999999 \\f-99999999999999999 "
                        "\\cf2147483648 \\u99999999999 \\uc999999999 a\\b-2147483649 b}"),
-              "\uFFFDab");  // \uc999999999 is the one fallback character of \u99999999999
+              "ab");  // \u99999999999 is no character: its "fallback" \uc999999999 is read
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin999999 xyz}"), "a");
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin-5 b}"), "ab");
     EXPECT_EQ(ReadText("{\\rtf1 a\\bin2 }}b}"), "ab") << "braces inside binary data are data";
@@ -299,4 +300,211 @@ TEST(RtfReader, HostileInputIsSafe) {
         QTextDocument doc;
         EXPECT_TRUE(Rtf::Read(bytes, doc));
     }
+}
+
+namespace {
+
+// Each case: RTF, a word in it, and what that word must look like.
+struct LookCase {
+    const char* rtf;
+    const char* word;
+    double points;
+    bool bold;
+    bool italic;
+    const char* family;  // "" : whatever the document's default font is
+};
+
+// A style sheet as word processors write it: a normal style, a heading based on it, a style
+// based on the heading, a character style in an optional group, a table style, and a loop.
+const char* const kStyles =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times;}{\\f1\\fswiss Arial;}}"
+    "{\\stylesheet{\\ql\\fs20\\snext0 Normal;}"
+    "{\\s1\\sbasedon0\\snext0\\b\\f1\\fs32\\qc\\sb240\\sa120 heading 1;}"
+    "{\\s2\\sbasedon1\\i\\li720 heading 2;}"
+    "{\\*\\cs10\\additive\\i\\fs28 Emphasis;}"
+    "{\\*\\ts11\\tsrowd\\fs40 Normal Table;}"
+    "{\\s5\\sbasedon6\\fs18 loop a;}{\\s6\\sbasedon5\\b loop b;}}";
+
+}  // namespace
+
+TEST(RtfReader, TextSizesComeFromTheTextItsStylesOrTwelvePoints) {
+    const std::string styled = std::string(kStyles) +
+                               "\\pard\\plain\\s1 Head\\par\\pard\\plain\\s2 Sub\\par"
+                               "\\pard\\plain Body {\\cs10 stress}\\par"
+                               "\\pard\\plain\\s1\\b0\\fs24 Over\\par"
+                               "\\pard\\plain\\s5 Loop\\s99 Unknown\\par}";
+    const LookCase cases[] = {
+        {"{\\rtf1 plain}", "plain", 12, false, false, ""},
+        {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 noSize}", "noSize", 12, false, false, "Arial"},
+        {"{\\rtf1\\fs20 ten{\\fs0 zero}}", "zero", 12, false, false, ""},
+        {styled.c_str(), "Head", 16, true, false, "Arial"},
+        {styled.c_str(), "Sub", 16, true, true, "Arial"},
+        {styled.c_str(), "Body", 12, false, false, "Times"},
+        {styled.c_str(), "stress", 14, false, true, "Times"},
+        {styled.c_str(), "Over", 12, false, false, "Arial"},
+        {styled.c_str(), "Loop", 9, true, false, "Times"},
+        {styled.c_str(), "Unknown", 9, true, false, "Times"},
+    };
+    for (const LookCase& c : cases) {
+        SCOPED_TRACE(c.word);
+        QTextDocument doc;
+        ASSERT_TRUE(Rtf::Read(c.rtf, doc));
+        const QTextCharFormat f = FormatOf(doc, QString::fromUtf8(c.word));
+        EXPECT_EQ(f.fontPointSize(), c.points);
+        EXPECT_EQ(f.fontWeight(), c.bold ? QFont::Bold : QFont::Normal);
+        EXPECT_EQ(f.fontItalic(), c.italic);
+        if (*c.family) {
+            EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{c.family});
+        }
+    }
+
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(styled, doc));
+    EXPECT_EQ(Paragraphs(doc), (Strings{"Head", "Sub", "Body stress", "Over", "LoopUnknown"}));
+    const std::vector<RtfTest::Block> blocks = RtfTest::Blocks(doc);
+    EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignHCenter, 0, 0, 0, 16, 8, ""}));
+    EXPECT_EQ(blocks[1], (RtfTest::Block{Qt::AlignHCenter, 48, 0, 0, 16, 8, ""}));
+    EXPECT_EQ(blocks[2], RtfTest::Block{});
+}
+
+TEST(RtfReader, PageSectionAndColumnBreaksEndTheParagraphAndLineBreaksTheLine) {
+    const std::pair<const char*, Strings> cases[] = {
+        {"{\\rtf1 Text follows\\page After}", {"Text follows", "After"}},
+        {"{\\rtf1 one\\sect\\sectd two\\column three}", {"one", "two", "three"}},
+        {"{\\rtf1 before\\par\\page after}", {"before", "after"}},
+        {"{\\rtf1 before\\par\\page\\par after}", {"before", "", "after"}},
+        {"{\\rtf1 \\page first}", {"first"}},
+        {"{\\rtf1 last\\page}", {"last"}},
+        {"{\\rtf1 a\\line b}", {"a\u2028b"}},
+    };
+    for (const auto& [rtf, paragraphs] : cases) EXPECT_EQ(ReadParagraphs(rtf), paragraphs) << rtf;
+}
+
+TEST(RtfReader, HighlightScriptsIndentsAndSpacingAreRead) {
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(
+        "{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red0\\green255\\blue0;}"
+        "\\pard\\li1440\\ri720\\fi-360\\sb120\\sa240\\qj x{\\highlight1 yellow}{\\highlight2 green}"
+        "{\\highlight0 none}{\\chcbpat1 shaded}{\\cb2 back} E=mc{\\super 2} H{\\sub 2}O "
+        "{\\fs20\\up6 up}{\\fs20\\dn4 down}"
+        "{\\super\\nosupersub flat}{\\up6\\nosupersub level}{\\super\\sub under}\\par"
+        "\\pard\\fi-720 hang\\par\\pard\\li-500\\sb-20 inside\\par}",
+        doc));
+    const auto look = [&](const char* word) {
+        return RtfTest::LookOf(FormatOf(doc, word), doc.defaultFont());
+    };
+    EXPECT_EQ(look("yellow").highlight, "#ffff00");
+    EXPECT_EQ(look("green").highlight, "#00ff00");
+    EXPECT_EQ(look("none").highlight, "");
+    EXPECT_EQ(look("shaded").highlight, "#ffff00");
+    EXPECT_EQ(look("back").highlight, "#00ff00");
+    EXPECT_EQ(look("2").script, QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(look("2O").script, QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(look("O").script, QTextCharFormat::AlignNormal);
+    EXPECT_EQ(look("up").raise, 30.0) << "three points up in ten: 30 per cent";
+    EXPECT_EQ(look("down").raise, -20.0);
+    EXPECT_EQ(look("flat").script, QTextCharFormat::AlignNormal);
+    EXPECT_EQ(look("level").raise, 0.0);
+    EXPECT_EQ(look("under").script, QTextCharFormat::AlignSubScript);
+    const std::vector<RtfTest::Block> blocks = RtfTest::Blocks(doc);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignJustify, 96, 48, -24, 8, 16, ""}));
+    EXPECT_EQ(blocks[1], RtfTest::Block{}) << "a first line never starts left of the paragraph";
+    EXPECT_EQ(blocks[2], RtfTest::Block{}) << "negative indents and spacing read as none";
+}
+
+TEST(RtfReader, HiddenTextIsKeptOutOfTheTextButWithIt) {
+    QTextDocument doc;
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1 Shown{\\v  secret} text{\\v tail}\\par"
+                  "{\\b bold{\\v  inner\\tab x}}\\par{\\v only}\\par end{\\v last}}",
+                  doc));
+    EXPECT_EQ(Paragraphs(doc), (Strings{"Shown text", "bold", "", "end"}));
+    EXPECT_EQ(RtfTest::LookOf(FormatOf(doc, " text"), doc.defaultFont()).hidden, " secret");
+    EXPECT_EQ(RtfTest::LookOf(FormatOf(doc, "ext"), doc.defaultFont()).hidden, "")
+        << "only the first character after the hidden text carries it";
+    const std::vector<RtfTest::Block> blocks = RtfTest::Blocks(doc);
+    EXPECT_EQ(blocks[0].hidden, "tail");
+    EXPECT_EQ(blocks[1].hidden, " inner\tx");
+    EXPECT_EQ(blocks[2].hidden, "only");
+    EXPECT_EQ(blocks[3].hidden, "last");
+    EXPECT_EQ(RtfTest::LookOf(FormatOf(doc, "bold"), doc.defaultFont()).bold, true);
+}
+
+TEST(RtfReader, SymbolFontBytesShowTheCharactersTheyStandFor) {
+    const char* const table =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\froman\\fcharset2 Symbol;}"
+        "{\\f2\\fnil\\fcharset2 Wingdings;}}";
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\f1 abgd}", "αβγδ"},
+        {"{\\f1 ABGW}", "ΑΒΓΩ"},
+        {"{\\f1 \\'ae\\'ac\\'de}", "→←⇒"},
+        {"{\\f1 \\'a3\\'b3\\'b9\\'a5\\'e5\\'f2\\'d6}", "≤≥≠∞∑∫√"},
+        {"{\\f1 \\'b7}", "•"},
+        {"{\\f1 \\u-3913\\'b7}", "•"},
+        {"{\\f1 1+2=3}", "1+2=3"},
+        {"a{\\f1 p}r", "aπr"},
+        {"{\\f2 \\'fc}", "\uF0FC"},
+        {"\\'fc", "ü"},
+    };
+    for (const auto& [body, text] : cases) {
+        EXPECT_EQ(ReadText(table + body + "}"), text) << body;
+    }
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(std::string(table) + "{\\f1 a}}", doc));
+    EXPECT_EQ(FormatOf(doc, "α").fontFamilies().toStringList(), QStringList{"Symbol"});
+}
+
+TEST(RtfReader, ByteOrderMarkBeforeRtfReadsAsRtfWithRawBytesInUtf8) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBF{\\rtf1 caf\xC3\xA9 \\'e9}", "café é"},
+        {"\xEF\xBB\xBF \r\n{\\rtf1 spaced}", "spaced"},
+        {"\xEF\xBB\xBF{\\rtf1 bad\xE9x}", "bad\uFFFDx"},
+    };
+    for (const auto& [rtf, text] : cases) EXPECT_EQ(ReadText(rtf), text) << rtf;
+    const std::pair<std::string_view, Rtf::RtfSignature> signatures[] = {
+        {"", Rtf::RtfSignature::TooShort},
+        {"\xEF\xBB", Rtf::RtfSignature::TooShort},
+        {"\xEF\xBB\xBF  {\\rt", Rtf::RtfSignature::TooShort},
+        {"\xEF\xBB\xBF{\\rtf", Rtf::RtfSignature::Yes},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF{\\rtf1}", Rtf::RtfSignature::No},
+        {"\xEF\xBBx", Rtf::RtfSignature::No},
+        {"{\\rtx", Rtf::RtfSignature::No},
+        {"hello", Rtf::RtfSignature::No},
+    };
+    for (const auto& [bytes, expected] : signatures) {
+        EXPECT_EQ(Rtf::CheckSignature(bytes), expected) << bytes;
+    }
+}
+
+TEST(RtfReader, BinaryDataIsTakenWholeWhateverBytesItHolds) {
+    const std::string data("\0\r\n}{\\\n\0\xFF\r", 10);
+    for (const std::string& between : {std::string(), std::string("{\\*\\blipuid 1}")}) {
+        std::string rtf = "{\\rtf1 before{\\pict\\pngblip" + between + "\\bin10 " + data + "}";
+        for (int i = 0; i < 200; ++i) rtf += "\\par p" + std::to_string(i);
+        QTextDocument doc;
+        ASSERT_TRUE(Rtf::Read(rtf + "}", doc));
+        const Strings paragraphs = Paragraphs(doc);
+        ASSERT_EQ(paragraphs.size(), 201u);
+        EXPECT_EQ(paragraphs.front(), "before");
+        EXPECT_EQ(paragraphs.back(), "p199");
+    }
+}
+
+TEST(RtfReader, EscapedControlCodesAreKeptAndRawOnesAreNoise) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\rtf1 a\\'01b\\'1fc\\'7fd}",
+         "a\x01"
+         "b\x1f"
+         "c\x7f"
+         "d"},
+        {"{\\rtf1 a\\u7?b}",
+         "a\x07"
+         "b"},
+        {std::string("{\\rtf1 a\x01\x1f\x7f"
+                     "b}"),
+         "ab"},
+        {"{\\rtf1 a\\'00\\'0a\\'0db}", "ab"},
+    };
+    for (const auto& [rtf, text] : cases) EXPECT_EQ(ReadText(rtf), text) << rtf;
 }

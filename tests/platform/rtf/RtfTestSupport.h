@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtf/RtfDocumentProperties.h"
 #include "platform/rtf/RtfReader.h"
 
 namespace RtfTest {
@@ -60,7 +61,11 @@ struct Look {
     bool strike = false;
     std::string family;
     double points = 0;
-    std::string colour;  // "" for the automatic colour
+    std::string colour;     // "" for the automatic colour
+    std::string highlight;  // "" for none
+    int script = 0;         // QTextCharFormat::VerticalAlignment
+    double raise = 0;       // baseline offset, in per cent of the font's height
+    std::string hidden;     // hidden text before the run
     bool operator==(const Look&) const = default;
 };
 
@@ -73,7 +78,9 @@ struct Span {
 inline std::ostream& operator<<(std::ostream& os, const Span& s) {
     return os << "{\"" << s.text << "\" b" << s.look.bold << " i" << s.look.italic << " u"
               << s.look.underline << " s" << s.look.strike << " " << s.look.family << " "
-              << s.look.points << "pt " << (s.look.colour.empty() ? "auto" : s.look.colour) << "}";
+              << s.look.points << "pt " << (s.look.colour.empty() ? "auto" : s.look.colour) << " hl"
+              << s.look.highlight << " v" << s.look.script << " up" << s.look.raise << " hidden\""
+              << s.look.hidden << "\"}";
 }
 
 inline Look LookOf(const QTextCharFormat& f, const QFont& base) {
@@ -90,6 +97,12 @@ inline Look LookOf(const QTextCharFormat& f, const QFont& base) {
     if (f.foreground().style() != Qt::NoBrush) {
         look.colour = f.foreground().color().name().toStdString();
     }
+    if (f.background().style() != Qt::NoBrush) {
+        look.highlight = f.background().color().name().toStdString();
+    }
+    look.script = int(f.verticalAlignment());
+    look.raise = f.baselineOffset();
+    look.hidden = f.stringProperty(Rtf::kHiddenTextBefore).toStdString();
     return look;
 }
 
@@ -108,6 +121,31 @@ inline std::vector<std::vector<Span>> Spans(const QTextDocument& doc) {
             }
         }
         out.push_back(spans);
+    }
+    return out;
+}
+
+// A paragraph's format as the document holds it: alignment, indents and spacing in pixels,
+// and the hidden text at its end.
+struct Block {
+    int alignment = Qt::AlignLeft;
+    double left = 0, right = 0, first = 0, before = 0, after = 0;
+    std::string hidden;
+    bool operator==(const Block&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Block& b) {
+    return os << "{align " << b.alignment << " li" << b.left << " ri" << b.right << " fi" << b.first
+              << " sb" << b.before << " sa" << b.after << " hidden\"" << b.hidden << "\"}";
+}
+
+inline std::vector<Block> Blocks(const QTextDocument& doc) {
+    std::vector<Block> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextBlockFormat f = b.blockFormat();
+        out.push_back({int(f.alignment() & Qt::AlignHorizontal_Mask), f.leftMargin(),
+                       f.rightMargin(), f.textIndent(), f.topMargin(), f.bottomMargin(),
+                       f.stringProperty(Rtf::kHiddenTextAtEnd).toStdString()});
     }
     return out;
 }

@@ -60,6 +60,7 @@ void ExpectRoundTrip(const QTextDocument& doc) {
     EXPECT_EQ(Paragraphs(back), Paragraphs(doc)) << rtf;
     EXPECT_EQ(Spans(back), Spans(doc)) << rtf;
     EXPECT_EQ(Alignments(back), Alignments(doc)) << rtf;
+    EXPECT_EQ(RtfTest::Blocks(back), RtfTest::Blocks(doc)) << rtf;
 }
 
 }  // namespace
@@ -169,4 +170,113 @@ TEST(RtfWriter, FontNamesWithRtfCharactersSurvive) {
     QTextDocument doc;
     Fill(doc, {{{{"odd", Format("Semi;colon {Sans}", 11)}, {"ü", Format("Schrift Ä", 11)}}}});
     ExpectRoundTrip(doc);
+}
+
+TEST(RtfWriter, HighlightScriptsIndentsSpacingAndHiddenTextRoundTrip) {
+    QTextDocument doc;
+    QTextCharFormat plain = Format("Arial", 10);
+    QTextCharFormat marked = plain, super = plain, sub = plain, up = plain, down = plain;
+    marked.setBackground(QColor(255, 255, 0));
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    up.setBaselineOffset(30);
+    down.setBaselineOffset(-20);
+    QTextCharFormat superMarked = super;
+    superMarked.setBackground(QColor(0, 255, 0));
+    QTextCharFormat carrier = plain;
+    carrier.setProperty(Rtf::kHiddenTextBefore, QStringLiteral("hidden {note}\\"));
+    carrier.setProperty(Rtf::kHiddenTextSerial, 7);
+    Fill(doc, {{{{"plain ", plain},
+                 {"marked", marked},
+                 {" E=mc", plain},
+                 {"2", super},
+                 {"2", superMarked},
+                 {" H", plain},
+                 {"2", sub},
+                 {"O ", plain},
+                 {"up", up},
+                 {"down", down},
+                 {"x", carrier},
+                 {"y", plain}}}});
+    QTextCursor cursor(&doc);
+    QTextBlockFormat block;
+    block.setLeftMargin(96);
+    block.setRightMargin(48);
+    block.setTextIndent(-24);
+    block.setTopMargin(8);
+    block.setBottomMargin(16);
+    block.setAlignment(Qt::AlignJustify);
+    block.setProperty(Rtf::kHiddenTextAtEnd, QStringLiteral("at the end"));
+    cursor.setBlockFormat(block);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock(QTextBlockFormat(), plain);
+    cursor.insertText("next");
+    ExpectRoundTrip(doc);
+    const std::string rtf = Rtf::Write(doc);
+    for (const char* word : {"\\highlight1", "\\super", "\\sub", "\\up6", "\\dn4", "\\nosupersub",
+                             "\\li1440", "\\ri720", "\\fi-360", "\\sb120", "\\sa240", "{\\v "}) {
+        EXPECT_NE(rtf.find(word), std::string::npos) << word << " in " << rtf;
+    }
+}
+
+TEST(RtfWriter, HiddenTextCarriedByManyRunsIsWrittenOnce) {
+    QTextDocument doc;
+    QTextCharFormat carrier = Format("Arial", 10);
+    carrier.setProperty(Rtf::kHiddenTextBefore, QStringLiteral("once"));
+    carrier.setProperty(Rtf::kHiddenTextSerial, 3);
+    QTextCharFormat boldCarrier = carrier;
+    boldCarrier.setFontWeight(QFont::Bold);
+    QTextCharFormat other = carrier;
+    other.setProperty(Rtf::kHiddenTextSerial, 4);
+    // Text typed after the carrier takes its format; a copy elsewhere carries its own.
+    Fill(doc, {{{{"ab", carrier}, {"cd", boldCarrier}, {"e", Format("Arial", 10)}, {"f", other}}}});
+    const std::string rtf = Rtf::Write(doc);
+    size_t count = 0;
+    for (size_t at = rtf.find("once"); at != std::string::npos; at = rtf.find("once", at + 1))
+        ++count;
+    EXPECT_EQ(count, 2u) << rtf;
+}
+
+TEST(RtfWriter, ControlCodesAreWrittenEscapedAndReadBack) {
+    QTextDocument doc;
+    QString text = QStringLiteral("a");
+    for (char16_t c : {u'\x01', u'\x08', u'\x0b', u'\x0c', u'\x1b', u'\x1f', u'\x7f'}) {
+        text += QChar(c);
+        text += QChar(u'x');
+    }
+    Fill(doc, {{{{text, Format("Arial", 10)}}}});
+    const std::string rtf = Rtf::Write(doc);
+    EXPECT_NE(rtf.find("\\'01x\\'08x"), std::string::npos) << rtf;
+    for (char c : rtf) EXPECT_TRUE(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
+    ExpectRoundTrip(doc);
+}
+
+// Documents written the way common word processors write them: loaded, saved, loaded again,
+// they must look the same as after the first load.
+TEST(RtfWriter, WordProcessorDocumentsSurviveLoadSaveLoad) {
+    const char* const documents[] = {
+        // A styled office document: style sheet, Symbol font, colours, highlight, scripts.
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Liberation Serif;}"
+        "{\\f1\\froman\\fprq2\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2\\fcharset0 Liberation Sans;}}"
+        "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green255\\blue0;\\red197\\green0\\blue11;}"
+        "{\\stylesheet{\\s0\\snext0\\sa140\\sl276\\slmult1\\fs24 Normal;}"
+        "{\\s1\\sbasedon0\\snext0\\sb240\\sa120\\keepn\\b\\f2\\fs36 Heading 1;}"
+        "{\\*\\cs15\\i Emphasis;}}\n"
+        "\\pard\\plain\\s1 Results\\par\n"
+        "\\pard\\plain\\s0\\li720\\ri360\\fi-360 Mass {\\highlight2 matters}: E=mc{\\super 2}, "
+        "H{\\sub 2}O, {\\f1 a\\'ae b}, {\\cs15 stressed}{\\cf3 red}\\par\n"
+        "\\pard\\plain\\s0\\qc Centred{\\v  hidden} text\\page Next page\\par}",
+        // As the system's small word processor writes: no style sheet, sizes on every run.
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset0 "
+        "Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n{\\colortbl ;\\red0\\green176\\blue80;}\r\n"
+        "\\viewkind4\\uc1\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Plain \\b bold\\b0  "
+        "\\cf1 green\\cf0  \\f1\\'b6\\f0  x\\up6 2\\up0\\par\r\n"
+        "\\pard\\li1440\\sa200 Indented\\par\r\n}",
+    };
+    for (const char* rtf : documents) {
+        QTextDocument first;
+        ASSERT_TRUE(Rtf::Read(rtf, first));
+        SCOPED_TRACE(first.toPlainText().toStdString());
+        ExpectRoundTrip(first);
+    }
 }
