@@ -8,6 +8,11 @@
 #include <utility>
 
 namespace RichEdit {
+namespace {
+
+constexpr int kRunsBeforeDroppingLines = 32;
+
+}  // namespace
 
 DeferredFormats::DeferredFormats(std::vector<QTextCharFormat> formats, std::vector<Run> runs)
     : FFormats(std::move(formats)), FRuns(std::move(runs)) {}
@@ -46,7 +51,7 @@ void DeferredFormats::Clear() {
 // Formatting leaves no trace: no undo step and no change to the modified flag. Nothing else
 // has edited the document while runs are pending, so the undo history is empty to begin with.
 // Every format change makes the document walk the display lines its paragraph had, so a
-// paragraph of many runs drops its lines before its second run: it is laid out afresh anyway.
+// paragraph of many runs drops its lines once it has had a few: it is laid out afresh anyway.
 void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
     if (end <= FNext) return;
     const bool modified = doc.isModified();
@@ -65,13 +70,19 @@ void DeferredFormats::ApplyUpTo(QTextDocument& doc, size_t end) {
             // Runs come in order: the next one is mostly in one of the next few paragraphs.
             for (int steps = 0; block.isValid() && start >= blockEnd && steps < 8; ++steps) {
                 block = block.next();
-                if (block.isValid()) blockEnd = block.position() + block.length();
+                if (block.isValid()) blockEnd += block.length();
             }
-            if (!block.isValid() || start >= blockEnd) block = doc.findBlock(start);
-            blockEnd = block.isValid() ? block.position() + block.length() : last + 1;
+            if (!block.isValid() || start >= blockEnd) {
+                block = doc.findBlock(start);
+                blockEnd = block.isValid() ? block.position() + block.length() : last + 1;
+            }
             runsInBlock = 0;
         }
-        if (++runsInBlock == 2 && block.isValid()) block.layout()->clearLayout();
+        // A paragraph of a few runs costs little either way; dropping the lines of every such
+        // paragraph would make a layout object for each.
+        if (++runsInBlock == kRunsBeforeDroppingLines && block.isValid()) {
+            block.layout()->clearLayout();
+        }
         cursor.setPosition(start);
         cursor.setPosition(stop, QTextCursor::KeepAnchor);
         cursor.setCharFormat(FFormats[size_t(run.Format)]);
