@@ -89,15 +89,31 @@ void RtfDocumentBuilder::SetFormatIndex(int index) {
     }
 }
 
-// The first character after hidden text carries it in a format of its own; the characters
-// after it go back to the format they had.
+// The first character after hidden text carries it in a format of its own (both halves of a
+// UTF-16 pair, which no format change may split); the characters after it go back to the
+// format they had.
 void RtfDocumentBuilder::AppendCarryingHidden(QChar first, QLatin1StringView rest) {
+    if (FHeldFormat >= 0) {
+        FText.append(first);  // the low half of the carrier
+        SetFormatIndex(std::exchange(FHeldFormat, -1));
+        if (FHidden.isEmpty()) {
+            FText.append(rest);
+            return;
+        }
+        if (rest.isEmpty()) return;
+        first = QChar(rest.front());
+        rest = rest.sliced(1);
+    }
     const int plain = FRuns.back().Format;
     RtfRunFormat carrier = FFormats[size_t(plain)];
     carrier.HiddenBefore = std::exchange(FHidden, QString());
     carrier.HiddenSerial = ++FHiddenSerial;
     SetFormatIndex(FormatIndex(carrier));
     FText.append(first);
+    if (first.isHighSurrogate() && rest.isEmpty()) {
+        FHeldFormat = plain;
+        return;
+    }
     SetFormatIndex(plain);
     FText.append(rest);
 }

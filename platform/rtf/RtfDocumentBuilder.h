@@ -66,7 +66,7 @@ public:
     void SetFormat(const RtfRunFormat& format);
     void Append(QChar c) {
         OpenParagraph();
-        if (!FHidden.isEmpty()) [[unlikely]] {
+        if (!FHidden.isEmpty() || FHeldFormat >= 0) [[unlikely]] {
             AppendCarryingHidden(c, {});
             return;
         }
@@ -123,6 +123,8 @@ private:
     RichEdit::DeferredFormats FDeferred;
     QString FHidden;  // hidden text not yet given to a character or a paragraph
     int FHiddenSerial = 0;
+    // The format to go back to after the low half of a pair whose high half carries hidden text.
+    int FHeldFormat = -1;
     int FParagraph = 0;
     qsizetype FParagraphStart = 0;
     bool FParagraphPending = false;

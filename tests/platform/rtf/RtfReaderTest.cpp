@@ -429,6 +429,12 @@ TEST(RtfReader, HiddenTextIsKeptOutOfTheTextButWithIt) {
     EXPECT_EQ(blocks[2].hidden, "only");
     EXPECT_EQ(blocks[3].hidden, "last");
     EXPECT_EQ(RtfTest::LookOf(FormatOf(doc, "bold"), doc.defaultFont()).bold, true);
+
+    // Hidden text before a character beyond 16 bits: both halves of its pair carry it.
+    QTextDocument pair;
+    ASSERT_TRUE(Rtf::Read("{\\rtf1 a{\\v h}\\u-10179?\\u-8704?b{\\v i}\\u-10179?\\u-8704?}", pair));
+    EXPECT_EQ(Paragraphs(pair), (Strings{"a😀b😀"}));
+    EXPECT_EQ(RtfTest::Spans(pair)[0].size(), 4u);
 }
 
 TEST(RtfReader, SymbolFontBytesShowTheCharactersTheyStandFor) {
