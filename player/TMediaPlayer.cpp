@@ -174,17 +174,22 @@ void TMediaPlayer::Play() {
     NotifyDefault();
     MCI_PLAY_PARMS parms;
     parms.dwCallback = this;
+    TakeRange(parms.dwFrom, parms.dwTo);
+    FErrorCode = mciSendCommandA(FMciDevice, MCI_PLAY, FCommandFlags, &parms);
+}
+
+// A one-shot From or To position goes into this command's range and is spent.
+void TMediaPlayer::TakeRange(std::uint32_t& from, std::uint32_t& to) {
     if (FFromPositionSet) {
         FCommandFlags |= MCI_FROM;
-        parms.dwFrom = FFromPosition;
+        from = FFromPosition;
         FFromPositionSet = false;
     }
     if (FToPositionSet) {
         FCommandFlags |= MCI_TO;
-        parms.dwTo = FToPosition;
+        to = FToPosition;
         FToPositionSet = false;
     }
-    FErrorCode = mciSendCommandA(FMciDevice, MCI_PLAY, FCommandFlags, &parms);
 }
 
 void TMediaPlayer::StartRecording() {
@@ -192,16 +197,7 @@ void TMediaPlayer::StartRecording() {
     NotifyDefault();
     MCI_RECORD_PARMS parms;
     parms.dwCallback = this;
-    if (FFromPositionSet) {
-        FCommandFlags |= MCI_FROM;
-        parms.dwFrom = FFromPosition;
-        FFromPositionSet = false;
-    }
-    if (FToPositionSet) {
-        FCommandFlags |= MCI_TO;
-        parms.dwTo = FToPosition;
-        FToPositionSet = false;
-    }
+    TakeRange(parms.dwFrom, parms.dwTo);
     FErrorCode = mciSendCommandA(FMciDevice, MCI_RECORD, FCommandFlags, &parms);
 }
 

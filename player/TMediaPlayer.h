@@ -142,6 +142,7 @@ private:
     void CheckOpen() const;
     void WaitDefault();
     void NotifyDefault();
+    void TakeRange(std::uint32_t& from, std::uint32_t& to);
     void GetDeviceCaps();
     std::uint32_t Capability(std::uint32_t item);
     std::uint32_t StatusQuery(std::uint32_t item, bool openCheck);
