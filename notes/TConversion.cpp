@@ -4,6 +4,6 @@ int TConversion::ReadChunk(TStream& stream, char* buffer, int size) {
     return static_cast<int>(stream.Read(buffer, size));
 }
 
-int TConversion::WriteChunk(TStream& stream, char* buffer, int size) {
+int TConversion::WriteChunk(TStream& stream, const char* buffer, int size) {
     return static_cast<int>(stream.Write(buffer, size));
 }

@@ -11,7 +11,7 @@ public:
     // Reads up to `size` bytes from the stream into `buffer`; returns the number read.
     virtual int ReadChunk(TStream& stream, char* buffer, int size);
     // Writes `size` bytes from `buffer` to the stream; returns the number written.
-    virtual int WriteChunk(TStream& stream, char* buffer, int size);
+    virtual int WriteChunk(TStream& stream, const char* buffer, int size);
 };
 
 // A class reference: makes a new converter of one class.

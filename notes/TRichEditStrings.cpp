@@ -1,7 +1,8 @@
 #include "notes/TRichEditStrings.h"
 
+#include <QScopeGuard>
 #include <algorithm>
-#include <cstring>
+#include <exception>
 #include <vector>
 
 #include "notes/TConversionFormat.h"
@@ -13,15 +14,9 @@
 
 namespace {
 
-// What a stream callback's cookie leads to.
-struct StreamCookie {
-    TConversion* Converter;
-    TStream* Stream;
-    // A CR that ended the previous chunk: its break is decided by the next chunk's first byte.
-    bool PendingCR = false;
-    // The read bytes and the text made of them, kept from call to call.
-    std::vector<char> Chunk, Text;
-};
+// Why a file beyond the read limit is not loaded.
+const std::string kTooLargeReason = "File too large: a note holds at most " +
+                                    std::to_string(RichEdit::kMaxStreamInBytes >> 20) + " MB";
 
 QString ToQ(const std::string& s) {
     return QString::fromStdString(s);
@@ -118,6 +113,23 @@ void TRichEditStrings::SetUpdating(bool updating) {
     FRichEdit->Change();
 }
 
+TRichEditStrings::TUpdateScope::TUpdateScope(TRichEditStrings& strings)
+    : FStrings(strings), FUnwinding(std::uncaught_exceptions()) {
+    FStrings.BeginUpdate();
+}
+
+TRichEditStrings::TUpdateScope::~TUpdateScope() noexcept(false) {
+    if (std::uncaught_exceptions() == FUnwinding) {
+        FStrings.EndUpdate();
+        return;
+    }
+    try {
+        FStrings.EndUpdate();
+    } catch (...) {
+        // The error already on its way out is the one the caller hears about.
+    }
+}
+
 void TRichEditStrings::BeginUpdate() {
     if (FUpdateCount++ == 0) SetUpdating(true);
 }
@@ -132,25 +144,15 @@ void TRichEditStrings::SetAllText(const std::string& text) {
     FRichEdit->HandleNeeded();
     const unsigned mask = FRichEdit->EmGetEventMask();
     FRichEdit->EmSetEventMask(mask & ~RichEdit::ENM_CHANGE);
-    struct Restore {
-        TRichEditStrings* self;
-        unsigned mask;
-        ~Restore() { self->FRichEdit->EmSetEventMask(mask); }
-    } restore{this, mask};
-    BeginUpdate();
-    try {
-        ClearLines();
-        QString all;
-        for (const std::string& line : SplitLines(text)) all += ToQ(line) + QStringLiteral("\r\n");
-        FRichEdit->EmExSetSel({0, 0});
-        FRichEdit->EmReplaceSel(all);
-        if (FRichEdit->EmExGetSel().cpMin != RichEdit::RichEditControl::InsertedLength(all))
-            throw EOutOfResources("RichEdit line insertion error");
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const auto restoreMask = qScopeGuard([&] { FRichEdit->EmSetEventMask(mask); });
+    const TUpdateScope update(*this);
+    ClearLines();
+    QString all;
+    for (const std::string& line : SplitLines(text)) all += ToQ(line) + QStringLiteral("\r\n");
+    FRichEdit->EmExSetSel({0, 0});
+    FRichEdit->EmReplaceSel(all);
+    if (FRichEdit->EmExGetSel().cpMin != RichEdit::RichEditControl::InsertedLength(all))
+        throw EOutOfResources("RichEdit line insertion error");
 }
 
 void TRichEditStrings::AppendLines(const TRichEditStrings& other) {
@@ -158,21 +160,11 @@ void TRichEditStrings::AppendLines(const TRichEditStrings& other) {
 }
 
 void TRichEditStrings::AppendLines(const std::vector<std::string>& lines) {
-    TNotifyEvent selectionChange = FRichEdit->OnSelectionChange;
+    const auto restoreHandler = qScopeGuard(
+        [this, handler = FRichEdit->OnSelectionChange] { FRichEdit->OnSelectionChange = handler; });
     FRichEdit->OnSelectionChange = nullptr;
-    struct Restore {
-        TCustomRichEdit* edit;
-        TNotifyEvent handler;
-        ~Restore() { edit->OnSelectionChange = handler; }
-    } restore{FRichEdit, selectionChange};
-    BeginUpdate();
-    try {
-        for (const std::string& line : lines) Add(line);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateScope update(*this);
+    for (const std::string& line : lines) Add(line);
 }
 
 std::vector<std::string> TRichEditStrings::ToVector() const {
@@ -206,154 +198,76 @@ void TRichEditStrings::ChooseConverter(const std::string& fileName) {
     if (!FConverter) FConverter = format.ConversionClass();
 }
 
+// A file that cannot be read whole (too large, a read error) fails the load; the note keeps its
+// text, and the converter is dropped as after any failed file operation.
+TConversion& TRichEditStrings::ConverterInUse(std::unique_ptr<TConversion>& temporary) const {
+    if (FConverter) return *FConverter;
+    temporary = FRichEdit->DefaultConverterClass();
+    return *temporary;
+}
+
 void TRichEditStrings::ReadFromFile(const std::string& fileName) {
     ChooseConverter(fileName);
-    try {
-        TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-        ReadFromStream(stream);
-    } catch (...) {
-        FConverter.reset();
-        throw;
-    }
+    auto dropConverter = qScopeGuard([this] { FConverter.reset(); });
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    // A file larger than the read limit is refused before a byte of it is read.
+    const bool tooLarge = stream.Size() > RichEdit::kMaxStreamInBytes;
+    const unsigned error = tooLarge ? RichEdit::ERROR_FILE_TOO_LARGE : StreamIn(stream);
+    if (error == RichEdit::ERROR_FILE_TOO_LARGE)
+        throw EFOpenError(CannotOpenMessage(fileName, kTooLargeReason));
+    if (error != 0) throw EOutOfResources("Failed to Load Stream");
+    dropConverter.dismiss();
     FRichEdit->EmExLimitText(kLoadedTextLimit);
 }
 
 void TRichEditStrings::ReadFromStream(TStream& stream) {
-    FRichEdit->HandleNeeded();
-    std::unique_ptr<TConversion> temporary;
-    TConversion* converter = FConverter.get();
-    if (!converter) {
-        temporary = FRichEdit->DefaultConverterClass();
-        converter = temporary.get();
-    }
-    const std::int64_t position = stream.Position();
-    StreamCookie cookie{converter, &stream, false, {}, {}};
-    RichEdit::EditStream es{&cookie, 0, &StreamInCallback};
-    const unsigned format = PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF;
-    FRichEdit->EmStreamIn(format, es);
-    if (format == RichEdit::SF_RTF && es.Error != 0) {
-        stream.Seek(position, soBeginning);
-        cookie.PendingCR = false;
-        es.Error = 0;
-        FRichEdit->EmStreamIn(RichEdit::SF_TEXT, es);
-    }
-    // A plain-text read that failed half-way is a failure too, not a shorter text.
-    if (es.Error != 0) throw EOutOfResources("Failed to Load Stream");
+    if (StreamIn(stream) != 0) throw EOutOfResources("Failed to Load Stream");
 }
 
+// The file's bytes go to the control once, as they are; the control reads them as RTF or as
+// plain text. RTF that is not RTF is tried again as plain text from the same place, unless the
+// read limit ended it: the plain-text reading would read as far and end the same way.
+unsigned TRichEditStrings::StreamIn(TStream& stream) {
+    FRichEdit->HandleNeeded();
+    std::unique_ptr<TConversion> temporary;
+    TConversion& converter = ConverterInUse(temporary);
+    const std::int64_t position = stream.Position();
+    const RichEdit::StreamSource source = [&](std::span<char> buffer) {
+        const int n = converter.ReadChunk(stream, buffer.data(), int(buffer.size()));
+        return size_t(std::max(n, 0));
+    };
+    const unsigned format = PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF;
+    unsigned error = FRichEdit->EmStreamIn(format, source).Error;
+    if (format == RichEdit::SF_RTF && error != 0 && error != RichEdit::ERROR_FILE_TOO_LARGE) {
+        stream.Seek(position, soBeginning);
+        error = FRichEdit->EmStreamIn(RichEdit::SF_TEXT, source).Error;
+    }
+    return error;
+}
+
+// The new content replaces the file only once it is whole on the disk.
 void TRichEditStrings::WriteToFile(const std::string& fileName) {
     ChooseConverter(fileName);
+    auto dropConverter = qScopeGuard([this] { FConverter.reset(); });
+    TReplacingFileStream stream(fileName);
+    WriteToStream(stream);
     try {
-        TReplacingFileStream stream(fileName);
-        WriteToStream(stream);
-        try {
-            stream.Commit();
-        } catch (const EInOutError&) {
-            throw EOutOfResources("Failed to Save Stream");
-        }
-    } catch (...) {
-        FConverter.reset();
-        throw;
+        stream.Commit();
+    } catch (const EInOutError&) {
+        throw EOutOfResources("Failed to Save Stream");
     }
+    dropConverter.dismiss();
 }
 
 void TRichEditStrings::WriteToStream(TStream& stream) {
     FRichEdit->HandleNeeded();
     std::unique_ptr<TConversion> temporary;
-    TConversion* converter = FConverter.get();
-    if (!converter) {
-        temporary = FRichEdit->DefaultConverterClass();
-        converter = temporary.get();
-    }
-    StreamCookie cookie{converter, &stream, false, {}, {}};
-    RichEdit::EditStream es{&cookie, 0, &StreamOutCallback};
-    FRichEdit->EmStreamOut(PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF, es);
-    if (es.Error != 0) throw EOutOfResources("Failed to Save Stream");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Stream callbacks
-
-int TRichEditStrings::NormalizeLineBreaks(const char* source, char* destination) {
-    char* d = destination;
-    for (const char* s = source; *s; ++s) {
-        if (*s == '\n') {
-            *d++ = '\r';
-            *d++ = '\n';
-        } else if (*s == '\r') {
-            *d++ = '\r';
-            *d++ = '\n';
-            if (s[1] == '\n') ++s;
-        } else {
-            *d++ = *s;
-        }
-    }
-    *d = '\0';
-    return int(d - destination);
-}
-
-// Reads at most half of the control's buffer, so that the text with its breaks doubled still
-// fits. A CR at the end of a chunk waits for the next chunk: an LF there completes the pair,
-// anything else (or the end) makes it a break of its own, so no break is lost or doubled.
-unsigned TRichEditStrings::StreamInCallback(void* cookie, char* buffer, int size, int* count) {
-    auto& c = *static_cast<StreamCookie*>(cookie);
-    *count = 0;
-    try {
-        const int half = size / 2;
-        std::vector<char>& chunk = c.Chunk;
-        std::vector<char>& text = c.Text;
-        if (chunk.size() < size_t(half) + 1) chunk.resize(size_t(half) + 1);
-        if (text.size() < size_t(size) + 3) text.resize(size_t(size) + 3);
-        for (;;) {
-            // A held CR may need two bytes of its own.
-            const int want = c.PendingCR ? half - 1 : half;
-            const int n =
-                c.Converter && want > 0
-                    ? std::min(c.Converter->ReadChunk(*c.Stream, chunk.data(), want), want)
-                    : 0;
-            if (n <= 0) {
-                if (c.PendingCR && size >= 2) {
-                    c.PendingCR = false;
-                    std::memcpy(buffer, "\r\n", 2);
-                    *count = 2;
-                }
-                return 0;
-            }
-            chunk[size_t(n)] = '\0';
-            // A NUL ends this chunk's text.
-            int kept = int(strnlen(chunk.data(), size_t(n)));
-            int out = 0;
-            if (c.PendingCR) {
-                c.PendingCR = false;
-                if (!(kept > 0 && chunk[0] == '\n')) {
-                    text[0] = '\r';
-                    text[1] = '\n';
-                    out = 2;
-                }
-            }
-            if (kept == n && kept > 0 && chunk[size_t(kept - 1)] == '\r') {
-                c.PendingCR = true;
-                chunk[size_t(--kept)] = '\0';
-            }
-            out += NormalizeLineBreaks(chunk.data(), text.data() + out);
-            // An empty answer would end the stream: read on instead.
-            if (out == 0) continue;
-            std::memcpy(buffer, text.data(), size_t(out));
-            *count = out;
-            return 0;
-        }
-    } catch (...) {
-        return 1;
-    }
-}
-
-unsigned TRichEditStrings::StreamOutCallback(void* cookie, char* buffer, int size, int* count) {
-    auto& c = *static_cast<StreamCookie*>(cookie);
-    *count = 0;
-    try {
-        if (c.Converter) *count = c.Converter->WriteChunk(*c.Stream, buffer, size);
-        return 0;
-    } catch (...) {
-        return 2;
-    }
+    TConversion& converter = ConverterInUse(temporary);
+    const RichEdit::StreamSink sink = [&](std::span<const char> bytes) {
+        const int n = converter.WriteChunk(stream, bytes.data(), int(bytes.size()));
+        return size_t(std::max(n, 0));
+    };
+    const unsigned format = PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF;
+    if (FRichEdit->EmStreamOut(format, sink).Error != 0)
+        throw EOutOfResources("Failed to Save Stream");
 }

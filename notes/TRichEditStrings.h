@@ -38,8 +38,9 @@ public:
     void InsertLine(int index, const std::string& text);
 
     // Replaces the content with the file's: as RTF when it is RTF (unless PlainText), else as
-    // plain text. EFOpenError when it cannot be opened; EOutOfResources "Failed to Load
-    // Stream" when it cannot be read. On any failure the content stays as it was.
+    // plain text. EFOpenError when it cannot be opened (also when it is not a regular file, or
+    // larger than a note can hold); EOutOfResources "Failed to Load Stream" when it cannot be
+    // read. On any failure the content stays as it was.
     void ReadFromFile(const std::string& fileName);
     void ReadFromStream(TStream& stream);
     // Writes the whole content as RTF (as plain text with PlainText). The existing file is
@@ -61,14 +62,27 @@ public:
     bool PlainText = false;
     TConversion* Converter() const { return FConverter.get(); }
 
-    // The stream callbacks of the control, and the line-break rewriting of stream-in: LF, CR
-    // and CR LF all become CR LF; copying stops at the first NUL. Returns the length written.
-    static unsigned StreamInCallback(void* cookie, char* buffer, int size, int* count);
-    static unsigned StreamOutCallback(void* cookie, char* buffer, int size, int* count);
-    static int NormalizeLineBreaks(const char* source, char* destination);
-
 private:
+    // A batch of changes for the length of a scope.
+    class TUpdateScope {
+    public:
+        explicit TUpdateScope(TRichEditStrings& strings);
+        // Ending the batch notifies the change, which may raise; while another error is on its
+        // way out, that one wins.
+        ~TUpdateScope() noexcept(false);
+        TUpdateScope(const TUpdateScope&) = delete;
+        TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+    private:
+        TRichEditStrings& FStrings;
+        int FUnwinding;
+    };
+
     void ChooseConverter(const std::string& fileName);
+    // The list's converter, else a temporary one of the control's default class.
+    TConversion& ConverterInUse(std::unique_ptr<TConversion>& temporary) const;
+    // Streams the content in from `stream`; 0 or the control's error.
+    unsigned StreamIn(TStream& stream);
 
     TCustomRichEdit* FRichEdit;
     std::unique_ptr<TConversion> FConverter;

@@ -18,15 +18,10 @@
 #include <memory>
 #include <new>
 
-#include "platform/rtf/TextDecoding.h"
-
-#if __has_include("platform/rtf/RtfReader.h") && __has_include("platform/rtf/RtfWriter.h")
-#include "platform/rtf/RtfReader.h"
+#include "platform/richedit/CharFormatMapping.h"
+#include "platform/richedit/ContentStream.h"
+#include "platform/richedit/LineQueries.h"
 #include "platform/rtf/RtfWriter.h"
-#define QUILLET_HAVE_RTF 1
-#else
-#define QUILLET_HAVE_RTF 0
-#endif
 
 namespace RichEdit {
 
@@ -35,29 +30,6 @@ namespace {
 constexpr int kDocumentMargin = 1;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
 constexpr size_t kDeferredSliceRuns = 4000;
-constexpr int kCharsetProperty = RichEditControl::kProtectedProperty + 1;
-
-// 0x00BBGGRR <-> QColor.
-QColor FromColorRef(std::uint32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-std::uint32_t ToColorRef(const QColor& c) {
-    return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
-}
-
-// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. The reader's own
-// check decides, so that what passes here is what it reads.
-int RtfSignature(std::string_view bytes) {
-    switch (Rtf::CheckSignature(bytes)) {
-        case Rtf::RtfSignature::Yes:
-            return 1;
-        case Rtf::RtfSignature::No:
-            return 0;
-        case Rtf::RtfSignature::TooShort:
-            break;
-    }
-    return -1;
-}
 
 // `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.
 QString WithParagraphBreaks(const QString& text) {
@@ -93,14 +65,7 @@ QString CutToRoom(const QString& text, int room) {
 RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     FScreenDpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     FBackground = QGuiApplication::palette().color(QPalette::Base);
-    const QFont initial = font();
-    FDefaultFormat.Mask = CFM_ALL;
-    FDefaultFormat.Effects = CFE_AUTOCOLOR;
-    FDefaultFormat.FaceName = initial.family().left(31).toStdString();
-    const double px =
-        initial.pixelSize() > 0 ? initial.pixelSize() : initial.pointSizeF() * FScreenDpi / 72.0;
-    FDefaultFormat.Height = int(std::lround(px * 1440.0 / FScreenDpi));
-    FDefaultFormat.CharSet = 1;
+    FDefaultFormat = DefaultFormatOf(font(), FScreenDpi);
     AttachDocument(NewDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichEditControl::SelectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &RichEditControl::SelectionMaybeChanged);
@@ -123,91 +88,26 @@ void RichEditControl::SetStreamBufferSize(int bytes) {
 // ---------------------------------------------------------------------------------------------
 // Streaming
 
-int RichEditControl::EmStreamIn(unsigned format, EditStream& stream) {
-    stream.Error = 0;
-    std::string bytes;
-    if (!StreamInBytes(format, stream, bytes)) return 0;
-    try {
-        return InsertStreamed(format, bytes, stream);
-    } catch (const std::bad_alloc&) {
-        stream.Error = ERROR_NOT_ENOUGH_MEMORY;
-    } catch (const std::exception&) {
-        stream.Error = ERROR_INVALID_DATA;
-    }
-    return 0;
-}
-
-// Collects everything the callback delivers. RTF that does not start like RTF is refused at
-// once, so that a plain file is not read twice.
-bool RichEditControl::StreamInBytes(unsigned format, EditStream& stream, std::string& bytes) {
-    if (!stream.Callback) {
-        stream.Error = ERROR_INVALID_DATA;
-        return false;
-    }
-    std::vector<char> buffer(static_cast<size_t>(FStreamBufferSize));
-    bool signatureChecked = !(format & SF_RTF);
-    for (;;) {
-        int count = 0;
-        const unsigned rc =
-            stream.Callback(stream.Cookie, buffer.data(), FStreamBufferSize, &count);
-        if (rc != 0) {
-            stream.Error = rc;
-            return false;
-        }
-        if (count <= 0) break;
-        count = std::min(count, FStreamBufferSize);
-        if (static_cast<long long>(bytes.size()) + count > kMaxStreamInBytes) {
-            stream.Error = ERROR_NOT_ENOUGH_MEMORY;
-            return false;
-        }
-        bytes.append(buffer.data(), size_t(count));
-        if (!signatureChecked && RtfSignature(bytes) >= 0) {
-            if (RtfSignature(bytes) == 0) {
-                stream.Error = ERROR_INVALID_DATA;
-                return false;
-            }
-            signatureChecked = true;
-        }
-    }
-    if (!signatureChecked && RtfSignature(bytes) != 1) {
-        stream.Error = ERROR_INVALID_DATA;
-        return false;
-    }
-    return true;
-}
-
 // Builds the streamed content in a document of its own and only then hands it over: a stream
 // that fails leaves the content untouched.
-int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStream& stream) {
+StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& source) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
     const bool selection = format & SFF_SELECTION;
+    // Text going into the selection is formatted whole; a new document only on its first
+    // screen, so that it shows at once.
     DeferredFormats deferred;
-    if (format & SF_RTF) {
-#if QUILLET_HAVE_RTF
-        // Text going into the selection is formatted whole; a new document only on its first
-        // screen, so that it shows at once.
-        if (!Rtf::Read(bytes, *doc, selection ? nullptr : &deferred)) {
-            stream.Error = ERROR_INVALID_DATA;
-            return 0;
-        }
-        std::string().swap(bytes);  // the bytes are not needed once read
-        deferred.ApplyBefore(*doc, FirstScreenChars());
-#else
-        stream.Error = ERROR_NOT_SUPPORTED;
-        return 0;
-#endif
-    } else {
-        QString text = DecodePlainText(bytes);
-        std::string().swap(bytes);  // the bytes are not needed once decoded
-        doc->setPlainText(text);
-    }
+    StreamResult result;
+    result.Error = ReadContent(format, source, FStreamBufferSize / 2, *doc,
+                               selection ? nullptr : &deferred, FirstScreenChars());
+    if (result.Error) return result;
     if (selection) {
         ApplyDeferredFormats();
         const int before = EmGetTextLength();
         QTextCursor c = textCursor();
         c.insertFragment(QTextDocumentFragment(doc.get()));
         setTextCursor(c);
-        return EmGetTextLength() - before;
+        result.Count = EmGetTextLength() - before;
+        return result;
     }
     ++FQuiet;
     AttachDocument(doc.release());
@@ -215,95 +115,46 @@ int RichEditControl::InsertStreamed(unsigned format, std::string& bytes, EditStr
     FDeferred = std::move(deferred);
     if (!FDeferred.Empty()) FDeferredTimer.start();
     ContentChanged();
-    return EmGetTextLength();
+    result.Count = EmGetTextLength();
+    return result;
 }
 
-int RichEditControl::EmStreamOut(unsigned format, EditStream& stream) {
-    stream.Error = 0;
-    if (!stream.Callback) {
-        stream.Error = ERROR_INVALID_DATA;
-        return 0;
-    }
+StreamResult RichEditControl::EmStreamOut(unsigned format, const StreamSink& sink) const {
     std::string bytes;
     try {
-        bytes = OutgoingBytes(format, stream);
+        bytes = OutgoingBytes(format);
     } catch (const std::bad_alloc&) {
-        stream.Error = ERROR_NOT_ENOUGH_MEMORY;
+        return {0, ERROR_NOT_ENOUGH_MEMORY};
     }
-    if (stream.Error) return 0;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const int size = int(std::min(bytes.size() - done, size_t(FStreamBufferSize)));
-        int count = 0;
-        const unsigned rc = stream.Callback(stream.Cookie, bytes.data() + done, size, &count);
-        if (rc != 0) {
-            stream.Error = rc;
-            break;
-        }
-        // A sink that takes less than it was given has not stored the content.
-        if (count != size) {
-            stream.Error = ERROR_WRITE_FAULT;
-            done += size_t(std::clamp(count, 0, size));
-            break;
-        }
-        done += size_t(size);
-    }
-    return int(std::min(done, size_t(0x7FFFFFFF)));
+    return WriteContent(bytes, sink, FStreamBufferSize);
 }
 
-std::string RichEditControl::OutgoingBytes(unsigned format, EditStream& stream) const {
-    (void)stream;  // only needed to report a missing writer
+std::string RichEditControl::OutgoingBytes(unsigned format) const {
     const QTextCursor c = textCursor();
     const bool selection = format & SFF_SELECTION;
     if (!(format & SF_RTF)) {
-        return selection ? PlainTextBytes(c.selectionStart(), c.selectionEnd())
-                         : PlainTextBytes(0, document()->characterCount() - 1);
+        return selection ? PlainTextUtf8(RawBetween(c.selectionStart(), c.selectionEnd()))
+                         : PlainTextUtf8(RawText());
     }
-#if QUILLET_HAVE_RTF
     ApplyDeferredFormats();
     if (!selection) return Rtf::Write(*document());
     QTextDocument part;
     part.setDefaultFont(document()->defaultFont());
     QTextCursor(&part).insertFragment(c.selection());
     return Rtf::Write(part);
-#else
-    stream.Error = ERROR_NOT_SUPPORTED;
-    return {};
-#endif
 }
 
-// UTF-8 of the text between two document positions, with CR LF for every break.
-std::string RichEditControl::PlainTextBytes(int docStart, int docEnd) const {
-    const QString text = TextBetween(docStart, docEnd);
-    std::string out;
-    out.reserve(size_t(text.size()) + size_t(text.size()) / 8);
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != QChar::LineSeparator) continue;
-        AppendUtf8(out, QStringView(text).mid(from, i - from));
-        out += "\r\n";
-        from = i + 1;
-    }
-    AppendUtf8(out, QStringView(text).mid(from));
-    return out;
+// The raw text between two document positions (clamped to the text).
+QStringView RichEditControl::RawBetween(int docStart, int docEnd) const {
+    const QString& raw = RawText();
+    docStart = std::clamp(docStart, 0, int(raw.size()));
+    docEnd = std::clamp(docEnd, docStart, int(raw.size()));
+    return QStringView(raw).mid(docStart, docEnd - docStart);
 }
 
 // The text between two document positions, with CR LF for every paragraph break.
 QString RichEditControl::TextBetween(int docStart, int docEnd) const {
-    const QString& raw = RawText();
-    docStart = std::clamp(docStart, 0, int(raw.size()));
-    docEnd = std::clamp(docEnd, docStart, int(raw.size()));
-    const QStringView text = QStringView(raw).mid(docStart, docEnd - docStart);
-    if (!text.contains(QChar::ParagraphSeparator)) return text.toString();
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const QChar ch : text) {
-        if (ch == QChar::ParagraphSeparator)
-            out += QStringLiteral("\r\n");
-        else
-            out += ch;
-    }
-    return out;
+    return WithCrLfBreaks(RawBetween(docStart, docEnd));
 }
 
 const QString& RichEditControl::RawText() const {
@@ -318,24 +169,11 @@ const QString& RichEditControl::RawText() const {
 // Positions and lines
 
 int RichEditControl::ToDocPos(int cp) const {
-    if (cp <= 0) return 0;
-    const QTextDocument* doc = document();
-    int lo = 0, hi = doc->blockCount() - 1;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (doc->findBlockByNumber(mid).position() + mid <= cp)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(lo);
-    const int offset = cp - (block.position() + lo);
-    return block.position() + std::min(offset, block.length() - 1);
+    return DocPosFromChar(*document(), cp);
 }
 
 int RichEditControl::ToCharPos(int docPos) const {
-    docPos = std::clamp(docPos, 0, document()->characterCount() - 1);
-    return docPos + document()->findBlock(docPos).blockNumber();
+    return CharPosFromDoc(*document(), docPos);
 }
 
 bool RichEditControl::Wrapped() const {
@@ -381,26 +219,11 @@ int RichEditControl::EmLineIndex(int line) const {
 int RichEditControl::EmLineLength(int charIndex) const {
     const LineTable& t = Lines();
     if (charIndex >= 0) return t.At(t.LineFromChar(charIndex)).Length;
-    const CharRange sel = EmExGetSel();
-    const int first = t.LineFromChar(sel.cpMin);
-    const int last = t.LineFromChar(sel.cpMax);
-    const int before = std::max(0, sel.cpMin - t.Start(first));
-    const int after = std::max(0, t.Start(last) + t.At(last).Length - sel.cpMax);
-    return before + after;
+    return UnselectedOnLines(t, EmExGetSel());
 }
 
 QString RichEditControl::EmGetLine(int line, int capacity) const {
-    const LineTable& t = Lines();
-    if (line < 0 || line >= t.Count() || capacity <= 0) return {};
-    const LineTable::Line& l = t.At(line);
-    QString text = TextBetween(l.DocStart, l.DocStart + l.Length);
-    if (t.EndsParagraph(line)) text += QStringLiteral("\r\n");
-    if (text.size() > capacity) {
-        qsizetype cut = capacity;
-        if (text.at(cut - 1).isHighSurrogate()) --cut;
-        text.truncate(cut);
-    }
-    return text;
+    return LineText(Lines(), RawText(), line, capacity);
 }
 
 int RichEditControl::EmExLineFromChar(int charIndex) const {
@@ -483,13 +306,7 @@ QColor RichEditControl::EmSetBkgndColor(bool useSystemColor, const QColor& color
 }
 
 QFont RichEditControl::DefaultFont() const {
-    QFont f(QString::fromStdString(FDefaultFormat.FaceName));
-    f.setPixelSize(std::max(1, int(std::lround(FDefaultFormat.Height * FScreenDpi / 1440.0))));
-    f.setBold(FDefaultFormat.Effects & CFE_BOLD);
-    f.setItalic(FDefaultFormat.Effects & CFE_ITALIC);
-    f.setUnderline(FDefaultFormat.Effects & CFE_UNDERLINE);
-    f.setStrikeOut(FDefaultFormat.Effects & CFE_STRIKEOUT);
-    return f;
+    return FontOf(FDefaultFormat, FScreenDpi);
 }
 
 void RichEditControl::ApplyDefaultFormat() {
@@ -525,40 +342,15 @@ CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
     }
     ApplyDeferredFormats();
     const QFont defaults = document()->defaultFont();
+    const QColor autoColor = palette().color(QPalette::Text);
     auto describe = [&](const QTextCharFormat& fmt) {
-        CharFormat r;
-        const QFont font = fmt.font().resolve(defaults);
-        r.FaceName = font.family().left(31).toStdString();
-        if (font.bold()) r.Effects |= CFE_BOLD;
-        if (font.italic()) r.Effects |= CFE_ITALIC;
-        if (font.underline()) r.Effects |= CFE_UNDERLINE;
-        if (font.strikeOut()) r.Effects |= CFE_STRIKEOUT;
-        if (fmt.boolProperty(kProtectedProperty)) r.Effects |= CFE_PROTECTED;
-        r.Height = fmt.hasProperty(QTextFormat::FontPointSize)
-                       ? int(std::lround(fmt.fontPointSize() * 20))
-                       : FDefaultFormat.Height;
-        if (fmt.hasProperty(QTextFormat::ForegroundBrush) &&
-            fmt.foreground().style() != Qt::NoBrush) {
-            r.TextColor = ToColorRef(fmt.foreground().color());
-        } else {
-            r.Effects |= CFE_AUTOCOLOR;
-            r.TextColor = ToColorRef(palette().color(QPalette::Text));
-        }
-        r.CharSet = fmt.hasProperty(kCharsetProperty)
-                        ? std::uint8_t(fmt.intProperty(kCharsetProperty))
-                        : FDefaultFormat.CharSet;
-        return r;
+        return DescribeFormat(fmt, defaults, FDefaultFormat, autoColor);
     };
     const QTextCursor c = textCursor();
-    if (!c.hasSelection()) {
-        CharFormat r = describe(c.charFormat());
-        r.Mask = CFM_ALL;
-        return r;
-    }
+    if (!c.hasSelection()) return describe(c.charFormat());
     QTextCursor first(document());
     first.setPosition(c.selectionStart() + 1);
     CharFormat r = describe(first.charFormat());
-    r.Mask = CFM_ALL;
     // Attributes that differ somewhere in the selection are left out of the mask.
     const int start = c.selectionStart(), end = c.selectionEnd();
     for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
@@ -566,54 +358,21 @@ CharFormat RichEditControl::EmGetCharFormat(bool selection) const {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             if (frag.position() + frag.length() <= start || frag.position() >= end) continue;
-            const CharFormat o = describe(frag.charFormat());
-            if (o.FaceName != r.FaceName) r.Mask &= ~CFM_FACE;
-            if (o.Height != r.Height) r.Mask &= ~CFM_SIZE;
-            if (o.CharSet != r.CharSet) r.Mask &= ~CFM_CHARSET;
-            if (o.TextColor != r.TextColor || (o.Effects ^ r.Effects) & CFE_AUTOCOLOR)
-                r.Mask &= ~CFM_COLOR;
-            for (std::uint32_t bit :
-                 {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_PROTECTED})
-                if ((o.Effects ^ r.Effects) & bit) r.Mask &= ~bit;
+            r.Mask = CommonMask(r.Mask, r, describe(frag.charFormat()));
         }
     }
     return r;
 }
 
 bool RichEditControl::EmSetCharFormat(unsigned scf, const CharFormat& format) {
-    const std::uint32_t m = format.Mask;
     if (!(scf & SCF_SELECTION)) {
-        CharFormat& d = FDefaultFormat;
-        auto setBit = [&](std::uint32_t bit) {
-            if (m & bit) d.Effects = (d.Effects & ~bit) | (format.Effects & bit);
-        };
-        for (std::uint32_t bit :
-             {CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_PROTECTED})
-            setBit(bit);
-        if (m & CFM_COLOR) {
-            d.Effects = (d.Effects & ~CFE_AUTOCOLOR) | (format.Effects & CFE_AUTOCOLOR);
-            d.TextColor = format.TextColor;
-        }
-        if (m & CFM_FACE)
-            d.FaceName = QString::fromStdString(format.FaceName).left(31).toStdString();
-        if (m & CFM_CHARSET) d.CharSet = format.CharSet;
-        if ((m & CFM_SIZE) && format.Height > 0) d.Height = format.Height;
+        FDefaultFormat = MergedFormat(FDefaultFormat, format);
         ApplyDefaultFormat();
         return true;
     }
     ApplyDeferredFormats();
-    QTextCharFormat f;
-    if (m & CFM_BOLD) f.setFontWeight(format.Effects & CFE_BOLD ? QFont::Bold : QFont::Normal);
-    if (m & CFM_ITALIC) f.setFontItalic(format.Effects & CFE_ITALIC);
-    if (m & CFM_UNDERLINE) f.setFontUnderline(format.Effects & CFE_UNDERLINE);
-    if (m & CFM_STRIKEOUT) f.setFontStrikeOut(format.Effects & CFE_STRIKEOUT);
-    if (m & CFM_PROTECTED) f.setProperty(kProtectedProperty, bool(format.Effects & CFE_PROTECTED));
-    if (m & CFM_FACE) f.setFontFamilies({QString::fromStdString(format.FaceName).left(31)});
-    if (m & CFM_CHARSET) f.setProperty(kCharsetProperty, int(format.CharSet));
-    if ((m & CFM_SIZE) && format.Height > 0) f.setFontPointSize(format.Height / 20.0);
-    const bool autoColor = (m & CFM_COLOR) && (format.Effects & CFE_AUTOCOLOR);
-    if ((m & CFM_COLOR) && !autoColor) f.setForeground(FromColorRef(format.TextColor));
-
+    const QTextCharFormat f = ToTextFormat(format);
+    const bool autoColor = WantsAutoColor(format);
     ++FQuiet;
     QTextCursor c = textCursor();
     if (!c.hasSelection()) {
@@ -651,39 +410,16 @@ bool RichEditControl::EmSetCharFormat(unsigned scf, const CharFormat& format) {
 ParaFormat RichEditControl::EmGetParaFormat() const {
     ParaFormat p;
     p.Mask = PFM_ALIGNMENT;
-    const Qt::Alignment a = textCursor().blockFormat().alignment();
-    if (a & Qt::AlignRight)
-        p.Alignment = PFA_RIGHT;
-    else if (a & Qt::AlignHCenter)
-        p.Alignment = PFA_CENTER;
-    else if (a & Qt::AlignJustify)
-        p.Alignment = PFA_JUSTIFY;
-    else
-        p.Alignment = PFA_LEFT;
+    p.Alignment = FromQtAlignment(textCursor().blockFormat().alignment());
     return p;
 }
 
 bool RichEditControl::EmSetParaFormat(const ParaFormat& format) {
     if (!(format.Mask & PFM_ALIGNMENT)) return true;
-    Qt::Alignment a;
-    switch (format.Alignment) {
-        case PFA_LEFT:
-            a = Qt::AlignLeft | Qt::AlignAbsolute;
-            break;
-        case PFA_RIGHT:
-            a = Qt::AlignRight | Qt::AlignAbsolute;
-            break;
-        case PFA_CENTER:
-            a = Qt::AlignHCenter;
-            break;
-        case PFA_JUSTIFY:
-            a = Qt::AlignJustify;
-            break;
-        default:
-            return false;
-    }
+    const std::optional<Qt::Alignment> a = ToQtAlignment(format.Alignment);
+    if (!a) return false;
     QTextBlockFormat f;
-    f.setAlignment(a);
+    f.setAlignment(*a);
     ++FQuiet;
     textCursor().mergeBlockFormat(f);
     --FQuiet;

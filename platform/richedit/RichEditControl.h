@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/richedit/CharFormatMapping.h"
+#include "platform/richedit/ContentStream.h"
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
 #include "platform/rtf/DeferredFormats.h"
@@ -25,8 +27,6 @@ namespace RichEdit {
 
 // The text limit of a new control, and of EmExLimitText(0).
 constexpr int kDefaultTextLimit = 0x10000;
-// Stream-in stops with ERROR_NOT_ENOUGH_MEMORY beyond this many bytes.
-constexpr long long kMaxStreamInBytes = 512LL * 1024 * 1024;
 
 class RichEditControl : public QTextEdit {
     Q_OBJECT
@@ -35,17 +35,19 @@ public:
     explicit RichEditControl(QWidget* parent = nullptr);
     ~RichEditControl() override;
 
-    // --- Streaming ---
-    // Replaces the content (or with SFF_SELECTION the selection) with what the callback
-    // delivers, read as SF_RTF or SF_TEXT. On any failure the content stays as it was and
-    // stream.Error is non-zero. Returns the number of characters taken in.
-    int EmStreamIn(unsigned format, EditStream& stream);
-    // Hands the content (or the selection) to the callback as SF_RTF or SF_TEXT (UTF-8 with
-    // CR LF breaks). Returns the number of bytes the callback took.
-    int EmStreamOut(unsigned format, EditStream& stream);
-    // Size of the buffer handed to each stream callback (4096 bytes unless changed).
+    // --- Streaming (platform/richedit/ContentStream.h) ---
+    // Replaces the content (or with SFF_SELECTION the selection) with what the source
+    // delivers, read as SF_RTF or SF_TEXT. On any failure the content stays as it was and the
+    // result holds the error; otherwise it counts the characters taken in.
+    StreamResult EmStreamIn(unsigned format, const StreamSource& source);
+    // Hands the content (or the selection) to the sink as SF_RTF or SF_TEXT (UTF-8 with CR LF
+    // breaks). The result counts the bytes the sink took.
+    StreamResult EmStreamOut(unsigned format, const StreamSink& sink) const;
+    // Stream-out hands the sink chunks of this size; stream-in asks its source for half as many
+    // bytes at a time, so that files are read in the 2048-byte chunks they always were (in a
+    // plain text a NUL byte ends the text of its chunk). 4096 unless changed, at least 4.
     int StreamBufferSize() const { return FStreamBufferSize; }
-    void SetStreamBufferSize(int bytes);  // at least 4
+    void SetStreamBufferSize(int bytes);
 
     // --- Line view ---
     int EmGetLineCount() const;
@@ -100,9 +102,6 @@ public:
     void ApplyDeferredFormats() const;
     bool FormatsDeferred() const { return !FDeferred.Empty(); }
 
-    // Character format property that marks protected text.
-    static constexpr int kProtectedProperty = 0x100100;
-
     // --- Notifications (each only while its event mask bit is set) ---
     std::function<void()> OnNotifyChange;                     // ENM_CHANGE
     std::function<void()> OnNotifySelChange;                  // ENM_SELCHANGE
@@ -137,10 +136,8 @@ protected:
 private:
     void AttachDocument(QTextDocument* doc);
     QTextDocument* NewDocument() const;
-    bool StreamInBytes(unsigned format, EditStream& stream, std::string& bytes);
-    int InsertStreamed(unsigned format, std::string& bytes, EditStream& stream);
-    std::string OutgoingBytes(unsigned format, EditStream& stream) const;
-    std::string PlainTextBytes(int docStart, int docEnd) const;
+    std::string OutgoingBytes(unsigned format) const;
+    QStringView RawBetween(int docStart, int docEnd) const;
     QString TextBetween(int docStart, int docEnd) const;
     void ApplyDefaultFormat();
     QFont DefaultFont() const;

@@ -1,7 +1,10 @@
 #pragma once
 // The records and codes that the note area's rich edit control exchanges with its users: stream
-// formats and callback record, event mask bits, character and paragraph format records.
+// formats, byte sources and sinks, event mask bits, character and paragraph format records.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace RichEdit {
@@ -49,22 +52,25 @@ constexpr std::uint16_t PFA_RIGHT = 2;
 constexpr std::uint16_t PFA_CENTER = 3;
 constexpr std::uint16_t PFA_JUSTIFY = 4;
 
-// Error codes the control stores in EditStream::Error when it ends a stream itself (a
-// callback's own non-zero answer is stored as it is).
-constexpr unsigned ERROR_NOT_ENOUGH_MEMORY = 8;  // more than the control can hold
+// Error codes of a stream that ended early.
+constexpr unsigned ERROR_NOT_ENOUGH_MEMORY = 8;  // the content did not fit in memory
 constexpr unsigned ERROR_INVALID_DATA = 13;      // the bytes are not in the asked format
-constexpr unsigned ERROR_WRITE_FAULT = 29;       // the callback took fewer bytes than given
-constexpr unsigned ERROR_NOT_SUPPORTED = 50;     // no reader or writer for the format
+constexpr unsigned ERROR_WRITE_FAULT = 29;       // the sink failed or took fewer bytes than given
+constexpr unsigned ERROR_READ_FAULT = 30;        // the source failed
+constexpr unsigned ERROR_FILE_TOO_LARGE = 223;   // the source passed the read limit
 
-// A stream callback: moves up to `size` bytes between `buffer` and the caller's source or
-// sink, stores the number moved in `count` and answers 0, or an error code that ends the
-// stream. Stream-in ends when a callback moves 0 bytes.
-using EditStreamCallback = unsigned (*)(void* cookie, char* buffer, int size, int* count);
+// Where stream-in takes its bytes from: fills the front of `buffer` and answers how many bytes
+// it put there; 0 ends the stream. Throwing ends the stream with ERROR_READ_FAULT.
+using StreamSource = std::function<std::size_t(std::span<char> buffer)>;
+// Where stream-out puts its bytes: stores `bytes` and answers how many it took; fewer than given,
+// or throwing, ends the stream with ERROR_WRITE_FAULT.
+using StreamSink = std::function<std::size_t(std::span<const char> bytes)>;
 
-struct EditStream {
-    void* Cookie = nullptr;
+// How a stream went: characters taken in (stream-in) or bytes handed out (stream-out), and 0 or
+// the error that ended it.
+struct StreamResult {
+    int Count = 0;
     unsigned Error = 0;
-    EditStreamCallback Callback = nullptr;
 };
 
 // A selection in character positions; a paragraph break counts as the two characters CR LF.

@@ -1,5 +1,7 @@
 #include "platform/rtf/TextDecoding.h"
 
+#include <utility>
+
 namespace RichEdit {
 
 namespace {
@@ -44,7 +46,10 @@ char16_t Windows1252ToUnicode(unsigned char byte) {
     return byte;
 }
 
-QString DecodePlainText(std::string_view bytes) {
+namespace {
+
+// The 8-bit text of `bytes`: UTF-8 where valid, else Windows-1252.
+QString DecodeBytes(std::string_view bytes) {
     // Every byte yields at most one UTF-16 unit (a 4-byte sequence yields two), so the bytes'
     // count bounds the result.
     QString out(qsizetype(bytes.size()), Qt::Uninitialized);
@@ -79,6 +84,87 @@ QString DecodePlainText(std::string_view bytes) {
     }
     out.truncate(d - begin);
     return out;
+}
+
+// The UTF-16 text of `bytes` (after the byte order mark). A surrogate without its partner and
+// an odd last byte become U+FFFD; NUL characters are dropped.
+QString DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t units = bytes.size() / 2;
+    auto unitAt = [&](size_t i) {
+        const unsigned first = s[2 * i], second = s[2 * i + 1];
+        return char16_t(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    QString out(qsizetype(units + 1), Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    char16_t* const begin = d;
+    for (size_t i = 0; i < units; ++i) {
+        const char16_t u = unitAt(i);
+        if (u == 0) continue;
+        if (u == u'\r') {
+            *d++ = u'\n';
+            if (i + 1 < units && unitAt(i + 1) == u'\n') ++i;
+        } else if (QChar::isHighSurrogate(u) && i + 1 < units &&
+                   QChar::isLowSurrogate(unitAt(i + 1))) {
+            *d++ = u;
+            *d++ = unitAt(++i);
+        } else if (QChar::isSurrogate(u)) {
+            *d++ = QChar::ReplacementCharacter;
+        } else {
+            *d++ = u;
+        }
+    }
+    if (bytes.size() % 2) *d++ = QChar::ReplacementCharacter;
+    out.truncate(d - begin);
+    return out;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+bool IsUtf16Mark(std::string_view firstTwo) {
+    return firstTwo == kUtf16LeMark || firstTwo == kUtf16BeMark;
+}
+
+}  // namespace
+
+QString DecodePlainText(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16LeMark)) return DecodeUtf16(bytes.substr(2), false);
+    if (bytes.starts_with(kUtf16BeMark)) return DecodeUtf16(bytes.substr(2), true);
+    if (bytes.starts_with(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
+    return DecodeBytes(bytes);
+}
+
+void PlainTextCollector::Add(std::string_view chunk) {
+    if (chunk.empty()) return;
+    if (FForm == TForm::Unknown) {
+        // The form shows in the first two bytes, which a one-byte first chunk does not hold.
+        if (FFirstByte.empty() && chunk.size() == 1) {
+            FFirstByte.assign(chunk);
+            return;
+        }
+        const std::string firstTwo =
+            FFirstByte + std::string(chunk.substr(0, 2 - FFirstByte.size()));
+        FForm = IsUtf16Mark(firstTwo) ? TForm::Utf16 : TForm::Bytes;
+        Keep(std::exchange(FFirstByte, {}));
+    }
+    Keep(chunk);
+}
+
+void PlainTextCollector::Keep(std::string_view chunk) {
+    if (FForm == TForm::Bytes) chunk = chunk.substr(0, chunk.find('\0'));
+    FBytes.append(chunk);
+}
+
+QString PlainTextCollector::TakeText() {
+    if (FForm == TForm::Unknown) {
+        FForm = TForm::Bytes;
+        Keep(std::exchange(FFirstByte, {}));
+    }
+    const QString text = DecodePlainText(FBytes);
+    *this = PlainTextCollector();
+    return text;
 }
 
 void AppendUtf8(std::string& out, QStringView text) {

@@ -34,7 +34,7 @@ public:
         if (++Calls == FailAt) throw EInOutError("Input/output error", 1117);
         return TConversion::ReadChunk(stream, buffer, size);
     }
-    int WriteChunk(TStream& stream, char* buffer, int size) override {
+    int WriteChunk(TStream& stream, const char* buffer, int size) override {
         if (++Calls == FailAt) throw EInOutError("No space left on device", 112);
         return TConversion::WriteChunk(stream, buffer, size);
     }
@@ -81,13 +81,22 @@ TEST(TRichEditStrings, NulEndsTheTextOfItsChunkOnly) {
     EXPECT_EQ(LoadLines("abcd\0xyzefgh"s, 8), (Lines{"abcdefgh"}));
 }
 
-TEST(TRichEditStrings, NormalizeLineBreaksRewritesEveryBreakAsCrLf) {
-    char out[64];
-    EXPECT_EQ(TRichEditStrings::NormalizeLineBreaks("a\nb\rc\r\nd", out), 10);
-    EXPECT_STREQ(out, "a\r\nb\r\nc\r\nd");
-    EXPECT_EQ(TRichEditStrings::NormalizeLineBreaks("x\0y", out), 1);
-    EXPECT_EQ(TRichEditStrings::NormalizeLineBreaks("\r", out), 2);
-    EXPECT_STREQ(out, "\r\n");
+TEST(TRichEditStrings, EveryLoadedBreakReadsBackAsCrLf) {
+    const struct {
+        std::string File, Text;
+    } cases[] = {
+        {"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"},
+        {"x\0y"s, "x"},
+        {"\r", "\r\n"},
+        {"\r\n\n", "\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        NoteFiles files;
+        files.Write("in.txt", c.File);
+        auto edit = NewNoteArea();
+        edit->Lines().ReadFromFile(NoteFiles::Path("in.txt"));
+        EXPECT_EQ(edit->Text(), c.Text) << c.File;
+    }
 }
 
 TEST(TRichEditStrings, PlainFileLoadsAsPlainTextAfterTheRtfAttemptFails) {

@@ -36,18 +36,14 @@ std::string LongRtf() {
     return rtf + "the end \\b omega\\b0 .}";
 }
 
-unsigned FeedAll(void* cookie, char* buffer, int size, int* count) {
-    auto& rest = *static_cast<std::string*>(cookie);
-    *count = int(std::min(rest.size(), size_t(size)));
-    std::memcpy(buffer, rest.data(), size_t(*count));
-    rest.erase(0, size_t(*count));
-    return 0;
-}
-
 void LoadRtf(RichEditControl& c, std::string rtf) {
-    EditStream es{&rtf, 0, &FeedAll};
-    c.EmStreamIn(SF_RTF, es);
-    ASSERT_EQ(es.Error, 0u);
+    const StreamSource feedAll = [&rtf](std::span<char> buffer) {
+        const size_t n = std::min(rtf.size(), buffer.size());
+        std::memcpy(buffer.data(), rtf.data(), n);
+        rtf.erase(0, n);
+        return n;
+    };
+    ASSERT_EQ(c.EmStreamIn(SF_RTF, feedAll).Error, 0u);
 }
 
 int PositionOf(const RichEditControl& c, const char* text) {
@@ -167,12 +163,10 @@ TEST(DeferredFormats, ReadingOrEditingAppliesTheRestFirst) {
         RichEditControl d;
         LoadRtf(d, LongRtf());
         std::string out;
-        EditStream es{&out, 0, [](void* cookie, char* buffer, int size, int* count) -> unsigned {
-                          static_cast<std::string*>(cookie)->append(buffer, size_t(size));
-                          *count = size;
-                          return 0;
-                      }};
-        d.EmStreamOut(SF_RTF, es);  // saved before the idle moments came
+        d.EmStreamOut(SF_RTF, [&out](std::span<const char> bytes) {
+            out.append(bytes.data(), bytes.size());
+            return bytes.size();
+        });  // saved before the idle moments came
         return out;
     }();
     EXPECT_NE(early.find("\\b omega"), std::string::npos);

@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "platform/richedit/RichEditControl.h"
@@ -19,47 +20,43 @@ using namespace RichEdit;
 
 namespace {
 
-// A byte source or sink for the stream callbacks.
+// A byte source or sink for the control's streams.
 struct Pipe {
     std::string Bytes;
     size_t Position = 0;
-    int Chunk = 1 << 30;  // most bytes handed over per call
+    size_t Chunk = size_t(1) << 30;  // most bytes handed over per call
     int Calls = 0;
-    int FailAtCall = -1;   // answer an error at this call
+    int FailAtCall = -1;   // raise an error at this call
     int ShortAtCall = -1;  // take one byte less at this call
+
+    StreamSource Source() {
+        return [this](std::span<char> buffer) {
+            if (Calls++ == FailAtCall) throw std::runtime_error("source failed");
+            const size_t n = std::min({buffer.size(), Chunk, Bytes.size() - Position});
+            std::memcpy(buffer.data(), Bytes.data() + Position, n);
+            Position += n;
+            return n;
+        };
+    }
+    StreamSink Sink() {
+        return [this](std::span<const char> bytes) {
+            if (Calls++ == FailAtCall) throw std::runtime_error("sink failed");
+            const size_t n = Calls - 1 == ShortAtCall ? bytes.size() - 1 : bytes.size();
+            Bytes.append(bytes.data(), n);
+            return n;
+        };
+    }
 };
-
-unsigned PipeIn(void* cookie, char* buffer, int size, int* count) {
-    auto& p = *static_cast<Pipe*>(cookie);
-    if (p.Calls++ == p.FailAtCall) return 7;
-    const size_t n = std::min({size_t(size), size_t(p.Chunk), p.Bytes.size() - p.Position});
-    std::memcpy(buffer, p.Bytes.data() + p.Position, n);
-    p.Position += n;
-    *count = int(n);
-    return 0;
-}
-
-unsigned PipeOut(void* cookie, char* buffer, int size, int* count) {
-    auto& p = *static_cast<Pipe*>(cookie);
-    if (p.Calls++ == p.FailAtCall) return 9;
-    const int n = p.Calls - 1 == p.ShortAtCall ? size - 1 : size;
-    p.Bytes.append(buffer, size_t(n));
-    *count = n;
-    return 0;
-}
 
 unsigned StreamIn(RichEditControl& c, const std::string& bytes, unsigned format = SF_TEXT) {
     Pipe p{bytes};
-    EditStream es{&p, 0, &PipeIn};
-    c.EmStreamIn(format, es);
-    return es.Error;
+    return c.EmStreamIn(format, p.Source()).Error;
 }
 
 std::string StreamOut(RichEditControl& c, unsigned format = SF_TEXT, unsigned* error = nullptr) {
     Pipe p;
-    EditStream es{&p, 0, &PipeOut};
-    c.EmStreamOut(format, es);
-    if (error) *error = es.Error;
+    const StreamResult r = c.EmStreamOut(format, p.Sink());
+    if (error) *error = r.Error;
     return p.Bytes;
 }
 
@@ -116,9 +113,7 @@ TEST(RichEditControl, FailedStreamInKeepsContentAndReportsError) {
     Pipe p{std::string(10000, 'x')};
     p.Chunk = 100;
     p.FailAtCall = 5;
-    EditStream es{&p, 0, &PipeIn};
-    c.EmStreamIn(SF_TEXT, es);
-    EXPECT_EQ(es.Error, 7u);
+    EXPECT_EQ(c.EmStreamIn(SF_TEXT, p.Source()).Error, ERROR_READ_FAULT);
     EXPECT_EQ(c.WmGetText().toStdString(), "keep me");
 }
 
@@ -127,9 +122,7 @@ TEST(RichEditControl, RtfStreamInRefusesOtherBytesAfterTheFirstChunk) {
     c.WmSetText(QStringLiteral("old"));
     Pipe p{std::string(100000, 'x')};
     p.Chunk = 1000;
-    EditStream es{&p, 0, &PipeIn};
-    c.EmStreamIn(SF_RTF, es);
-    EXPECT_NE(es.Error, 0u);
+    EXPECT_EQ(c.EmStreamIn(SF_RTF, p.Source()).Error, ERROR_INVALID_DATA);
     EXPECT_EQ(p.Calls, 1);  // a plain file is not read to its end twice
     EXPECT_EQ(c.WmGetText().toStdString(), "old");
     // Too short to tell, then the end: still not RTF.
@@ -160,23 +153,21 @@ TEST(RichEditControl, StreamOutHandsChunksAndStopsOnShortWrites) {
     c.SetStreamBufferSize(8);
     c.WmSetText(QStringLiteral("line one\nline two"));
     Pipe p;
-    EditStream es{&p, 0, &PipeOut};
-    EXPECT_EQ(c.EmStreamOut(SF_TEXT, es), 18);
-    EXPECT_EQ(es.Error, 0u);
+    const StreamResult whole = c.EmStreamOut(SF_TEXT, p.Sink());
+    EXPECT_EQ(whole.Count, 18);
+    EXPECT_EQ(whole.Error, 0u);
     EXPECT_EQ(p.Bytes, "line one\r\nline two");
     EXPECT_EQ(p.Calls, 3);
 
     Pipe shortSink;
     shortSink.ShortAtCall = 1;
-    EditStream es2{&shortSink, 0, &PipeOut};
-    c.EmStreamOut(SF_TEXT, es2);
-    EXPECT_EQ(es2.Error, ERROR_WRITE_FAULT);
+    const StreamResult cut = c.EmStreamOut(SF_TEXT, shortSink.Sink());
+    EXPECT_EQ(cut.Error, ERROR_WRITE_FAULT);
+    EXPECT_EQ(cut.Count, 15);
 
     Pipe failing;
     failing.FailAtCall = 0;
-    EditStream es3{&failing, 0, &PipeOut};
-    c.EmStreamOut(SF_TEXT, es3);
-    EXPECT_EQ(es3.Error, 9u);
+    EXPECT_EQ(c.EmStreamOut(SF_TEXT, failing.Sink()).Error, ERROR_WRITE_FAULT);
 }
 
 TEST(RichEditControl, PlainBytesAreUtf8WhereValidElseWindows1252) {

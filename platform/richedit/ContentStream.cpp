@@ -1,0 +1,144 @@
+#include "platform/richedit/ContentStream.h"
+
+#include <QTextDocument>
+#include <algorithm>
+#include <climits>
+#include <new>
+#include <vector>
+
+#include "platform/rtf/DeferredFormats.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/TextDecoding.h"
+
+namespace RichEdit {
+
+namespace {
+
+// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. The reader's own
+// check decides, so that what passes here is what it reads.
+int RtfSignature(std::string_view bytes) {
+    switch (Rtf::CheckSignature(bytes)) {
+        case Rtf::RtfSignature::Yes:
+            return 1;
+        case Rtf::RtfSignature::No:
+            return 0;
+        case Rtf::RtfSignature::TooShort:
+            break;
+    }
+    return -1;
+}
+
+// Reads `source` to its end, `chunkSize` bytes at a time, and hands each chunk to `take`, which
+// answers false to refuse the bytes. Every byte delivered counts towards the read limit.
+template <class Take>
+unsigned ReadChunks(const StreamSource& source, int chunkSize, Take&& take) {
+    if (!source) return ERROR_INVALID_DATA;
+    std::vector<char> buffer(size_t(std::max(1, chunkSize)));
+    long long total = 0;
+    for (;;) {
+        size_t count = 0;
+        try {
+            count = source(buffer);
+        } catch (...) {
+            // Whatever the source raised, the stream has failed; the caller reports that.
+            return ERROR_READ_FAULT;
+        }
+        if (count == 0) return 0;
+        count = std::min(count, buffer.size());
+        total += static_cast<long long>(count);
+        if (total > kMaxStreamInBytes) return ERROR_FILE_TOO_LARGE;
+        if (!take(std::string_view(buffer.data(), count))) return ERROR_INVALID_DATA;
+    }
+}
+
+unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
+                 DeferredFormats* deferred, int firstScreenChars) {
+    std::string bytes;
+    bool told = false;
+    const unsigned error = ReadChunks(source, chunkSize, [&](std::string_view chunk) {
+        bytes.append(chunk);
+        if (told) return true;
+        const int signature = RtfSignature(bytes);
+        told = signature == 1;
+        return signature != 0;
+    });
+    if (error) return error;
+    if (!told && RtfSignature(bytes) != 1) return ERROR_INVALID_DATA;
+    if (!Rtf::Read(bytes, doc, deferred)) return ERROR_INVALID_DATA;
+    std::string().swap(bytes);  // the bytes are not needed once read
+    if (deferred) deferred->ApplyBefore(doc, firstScreenChars);
+    return 0;
+}
+
+unsigned ReadPlainText(const StreamSource& source, int chunkSize, QTextDocument& doc) {
+    PlainTextCollector text;
+    const unsigned error = ReadChunks(source, chunkSize, [&](std::string_view chunk) {
+        text.Add(chunk);
+        return true;
+    });
+    if (error) return error;
+    doc.setPlainText(text.TakeText());
+    return 0;
+}
+
+}  // namespace
+
+unsigned ReadContent(unsigned format, const StreamSource& source, int chunkSize, QTextDocument& doc,
+                     DeferredFormats* deferred, int firstScreenChars) {
+    try {
+        if (format & SF_RTF) return ReadRtf(source, chunkSize, doc, deferred, firstScreenChars);
+        return ReadPlainText(source, chunkSize, doc);
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::exception&) {
+        return ERROR_INVALID_DATA;
+    }
+}
+
+StreamResult WriteContent(std::string_view bytes, const StreamSink& sink, int chunkSize) {
+    StreamResult result;
+    if (!sink) {
+        result.Error = ERROR_INVALID_DATA;
+        return result;
+    }
+    const size_t chunk = size_t(std::max(1, chunkSize));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const std::span<const char> piece(bytes.data() + done,
+                                          std::min(bytes.size() - done, chunk));
+        size_t count = 0;
+        try {
+            count = sink(piece);
+        } catch (...) {
+            // Whatever the sink raised, the content has not been stored; the caller reports it.
+            result.Error = ERROR_WRITE_FAULT;
+            break;
+        }
+        // A sink that takes less than it was given has not stored the content.
+        if (count != piece.size()) {
+            result.Error = ERROR_WRITE_FAULT;
+            done += std::min(count, piece.size());
+            break;
+        }
+        done += piece.size();
+    }
+    result.Count = int(std::min(done, size_t(INT_MAX)));
+    return result;
+}
+
+std::string PlainTextUtf8(QStringView raw) {
+    std::string out;
+    out.reserve(size_t(raw.size()) + size_t(raw.size()) / 8);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (c != QChar::ParagraphSeparator && c != QChar::LineSeparator) continue;
+        AppendUtf8(out, raw.mid(from, i - from));
+        out += "\r\n";
+        from = i + 1;
+    }
+    AppendUtf8(out, raw.mid(from));
+    return out;
+}
+
+}  // namespace RichEdit
