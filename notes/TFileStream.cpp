@@ -15,11 +15,11 @@ std::string CannotCreateMessage(const std::string& fileName, const std::string& 
 }
 
 namespace {
-// Opening never waits: a pipe without a writer reads as empty instead of blocking.
+// Only regular files are opened: a device, a pipe or a socket is refused (see OpenFile).
 int OpenForMode(const std::string& fileName, unsigned mode) {
     if (mode == fmCreate) return OpenFile(fileName, O_RDWR | O_CREAT | O_TRUNC, 0666);
     const int access = (mode & 3) == 1 ? O_WRONLY : (mode & 3) == 2 ? O_RDWR : O_RDONLY;
-    return OpenFile(fileName, access | O_NONBLOCK);
+    return OpenFile(fileName, access);
 }
 }  // namespace
 

@@ -58,12 +58,15 @@ TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : THandl
     FTargetExists = ::stat(FTargetPath.c_str(), &st) == 0;
     if (FTargetExists && S_ISDIR(st.st_mode))
         throw EFCreateError(CannotCreateMessage(fileName, std::strerror(EISDIR)));
+    // A device, a pipe or a socket is not a file a note can be saved in.
+    if (FTargetExists && !CheckFileKind(st.st_mode))
+        throw EFCreateError(CannotCreateMessage(fileName, SysErrorMessage(GetLastError())));
     if (FTargetExists) {
         FTargetMode = st.st_mode & 07777;
         FTargetUid = st.st_uid;
         FTargetGid = st.st_gid;
-        // Replacing would turn a device or pipe into a file, or split hard links apart.
-        if (!S_ISREG(st.st_mode) || st.st_nlink > 1) {
+        // Replacing would split hard links apart.
+        if (st.st_nlink > 1) {
             OpenInPlace(fileName);
             return;
         }
@@ -98,6 +101,10 @@ void TReplacingFileStream::OpenInPlace(const std::string& fileName) {
     FHandle =
         ::open(FTargetPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (FHandle < 0) throw EFCreateError(CannotCreateMessage(fileName, std::strerror(errno)));
+    // What was opened may have been put there after the target was looked at.
+    struct stat st {};
+    if (::fstat(FHandle, &st) == 0 && !CheckFileKind(st.st_mode))
+        throw EFCreateError(CannotCreateMessage(fileName, SysErrorMessage(GetLastError())));
 }
 
 TReplacingFileStream::~TReplacingFileStream() {
@@ -126,7 +133,6 @@ void TReplacingFileStream::TakeTargetAttributes() {
 void TReplacingFileStream::Commit() {
     if (FCommitted) return;
     if (InPlace()) {
-        // Devices and pipes cannot be synced; for them the write itself is the test.
         if (::fsync(FHandle) != 0 && errno != EINVAL && errno != EROFS) RaiseSystemError(errno);
         CloseHandle();
         FCommitted = true;

@@ -5,9 +5,9 @@
 //
 // The target keeps its permissions (and owner, where allowed); a symbolic link is followed and
 // the file it points to is replaced, the link stays. Where the new file cannot live beside the
-// target (a folder the user may not write into), or where replacing would change what the
-// target is (a device, a pipe, a file with several hard links), the target itself is emptied
-// and written, as a plain create would.
+// target (a folder the user may not write into), or where replacing would split a file with
+// several hard links apart, the target itself is emptied and written, as a plain create would.
+// A device, a pipe or a socket is refused: a note is saved in files only.
 #include <string>
 
 #include "notes/THandleStream.h"
@@ -15,7 +15,7 @@
 class TReplacingFileStream : public THandleStream {
 public:
     // Raises EFCreateError "Cannot create file "<full path>". <reason>" when neither a new file
-    // beside the target nor the target itself can be written.
+    // beside the target nor the target itself can be written, or when the target is not a file.
     explicit TReplacingFileStream(const std::string& fileName);
     // Without a successful Commit the new file is removed and the target left as it was.
     ~TReplacingFileStream() override;

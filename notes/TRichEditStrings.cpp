@@ -1,5 +1,7 @@
 #include "notes/TRichEditStrings.h"
 
+#include <sys/stat.h>
+
 #include <QScopeGuard>
 #include <algorithm>
 #include <exception>
@@ -211,7 +213,10 @@ void TRichEditStrings::ReadFromFile(const std::string& fileName) {
     auto dropConverter = qScopeGuard([this] { FConverter.reset(); });
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     // A file larger than the read limit is refused before a byte of it is read.
-    const bool tooLarge = stream.Size() > RichEdit::kMaxStreamInBytes;
+    // (The system's own files give no size: those the limit ends while reading.)
+    struct stat st {};
+    const bool tooLarge =
+        ::fstat(stream.Handle(), &st) == 0 && st.st_size > RichEdit::kMaxStreamInBytes;
     const unsigned error = tooLarge ? RichEdit::ERROR_FILE_TOO_LARGE : StreamIn(stream);
     if (error == RichEdit::ERROR_FILE_TOO_LARGE)
         throw EFOpenError(CannotOpenMessage(fileName, kTooLargeReason));

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/system/FileNames.h"
 #include "platform/system/TFileMask.h"
@@ -23,7 +24,8 @@ struct TFileSystemState {
     std::string CurrentDir;                 // program form, full
     std::array<std::string, 26> DriveDirs;  // each drive's own current directory; empty = root
     int LastError = 0;
-    int LastErrno = 0;  // the errno behind LastError, 0 when none
+    int LastErrno = 0;       // the errno behind LastError, 0 when none
+    std::string LastReason;  // the reason for LastError when no errno tells it
 };
 
 TFileSystemState& State() {
@@ -45,6 +47,13 @@ bool Fail(int code, int err) {
     TFileSystemState& s = State();
     s.LastError = code;
     s.LastErrno = err;
+    s.LastReason.clear();
+    return false;
+}
+
+bool FailWithReason(int code, std::string reason) {
+    Fail(code, 0);
+    State().LastReason = std::move(reason);
     return false;
 }
 
@@ -358,8 +367,7 @@ int GetLastError() {
 }
 
 void SetLastError(int code) {
-    State().LastError = code;
-    State().LastErrno = 0;
+    Fail(code, 0);
 }
 
 int ErrorCodeFromErrno(int err) {
@@ -413,6 +421,7 @@ int ErrorCodeFromErrno(int err) {
 std::string SysErrorMessage(int code) {
     const TFileSystemState& s = State();
     int err = 0;
+    if (code == s.LastError && !s.LastReason.empty()) return s.LastReason;
     if (code == s.LastError && s.LastErrno != 0) {
         err = s.LastErrno;
     } else {
@@ -464,6 +473,8 @@ std::string SysErrorMessage(int code) {
             case ERROR_IO_DEVICE:
                 err = EIO;
                 break;
+            case ERROR_BAD_FILE_TYPE:
+                return "Not a regular file";
             case ERROR_CANT_RESOLVE_FILENAME:
                 err = ELOOP;
                 break;
@@ -513,18 +524,30 @@ std::string FromSystemPath(const std::string& systemPath) {
     return out;
 }
 
+bool CheckFileKind(unsigned mode) {
+    if (S_ISREG(mode) || S_ISDIR(mode)) return true;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return FailWithReason(ERROR_BAD_FILE_TYPE, "Is a device, not a file");
+    if (S_ISFIFO(mode)) return FailWithReason(ERROR_BAD_FILE_TYPE, "Is a pipe, not a file");
+    if (S_ISSOCK(mode)) return FailWithReason(ERROR_BAD_FILE_TYPE, "Is a socket, not a file");
+    return FailWithReason(ERROR_BAD_FILE_TYPE, "Not a regular file");
+}
+
 int OpenFile(const std::string& path, int flags, unsigned mode) {
     std::string sys;
     if (!ToSystemPath(path, sys)) return -1;
-    int fd = ::open(sys.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
+    // Looked at before opening: opening a pipe may wait for a writer, a device may act on it.
+    struct stat st {};
+    if (::stat(sys.c_str(), &st) == 0 && !CheckFileKind(st.st_mode)) return -1;
+    int fd = ::open(sys.c_str(), flags | O_CLOEXEC | O_NONBLOCK, static_cast<mode_t>(mode));
     if (fd < 0) {
         FailForPath(errno, sys, false);
         return -1;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    // And again on what was opened, which may have been replaced in between.
+    if (::fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || !CheckFileKind(st.st_mode))) {
         ::close(fd);
-        Fail(ERROR_ACCESS_DENIED, EISDIR);
+        if (S_ISDIR(st.st_mode)) Fail(ERROR_ACCESS_DENIED, EISDIR);
         return -1;
     }
     return fd;

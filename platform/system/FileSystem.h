@@ -12,6 +12,7 @@
 //   21 not ready        - the drive's mount point is gone or shows another device (no medium)
 //   123 invalid name    - a NUL byte in the path, or an incomplete \\server\share
 //   206 name too long   - ENAMETOOLONG (a component or the whole Linux path too long)
+//   222 not a file      - a device, a pipe or a socket where a file was wanted
 //   267 not a directory - a folder was asked for and the path names a file
 // Other errno values: see ErrorCodeFromErrno. Single-threaded use (the user-interface thread).
 #include <cstdint>
@@ -38,6 +39,7 @@ constexpr int ERROR_DISK_FULL = 112;
 constexpr int ERROR_INVALID_NAME = 123;
 constexpr int ERROR_DIR_NOT_EMPTY = 145;
 constexpr int ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr int ERROR_BAD_FILE_TYPE = 222;
 constexpr int ERROR_DIRECTORY = 267;
 constexpr int ERROR_IO_DEVICE = 1117;
 constexpr int ERROR_CANT_RESOLVE_FILENAME = 1921;
@@ -75,8 +77,9 @@ void RefreshVolumeTable();
 // --- Errors -------------------------------------------------------------------------------
 int GetLastError();
 void SetLastError(int code);
-// The C library's text for an error code: strerror of the errno that caused the last error
-// when `code` is that error, else of the errno that the code usually stands for.
+// The text of the system's reason for an error code: for the last error, what caused it (the
+// C library's text for its errno, or for ERROR_BAD_FILE_TYPE what the path names instead of a
+// file); for any other code, the C library's text for the errno that it usually stands for.
 std::string SysErrorMessage(int code);
 // The code for an errno value, without looking at any path (ENOENT -> 2, ENOTDIR -> 3, ...).
 int ErrorCodeFromErrno(int err);
@@ -90,8 +93,13 @@ bool ToSystemPath(const std::string& path, std::string& systemPath);
 // deepest); empty when no drive holds it. "." and ".." are not resolved.
 std::string FromSystemPath(const std::string& systemPath);
 // Opens a file by program path with open(2) flags; returns the descriptor or -1 with the error
-// code set. A folder is refused (5), like a missing file (2) or folder on the way (3).
+// code set. A folder is refused (5), like a missing file (2) or folder on the way (3), and so is
+// anything else that is not a regular file (222): a device, a pipe or a socket is not opened at
+// all, since opening one may wait or change it.
 int OpenFile(const std::string& path, int flags, unsigned mode = 0666);
+// False, with ERROR_BAD_FILE_TYPE and a reason that says what it is, when `mode` (st_mode of
+// stat(2)) is that of a device, a pipe or a socket; true for a regular file or a folder.
+bool CheckFileKind(unsigned mode);
 
 // --- Current directories ------------------------------------------------------------------
 // Changes the current directory. Accepts a full path, "D:" alone (D:'s own current

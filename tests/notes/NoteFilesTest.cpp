@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
+#include "notes/TMemoryStream.h"
 #include "platform/system/Exception.h"
 #include "tests/notes/NoteTestSupport.h"
 
@@ -60,6 +64,15 @@ std::string MessageOf(F&& f) {
     }
     return "no error";
 }
+
+// A conversion that reads nothing but NUL bytes, for ever.
+class EndlessNuls : public TConversion {
+public:
+    int ReadChunk(TStream&, char* buffer, int size) override {
+        std::memset(buffer, 0, size_t(size));
+        return size;
+    }
+};
 
 }  // namespace
 
@@ -121,7 +134,8 @@ TEST(NoteFiles, WritingInPlaceOntoAFullDeviceReportsTheError) {
     if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
     auto edit = NewNoteArea();
     edit->SetText("anything");
-    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile("E:\\full"); }), "Failed to Save Stream");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile("E:\\full"); }),
+              "Cannot create file \"E:\\full\". Is a device, not a file");
     struct stat st {};
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));  // still the device, not replaced by a file
@@ -280,4 +294,92 @@ TEST(NoteFiles, ControlCodesInTheNoteSurviveSaveAndLoad) {
     edit->SetText("");
     edit->Lines().ReadFromFile(NoteFiles::Path("codes.rtf"));
     EXPECT_EQ(edit->Text(), text);
+}
+
+// What a Linux folder holds besides files: a pipe, a socket and devices, named directly (E: is
+// /dev) or through a link. Each is refused before it is opened, with a reason a user
+// understands, both ways; it stays what it was and the note keeps its text.
+TEST(NoteFiles, WhatIsNotAFileIsRefusedAtOnceBothWays) {
+    NoteFiles files;
+    TVolume dev;
+    dev.Letter = 'E';
+    dev.MountPoint = "/dev";
+    files.Table.Add(dev);
+    files.Install();
+    ASSERT_EQ(::mkfifo(files.Sys("pipe").c_str(), 0666), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = files.Sys("socket");
+    ASSERT_LT(socketPath.size(), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::symlink("/dev/zero", files.Sys("zero").c_str()), 0);
+    const struct {
+        std::string Path, Reason;
+        std::string System;  // what must still be there afterwards
+        mode_t Kind;
+    } cases[] = {
+        {"D:\\pipe", "Is a pipe, not a file", files.Sys("pipe"), S_IFIFO},
+        {"D:\\socket", "Is a socket, not a file", files.Sys("socket"), S_IFSOCK},
+        {"D:\\zero", "Is a device, not a file", "/dev/zero", S_IFCHR},
+        {"E:\\zero", "Is a device, not a file", "/dev/zero", S_IFCHR},
+        {"E:\\urandom", "Is a device, not a file", "/dev/urandom", S_IFCHR},
+    };
+    for (const auto& c : cases) {
+        auto edit = NewNoteArea();
+        edit->SetText("stays");
+        EXPECT_EQ(MessageOf([&] { edit->Lines().ReadFromFile(c.Path); }),
+                  "Cannot open file \"" + c.Path + "\". " + c.Reason);
+        EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(c.Path); }),
+                  "Cannot create file \"" + c.Path + "\". " + c.Reason);
+        EXPECT_EQ(edit->Text(), "stays") << c.Path;
+        EXPECT_EQ(edit->Lines().Converter(), nullptr) << c.Path;
+        struct stat st {};
+        ASSERT_EQ(::stat(c.System.c_str(), &st), 0) << c.Path;
+        EXPECT_EQ(st.st_mode & S_IFMT, c.Kind) << c.Path;
+    }
+    ::close(sock);
+}
+
+// An 8 GiB file with nothing written in it reads as endless NULs: it is refused before a byte
+// is read, and says why.
+TEST(NoteFiles, FileBeyondTheReadLimitFailsAtOnceAndSaysSo) {
+    NoteFiles files;
+    files.Write("sparse", "");
+    ASSERT_EQ(::truncate(files.Sys("sparse").c_str(), 8LL << 30), 0);
+    auto edit = NewNoteArea();
+    edit->SetText("stays");
+    EXPECT_EQ(MessageOf([&] { edit->Lines().ReadFromFile(NoteFiles::Path("sparse")); }),
+              "Cannot open file \"D:\\sparse\". File too large: a note holds at most 512 MB");
+    EXPECT_EQ(edit->Text(), "stays");
+    EXPECT_EQ(edit->EmGetLimitText(), RichEdit::kDefaultTextLimit);
+}
+
+// A file whose size says nothing (the system's own files) is read until the read limit; the
+// NUL bytes it skips count, so it ends.
+TEST(NoteFiles, EndlessNulsEndAtTheReadLimit) {
+    NoteFiles files;
+    TVolume proc;
+    proc.Letter = 'P';
+    proc.MountPoint = "/proc";
+    files.Table.Add(proc);
+    files.Install();
+    auto edit = NewNoteArea();
+    edit->SetText("stays");
+    if (::access("/proc/self/pagemap", R_OK) == 0) {
+        EXPECT_EQ(
+            MessageOf([&] { edit->Lines().ReadFromFile("P:\\self\\pagemap"); }),
+            "Cannot open file \"P:\\self\\pagemap\". File too large: a note holds at most 512 MB");
+    }
+    // The same through a stream whose converter hands over nothing but NULs.
+    edit->DefaultConverterClass = &ConversionClassOf<EndlessNuls>;
+    for (bool plain : {false, true}) {
+        edit->SetPlainText(plain);
+        TMemoryStream empty;
+        EXPECT_EQ(MessageOf([&] { edit->Lines().ReadFromStream(empty); }), "Failed to Load Stream")
+            << plain;
+    }
+    EXPECT_EQ(edit->Text(), "stays");
 }
