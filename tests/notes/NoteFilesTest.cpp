@@ -268,11 +268,22 @@ TEST(NoteFiles, LargeFileLoadsWhole) {
 }
 
 // RTF as other programs write it reaches the note as its text: after a UTF-8 byte order mark,
-// with pages and sections.
+// with pages and sections, and with a picture's binary data (NULs, line breaks and braces) that
+// straddles the file's read chunks.
 TEST(NoteFiles, RtfFromOtherProgramsLoadsAsItsText) {
+    // Short paragraphs until the picture's data starts a few bytes before the first chunk ends.
+    std::string padding;
+    Lines paragraphs;
+    while (padding.size() + std::strlen("{\\rtf1 {\\pict\\pngblip\\bin10 ") < 2044) {
+        paragraphs.push_back("p" + std::to_string(paragraphs.size()));
+        padding += paragraphs.back() + "\\par ";
+    }
+    paragraphs.insert(paragraphs.end(), {"", "after"});
+    const std::string picture("\0\r\n}{\\\n\0\xFF\r", 10);
     const std::pair<std::string, Lines> cases[] = {
         {"\xEF\xBB\xBF{\\rtf1\\ansi caf\\'e9\\par done}", {"café", "done"}},
         {"{\\rtf1 Text follows\\page After\\sect Next}", {"Text follows", "After", "Next"}},
+        {"{\\rtf1 " + padding + "{\\pict\\pngblip\\bin10 " + picture + "}\\par after}", paragraphs},
     };
     NoteFiles files;
     for (const auto& [rtf, lines] : cases) {
