@@ -1,16 +1,52 @@
 #pragma once
-// What the benchmarks share: timing a piece of work over five runs, and a sample of prose lines
-// with bold and italic runs as RTF and as plain text. Header-only, as every bench/*.cpp is a
-// program of its own.
+// What the benchmarks share: timing a piece of work over five runs, a sample of prose lines with
+// bold and italic runs as RTF and as plain text, and the figure lines that bench/run.sh gathers
+// into the benchmarks page. Header-only, as every bench/*.cpp is a program of its own.
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
 namespace Bench {
+
+// One figure of a benchmark, for the benchmarks page.
+struct Figure {
+    std::string What;       // what is measured
+    std::string Reference;  // what it is measured against, in the same run
+    double Ratio;           // ours / reference
+    double Goal;            // the ratio to stay at or below; 0 when there is none
+    std::string Values;     // the measurements behind the ratio, with their units
+    std::string How;        // runs, statistic, wall or processor time
+};
+
+inline std::string FieldText(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+    return text;
+}
+
+// "%.1f"-style formatting into a std::string, for Figure::Values.
+template <typename... A>
+std::string Format(const char* format, A... args) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+// Prints `f` as one tab-separated line beginning "FIGURE" and the program's name, beside the
+// human-readable output; bench/run.sh turns these lines into the page's table.
+inline void Report(const Figure& f) {
+    std::printf("FIGURE\t%s\t%s\t%s\t%.2f\t%s\t%s\t%s\n", program_invocation_short_name,
+                FieldText(f.What).c_str(), FieldText(f.Reference).c_str(), f.Ratio,
+                f.Goal > 0 ? Format("%g", f.Goal).c_str() : "", FieldText(f.Values).c_str(),
+                FieldText(f.How).c_str());
+    std::fflush(stdout);
+}
 
 struct Timing {
     double WallMs;

@@ -21,11 +21,16 @@ namespace {
 
 constexpr int kRounds = 500;
 
-void Report(const char* what, const Bench::Timing& ours, const Bench::Timing& reference) {
+void Report(const char* what, const char* referenceWork, const Bench::Timing& ours,
+            const Bench::Timing& reference) {
     const double oursUs = ours.CpuMs * 1000.0 / kRounds;
     const double refUs = reference.CpuMs * 1000.0 / kRounds;
     std::printf("%-34s %8.1f us   reference %8.1f us   ratio %5.2fx   budget 1000 us: %s\n", what,
                 oursUs, refUs, oursUs / refUs, oursUs < 1000.0 ? "met" : "MISSED");
+    Bench::Report({what, referenceWork, oursUs / refUs, 0,
+                   Bench::Format("%.1f us against %.1f us (budget 1000 us: %s)", oursUs, refUs,
+                                 oursUs < 1000.0 ? "met" : "missed"),
+                   "processor time per round, median of 5 runs of 500 rounds"});
 }
 
 }  // namespace
@@ -64,7 +69,8 @@ int main(int argc, char** argv) {
             date.repaint();
         }
     });
-    Report("clock tick (Timer1Timer)", tick, labels);
+    Report("clock tick (Timer1Timer)",
+           "two plain QLabels given the same kind of texts, sized and painted", tick, labels);
 
     // The colour list's entries rebuilt, as a style change does.
     TColorBox* box = Form7->ColorBox1;
@@ -81,6 +87,7 @@ int main(int argc, char** argv) {
                     combo.addItem(QString::fromLatin1(c.Identifier), QVariant::fromValue(c.Value));
         }
     });
-    Report("PopulateColors (50 entries)", populate, refill);
+    Report("PopulateColors (50 entries)",
+           "a plain QComboBox refilled with the same fifty names and values", populate, refill);
     return 0;
 }

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchSupport.h"
@@ -134,9 +135,15 @@ Figures Measure(const Sample& s, const QTemporaryDir& dir, int runs) {
     return f;
 }
 
+constexpr const char* kSetPlainText = "QTextEdit::setPlainText of the same text";
+
 void Print(const char* name, double ms, double reference, double mb) {
     std::printf("  %-22s %9.1f ms %8.1f MB/s %7.2fx reference\n", name, ms, mb / (ms / 1000.0),
                 ms / reference);
+    const bool rtfLoad = std::string(name).rfind("RTF load", 0) == 0;
+    Bench::Report({Bench::Format("%s, %.0f MB of text", name, mb), kSetPlainText, ms / reference,
+                   rtfLoad ? 2.0 : 0.0, Bench::Format("%.1f ms against %.1f ms", ms, reference),
+                   "best of 11 runs (1 MB) or 3 (10 MB), wall"});
 }
 
 // Peak memory of a process that loads the 10 MB document (as plain text or as RTF), walks all its
@@ -167,6 +174,12 @@ void MeasureMemory(int argc, char** argv, bool asRtf) {
         "peak memory, 10 MB document loaded as %s, walked and saved: %.0f MB above the "
         "%.0f MB before = %.1fx the text\n",
         asRtf ? "RTF" : "plain text", peak - before, before, (peak - before) / size);
+    Bench::Report({Bench::Format("peak memory, 10 MB loaded as %s, walked wrapped and saved",
+                                 asRtf ? "RTF" : "plain text"),
+                   "the text's size", (peak - before) / size, 0,
+                   Bench::Format("%.0f MB above the %.0f MB before, for %.1f MB of text",
+                                 peak - before, before, size),
+                   "getrusage peak in a process of its own"});
 }
 
 // One paragraph of `words` words; with `runs`, every other word bold.
@@ -207,6 +220,14 @@ void MeasureRuns(const QTemporaryDir& dir, int words) {
     std::printf("  %-22s %9.1f ms against %9.1f ms: %.2fx (goal <= 3)\n", "load and save",
                 ms[1][0] + ms[1][1], ms[0][0] + ms[0][1],
                 (ms[1][0] + ms[1][1]) / (ms[0][0] + ms[0][1]));
+    const char* what[] = {"load with every format", "save", "load and save"};
+    const double oursMs[] = {ms[1][0], ms[1][1], ms[1][0] + ms[1][1]};
+    const double plainMs[] = {ms[0][0], ms[0][1], ms[0][0] + ms[0][1]};
+    for (int i = 0; i < 3; ++i)
+        Bench::Report(
+            {Bench::Format("one paragraph of %d words, every other word bold: %s", words, what[i]),
+             "the same paragraph without formats", oursMs[i] / plainMs[i], 3,
+             Bench::Format("%.1f ms against %.1f ms", oursMs[i], plainMs[i]), "best of 3, wall"});
 }
 
 }  // namespace
@@ -262,6 +283,15 @@ int main(int argc, char** argv) {
         large.Reference / small.Reference, large.PlainLoad / small.PlainLoad,
         large.RtfLoad / small.RtfLoad, large.RtfSave / small.RtfSave, large.Walk / small.Walk,
         large.WalkNoWrap / small.WalkNoWrap);
+    const double referenceGrowth = large.Reference / small.Reference;
+    for (const auto& [name, growth] :
+         {std::pair{"plain-text load", large.PlainLoad / small.PlainLoad},
+          std::pair{"RTF load", large.RtfLoad / small.RtfLoad},
+          std::pair{"line walk, wrapped", large.Walk / small.Walk}})
+        Bench::Report({Bench::Format("growth from 1 MB to 10 MB: %s", name),
+                       "setPlainText's own growth", growth / referenceGrowth, 0,
+                       Bench::Format("%.1fx against %.1fx", growth, referenceGrowth),
+                       "best of 11 runs (1 MB) or 3 (10 MB), wall"});
     MeasureRuns(dir, 1'000'000);
     return 0;
 }

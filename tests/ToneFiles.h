@@ -48,14 +48,22 @@ inline bool WriteWav(const std::string& path, int ms) {
     return WriteBytes(path, WavBytes(ms));
 }
 
+struct Mp3Options {
+    int Channels = 1;
+    int KbitPerSecond = 64;
+    // The header that counts the file's frames, as encoders write it.
+    bool FrameCountHeader = false;
+};
+
 // A constant-rate MP3 of `ms` milliseconds (a multiple of 100), encoded by GStreamer.
-inline bool WriteMp3(const std::string& path, int ms) {
+inline bool WriteMp3(const std::string& path, int ms, const Mp3Options& options = {}) {
     if (!gst_init_check(nullptr, nullptr, nullptr)) return false;
     const std::string description =
         "audiotestsrc num-buffers=" + std::to_string(ms / 100) +
-        " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! "
-        "lamemp3enc target=bitrate bitrate=64 cbr=true ! filesink location=\"" +
-        path + "\"";
+        " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=" +
+        std::to_string(options.Channels) + " ! audioconvert ! lamemp3enc target=bitrate bitrate=" +
+        std::to_string(options.KbitPerSecond) + " cbr=true ! " +
+        (options.FrameCountHeader ? "xingmux ! " : "") + "filesink location=\"" + path + "\"";
     GError* error = nullptr;
     GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
     if (error) {
@@ -65,8 +73,10 @@ inline bool WriteMp3(const std::string& path, int ms) {
     }
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(
-        bus, 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    // Encoding runs far faster than playing; a minute for each ten of sound is ample.
+    const GstClockTime limit = GST_SECOND * GstClockTime(60 + ms / 10000);
+    GstMessage* end =
+        gst_bus_timed_pop_filtered(bus, limit, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     const bool ok = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
     if (end) gst_message_unref(end);
     gst_object_unref(bus);

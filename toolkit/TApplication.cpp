@@ -34,7 +34,10 @@ TApplication::~TApplication() {
 
 void TApplication::RegisterForm(TForm* form) {
     FForms.push_back(form);
-    if (!FMainForm) FMainForm = form;
+    if (!FMainForm) {
+        FMainForm = form;
+        FMainFormPainted = false;
+    }
     QObject::connect(form, &QObject::destroyed, this, [this, form] {
         std::erase(FForms, form);
         if (FMainForm == form) FMainForm = nullptr;
@@ -119,11 +122,36 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     TrackPress(receiver, event);
     // Backstop: no exception may unwind through Qt's event dispatch.
     try {
-        return QApplication::notify(receiver, event);
+        const bool handled = QApplication::notify(receiver, event);
+        NotePaint(receiver, event);
+        return handled;
     } catch (...) {
         HandleException();
         return true;
     }
+}
+
+void TApplication::AfterFirstPaint(std::function<void()> work) {
+    if (FMainFormPainted) {
+        work();
+        return;
+    }
+    FDeferred.push_back(std::move(work));
+}
+
+void TApplication::RunDeferredWork() {
+    std::vector<std::function<void()>> work;
+    work.swap(FDeferred);
+    for (auto& w : work) SafeCall(w);
+}
+
+void TApplication::NotePaint(const QObject* receiver, const QEvent* event) {
+    if (FMainFormPainted || event->type() != QEvent::Paint || !FMainForm) return;
+    if (receiver != FMainForm && !FMainForm->isAncestorOf(qobject_cast<const QWidget*>(receiver)))
+        return;
+    FMainFormPainted = true;
+    // Behind the rest of this paint: the work waits for the window to be on the screen.
+    QTimer::singleShot(0, this, [this] { RunDeferredWork(); });
 }
 
 void TApplication::TrackPress(QObject* receiver, const QEvent* event) {

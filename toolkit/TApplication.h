@@ -38,6 +38,13 @@ public:
     // Shows the main window, runs the message loop until the quit request, then hides and
     // destroys every form, the last created first. Returns the exit code.
     int Run();
+    // Start-up work that the first sight of the main window does not need (the how-to page):
+    // it runs once the main window has been painted for the first time, so the window appears
+    // sooner, and at once when that has happened already.
+    void AfterFirstPaint(std::function<void()> work);
+    // Runs the start-up work still waiting for the first paint now, in the order it was given.
+    void RunDeferredWork();
+
     // Posts the quit request; the loop ends when it takes it.
     void RequestQuit();
     // Main window: quit the program; any other window: hide it.
@@ -70,8 +77,13 @@ private:
     // Remembers the control a mouse button goes down on (for CancelMode).
     void TrackPress(QObject* receiver, const QEvent* event);
 
+    // Notes the main window's first paint and queues the waiting work behind it.
+    void NotePaint(const QObject* receiver, const QEvent* event);
+
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
+    bool FMainFormPainted = false;
+    std::vector<std::function<void()>> FDeferred;
     THelpManager FHelpManager;
     // The control a mouse button went down on, until the last button comes up again.
     QPointer<QWidget> FPressed;

@@ -2,6 +2,9 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QPointer>
+
+#include "toolkit/TApplication.h"
 
 TWebBrowser::TWebBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
@@ -26,12 +29,31 @@ void TWebBrowser::Navigate(const QString& address) {
     FLocation = url;
     const QFileInfo file(url.toLocalFile());
     FPageShown = url.isLocalFile() && file.isFile() && file.isReadable();
+    const bool queued = FLoadPending;
+    FLoadPending = true;
+    if (!Application) {
+        LoadPending();
+    } else if (!queued) {
+        Application->AfterFirstPaint([self = QPointer<TWebBrowser>(this)] {
+            if (self) self->LoadPending();
+        });
+    }
+}
+
+void TWebBrowser::LoadPending() {
+    if (!FLoadPending) return;
+    FLoadPending = false;
     if (!FPageShown) {
-        ShowErrorPage(url);
+        ShowErrorPage(FLocation);
         return;
     }
-    setSource(url);
-    if (url.hasFragment()) scrollToAnchor(url.fragment());
+    setSource(FLocation);
+    if (FLocation.hasFragment()) scrollToAnchor(FLocation.fragment());
+}
+
+void TWebBrowser::showEvent(QShowEvent* event) {
+    LoadPending();
+    QTextBrowser::showEvent(event);
 }
 
 QVariant TWebBrowser::loadResource(int type, const QUrl& name) {

@@ -39,6 +39,8 @@ void AppFixture::SetUp() {
     CreateWindows();
     Form7->SetVisible(true);
     QCoreApplication::processEvents();
+    // As the message loop does once the main window is on the screen (the how-to page).
+    Application->RunDeferredWork();
 }
 
 void AppFixture::TearDown() {

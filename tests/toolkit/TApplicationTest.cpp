@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
@@ -11,6 +13,8 @@
 #include "tests/TestSupport.h"
 #include "toolkit/Events.h"
 #include "toolkit/TApplication.h"
+#include "toolkit/TForm.h"
+#include "toolkit/TWebBrowser.h"
 
 TEST(TApplication, ErrorBoxTextAppendsFullStopAfterCharactersAboveIt) {
     EXPECT_EQ(TApplication::ErrorBoxText("File not found"), "File not found.");
@@ -36,6 +40,44 @@ TEST(TApplication, SafeCallReportsEscapingErrorsWithTitleAndCarriesOn) {
     EXPECT_EQ(boxes[0].Text, "I/O error 21.");
     EXPECT_EQ(boxes[0].Caption, "Quillet 3.1+");
     EXPECT_TRUE(after);
+}
+
+TEST(TApplication, StartUpWorkWaitsForTheMainWindowsFirstPaintThenRunsInOrder) {
+    ASSERT_EQ(Application->MainForm(), nullptr);
+    TForm main;
+    Application->RegisterForm(&main);
+    ASSERT_EQ(Application->MainForm(), &main);
+    std::vector<std::string> done;
+    Application->AfterFirstPaint([&] { done.push_back("page"); });
+    Application->AfterFirstPaint([&] { throw EInOutError("I/O error 21", 21); });
+    Application->AfterFirstPaint([&] { done.push_back("pictures"); });
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(done.empty()) << "nothing runs while the main window has not been painted";
+    // A browser navigated meanwhile loads its page when it is shown, whichever comes first.
+    QTemporaryDir dir;
+    QFile page(dir.filePath(QStringLiteral("page.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>Early</title></head><body>text</body></html>");
+    page.close();
+    TWebBrowser browser;
+    browser.Navigate(page.fileName());
+    EXPECT_TRUE(browser.PageShown());
+    EXPECT_EQ(browser.documentTitle(), QString());
+    browser.show();
+    EXPECT_EQ(browser.documentTitle(), QStringLiteral("Early"));
+
+    ErrorBoxRecorder::Take();
+    main.resize(200, 100);
+    main.SetVisible(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.size() == 2; }));
+    EXPECT_EQ(done, (std::vector<std::string>{"page", "pictures"}));
+    // A failing piece is reported like any handler's error, and the rest still runs.
+    const auto boxes = ErrorBoxRecorder::Take();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "I/O error 21.");
+    // Once the window has been painted, work runs at once.
+    Application->AfterFirstPaint([&] { done.push_back("later"); });
+    EXPECT_EQ(done.back(), "later");
 }
 
 namespace {
