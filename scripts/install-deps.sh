@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+  dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Checks what an installation of Quillet holds: the program, the files it reads at run time, the
+# desktop entry, the icons at every size and the software-centre entry, each validated by the
+# desktop's own tools. Each argument is a Debian package (unpacked into a scratch folder and
+# checked under /usr, with its dependencies) or an install prefix (from cmake --install).
+#   scripts/check-package.sh build/quillet_3.2_amd64.deb /tmp/prefix
+# Ends with a line in the form ctest uses, so .ci/run counts the checks with the tests; the exit
+# status is non-zero when any check fails.
+set -uo pipefail
+ID=io.github.quillet.Quillet
+passed=0
+failed=0
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+check() {  # check DESCRIPTION COMMAND...
+    local what="$1"
+    shift
+    if "$@" >"$scratch/out" 2>&1; then
+        passed=$((passed + 1))
+        echo "ok      $what"
+    else
+        failed=$((failed + 1))
+        echo "FAILED  $what"
+        sed 's/^/        /' "$scratch/out"
+    fi
+}
+
+# The width and height a PNG file's header states, as "WxH".
+png_size() {
+    local w h
+    w=$(od -An -tu1 -j16 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+    h=$(od -An -tu1 -j20 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+    echo "${w}x${h}"
+}
+
+icon_is() {  # icon_is FILE SIZE
+    [ -f "$1" ] && [ "$(png_size "$1")" = "$2x$2" ]
+}
+
+# The program finds its files at bin/../share/quillet/appfiles.
+check_prefix() {  # check_prefix PREFIX LABEL
+    local p="$1" label="$2"
+    check "$label: bin/quillet is a program" test -x "$p/bin/quillet"
+    check "$label: the how-to page" test -s "$p/share/quillet/appfiles/howto.html"
+    check "$label: the help file" test -s "$p/share/quillet/appfiles/Quil3.hlp"
+    local desktop="$p/share/applications/$ID.desktop"
+    check "$label: desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
+    check "$label: desktop entry starts quillet" \
+        grep -qx -e "Exec=quillet" "$desktop"
+    check "$label: desktop entry names the icon" grep -qx -e "Icon=$ID" "$desktop"
+    for size in 16 32 48 64 128 256; do
+        check "$label: icon ${size}x${size}" \
+            icon_is "$p/share/icons/hicolor/${size}x${size}/apps/$ID.png" "$size"
+    done
+    check "$label: scalable icon" test -s "$p/share/icons/hicolor/scalable/apps/$ID.svg"
+    check "$label: metainfo passes appstreamcli validate" \
+        appstreamcli validate --no-net "$p/share/metainfo/$ID.metainfo.xml"
+}
+
+depends_on() {  # depends_on DEB PACKAGE: the Depends field names it
+    dpkg-deb -f "$1" Depends | tr ',|' '\n' | sed 's/ *(.*//; s/^ *//; s/ *$//' | grep -qx -e "$2"
+}
+
+check_deb() {  # check_deb FILE
+    local deb="$1" root
+    root="$scratch/root-$(basename "$deb")"
+    mkdir -p "$root"
+    check "$(basename "$deb"): unpacks" dpkg-deb -x "$deb" "$root"
+    check "$(basename "$deb"): named quillet_<version>_<arch>.deb" \
+        test "$(basename "$deb")" = "quillet_$(dpkg-deb -f "$deb" Version)_$(dpkg-deb -f "$deb" Architecture).deb"
+    # Libraries come from the linked program (shlibdeps); plugins and fonts are named by hand.
+    for dependency in libqt6widgets6 libqt6printsupport6 libgstreamer1.0-0 libjpeg62-turbo \
+        gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation; do
+        check "$(basename "$deb"): depends on $dependency" depends_on "$deb" "$dependency"
+    done
+    check_prefix "$root/usr" "$(basename "$deb")"
+}
+
+if [ $# -eq 0 ]; then
+    echo "usage: $0 PACKAGE.deb|PREFIX..." >&2
+    exit 2
+fi
+for target in "$@"; do
+    case "$target" in
+        *.deb) check_deb "$target" ;;
+        *) check_prefix "$target" "$target" ;;
+    esac
+done
+total=$((passed + failed))
+echo "$((total ? passed * 100 / total : 0))% tests passed, $failed tests failed out of $total"
+[ "$failed" -eq 0 ]
