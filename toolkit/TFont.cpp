@@ -80,8 +80,12 @@ void TFont::Changed() {
     if (OnChange) OnChange();
 }
 
+QStringList MeasuredFaces() {
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")};
+}
+
 void InstallFontSubstitutes() {
     // Liberation Sans keeps the fixed captions inside their places; DejaVu Sans is too wide.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+                               MeasuredFaces() << QStringLiteral("DejaVu Sans"));
 }

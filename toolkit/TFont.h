@@ -2,6 +2,7 @@
 // A font described the way layouts and the printer object describe it: face name, height in
 // pixels (negative: character height without internal leading), style, colour and character set.
 #include <QFont>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -44,5 +45,10 @@ private:
     void Changed();
 };
 
-// Registers the stand-ins for faces that Linux lacks ("MS Sans Serif" -> Liberation Sans).
+// The faces with the widths that the windows' fixed places were measured in, in order of
+// preference: Liberation Sans and the faces metric-compatible with it.
+QStringList MeasuredFaces();
+// Registers the stand-ins for faces that Linux lacks: "MS Sans Serif" is the first measured face
+// installed, else DejaVu Sans (too wide for some places, but a plain sans rather than whatever
+// face the font system would pick for a name it does not know).
 void InstallFontSubstitutes();

@@ -3,6 +3,7 @@
 #include <gst/gst.h>
 
 #include <QCoreApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -50,8 +51,13 @@ bool AutomaticSinkIsReal() {
 }
 
 GstElement* MakeAudioSink() {
-    if (gOutput == TMciOutput::Automatic && AutomaticSinkIsReal())
-        return gst_element_factory_make("autoaudiosink", nullptr);
+    const bool real = gOutput == TMciOutput::Automatic && AutomaticSinkIsReal();
+    static bool told = false;
+    if (const std::string notice = MciSilentOutputNotice(gOutput, real); !notice.empty() && !told) {
+        told = true;
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    }
+    if (real) return gst_element_factory_make("autoaudiosink", nullptr);
     GstElement* silent = gst_element_factory_make("fakesink", nullptr);
     if (silent) g_object_set(silent, "sync", TRUE, nullptr);
     return silent;
@@ -181,6 +187,12 @@ void SetMciOutput(TMciOutput output) {
 TMciOutput GetMciOutput() {
     return gOutput;
 }
+std::string MciSilentOutputNotice(TMciOutput output, bool outputAnswers) {
+    if (output != TMciOutput::Automatic || outputAnswers) return {};
+    return "quillet: no sound output answers (no audio server or sound card): music plays "
+           "silently";
+}
+
 bool MciHasAudioOutput() {
     return gOutput == TMciOutput::Automatic && EnsureGstreamer() && AutomaticSinkIsReal();
 }

@@ -302,4 +302,24 @@ TEST(MciErrorText, EveryCodeTheDevicesReturnHasItsOwnSentence) {
     EXPECT_STREQ(none, "");
 }
 
+TEST(MciOutput, SilentPlayIsToldOnlyWhenSoundWasAskedForAndNothingAnswers) {
+    const struct {
+        TMciOutput Output;
+        bool Answers;
+        bool Told;
+    } cases[] = {
+        {TMciOutput::Automatic, true, false},
+        {TMciOutput::Automatic, false, true},
+        {TMciOutput::Silent, true, false},
+        {TMciOutput::Silent, false, false},
+    };
+    for (const auto& c : cases) {
+        const std::string notice = MciSilentOutputNotice(c.Output, c.Answers);
+        EXPECT_EQ(!notice.empty(), c.Told) << int(c.Output) << " " << c.Answers;
+        if (c.Told) {
+            EXPECT_NE(notice.find("silently"), std::string::npos) << notice;
+        }
+    }
+}
+
 }  // namespace
