@@ -16,11 +16,7 @@ TCustomComboBox::TCustomComboBox(QWidget* parent, bool ownerDraw)
     // Entries added to an empty list stay unselected, as the program expects; without a
     // placeholder the combo box would select the first one by itself.
     setPlaceholderText(QStringLiteral(" "));
-    if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
-    if (FOwnerDraw) {
-        FDelegate = new TOwnerDrawDelegate(this, this);
-        setItemDelegate(FDelegate);
-    }
+    if (FOwnerDraw) FDelegate = new TOwnerDrawDelegate(this, this);
     connect(this, &QComboBox::activated, this, [this](int) {
         SafeCall([this] {
             Click();
@@ -76,14 +72,28 @@ std::string TCustomComboBox::Text() const {
 void TCustomComboBox::SetItemHeight(int height) {
     if (height <= 0 || height == FItemHeight) return;
     FItemHeight = height;
-    if (auto* list = qobject_cast<QListView*>(view())) list->doItemsLayout();
+    if (FDropDownPrepared)
+        if (auto* list = qobject_cast<QListView*>(view())) list->doItemsLayout();
     update();
 }
 
 void TCustomComboBox::ColorApplied() {
     // The drop-down list shows the entries in the control's colour too.
-    ApplyControlColor(view(), QPalette::Base, Color());
+    if (FDropDownPrepared) ApplyControlColor(view(), QPalette::Base, Color());
     update();
+}
+
+void TCustomComboBox::PrepareDropDown() {
+    if (FDropDownPrepared) return;
+    FDropDownPrepared = true;
+    if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+    if (FDelegate) setItemDelegate(FDelegate);
+    ApplyControlColor(view(), QPalette::Base, Color());
+}
+
+void TCustomComboBox::showPopup() {
+    PrepareDropDown();
+    QComboBox::showPopup();
 }
 
 void TCustomComboBox::RefreshNow() {

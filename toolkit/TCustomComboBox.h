@@ -50,6 +50,9 @@ public:
 
     TNotifyEvent OnChange;
 
+    // Opens the drop-down list, made ready the first time.
+    void showPopup() override;
+
 protected:
     // Default drawing: the brush fills the rectangle, the text starts 2 pixels in, centred.
     virtual void DrawItem(TCanvas& canvas, int index, const QRect& rect, TOwnerDrawState state);
@@ -65,9 +68,14 @@ protected:
 
 private:
     void CheckRange(int index) const;
+    // Gives the drop-down list its uniform item heights, the entries' drawing and the control's
+    // colour. Done when the list first opens, not when the control is made: making the list is
+    // most of a combo box's making, and most drop-down lists are never opened.
+    void PrepareDropDown();
 
     TListModel* FModel;
     TOwnerDrawDelegate* FDelegate = nullptr;
     bool FOwnerDraw;
+    bool FDropDownPrepared = false;
     int FItemHeight = 16;
 };

@@ -15,17 +15,23 @@ public:
 
     // A file or resource path (":/pictures/Banner.jpg"). ".jpg" and ".jpeg" files are decoded by
     // TJPEGImage, anything else by Qt's readers. An empty path clears the picture; a picture
-    // that cannot be read is an error and leaves the old one in place.
+    // that cannot be read is an error and leaves the old one in place. A picture of the
+    // program's own resources given while the control is not on the screen (as layouts give
+    // them, the windows still hidden) is decoded when it is first drawn or asked for: most of a
+    // hidden window's pictures are not needed for the program's first sight.
     QString Picture() const { return FPicture; }
     void SetPicture(const QString& path);
-    const QImage& Image() const { return FImage; }
+    const QImage& Image() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     static QImage LoadPicture(const QString& path);
+    // Decodes a picture whose decoding was put off.
+    void DecodeNow() const;
 
     QString FPicture;
-    QImage FImage;
+    mutable QImage FImage;
+    mutable bool FDecodePending = false;
 };

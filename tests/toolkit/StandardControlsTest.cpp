@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "platform/system/Exception.h"
 #include "tests/TestSupport.h"
@@ -257,6 +258,31 @@ TEST_F(StandardControls, ImageDrawsItsPictureUnscaledAtTheTopLeftAndClipsIt) {
     EXPECT_EQ(image->Picture(), path) << "a failed load keeps the old picture";
     image->SetPicture(QString());
     EXPECT_TRUE(image->Image().isNull());
+}
+
+TEST_F(StandardControls, ResourcePicturesOfHiddenControlsAreReadWhenDrawnOrAskedFor) {
+    // As layouts give them: the control not yet on the screen.
+    for (const auto& [path, size] : {std::pair{":/pictures/AboutLogo.jpg", QSize(97, 33)},
+                                     std::pair{":/pictures/AboutQuill.bmp", QSize(73, 65)}}) {
+        const QString resource = QString::fromLatin1(path);
+        TImage asked;
+        asked.SetPicture(resource);
+        EXPECT_EQ(asked.Picture(), resource);
+        EXPECT_EQ(asked.Image().size(), size) << path;
+        TImage drawn;
+        drawn.resize(size);
+        drawn.SetPicture(resource);
+        const QImage shown = drawn.grab().toImage();
+        EXPECT_EQ(shown.pixelColor(size.width() / 2, size.height() / 2),
+                  drawn.Image().pixelColor(size.width() / 2, size.height() / 2))
+            << path;
+    }
+    // A picture missing from the resources is still an error at once, keeping the old one.
+    TImage image;
+    image.SetPicture(QStringLiteral(":/pictures/AboutLogo.jpg"));
+    EXPECT_THROW(image.SetPicture(QStringLiteral(":/pictures/NoSuchPicture.jpg")), Exception);
+    EXPECT_EQ(image.Picture(), QStringLiteral(":/pictures/AboutLogo.jpg"));
+    EXPECT_EQ(image.Image().size(), QSize(97, 33));
 }
 
 }  // namespace

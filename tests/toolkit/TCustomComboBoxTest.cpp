@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPixmap>
 
 #include "platform/system/Exception.h"
@@ -92,5 +93,28 @@ TEST(TCustomComboBox, TheFieldShowsTheSelectedEntryInTheControlsColour) {
         // Inside the field, left of the arrow button.
         EXPECT_EQ(image.pixel(40, 10) & 0xFFFFFF, ToQColor(clSkyBlue).rgb() & 0xFFFFFF)
             << ownerDraw;
+    }
+}
+
+TEST(TCustomComboBox, TheDropDownListOpensWithTheControlsColourAndItsOwnDrawing) {
+    for (bool ownerDraw : {false, true}) {
+        TCustomComboBox combo(nullptr, ownerDraw);
+        combo.resize(120, 21);
+        combo.Add("a");
+        combo.Add("b");
+        combo.SetColor(clSkyBlue);  // before the list was ever opened
+        combo.show();
+        combo.showPopup();
+        QAbstractItemView* list = combo.view();
+        ASSERT_TRUE(list->isVisible()) << ownerDraw;
+        EXPECT_EQ(list->palette().color(QPalette::Base), ToQColor(clSkyBlue)) << ownerDraw;
+        EXPECT_EQ(
+            list->itemDelegate()->metaObject()->className() == QByteArray("TOwnerDrawDelegate"),
+            ownerDraw);
+        EXPECT_TRUE(qobject_cast<QListView*>(list)->uniformItemSizes());
+        combo.hidePopup();
+        // A colour chosen while the list has been made reaches it at once.
+        combo.SetColor(clMoneyGreen);
+        EXPECT_EQ(list->palette().color(QPalette::Base), ToQColor(clMoneyGreen)) << ownerDraw;
     }
 }
