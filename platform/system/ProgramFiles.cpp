@@ -18,7 +18,11 @@ std::string ProgramDir() {
 
 std::string ProgramDataDir() {
     if (!gDataDirOverride.empty()) return gDataDirOverride;
-    const QString dir = QCoreApplication::applicationDirPath();
+    return ProgramDataDirFor(ProgramDir());
+}
+
+std::string ProgramDataDirFor(const std::string& programDir) {
+    const QString dir = QString::fromStdString(programDir);
     const QString beside = dir + QStringLiteral("/appfiles");
     const QString installed = QDir::cleanPath(dir + QStringLiteral("/../share/quillet/appfiles"));
     if (!QFileInfo(beside).isDir() && QFileInfo(installed).isDir()) return installed.toStdString();

@@ -8,5 +8,7 @@ std::string ProgramDir();
 // share/quillet/ beside an installed bin/. The first of the two that exists; the first when
 // neither does.
 std::string ProgramDataDir();
+// The data folder for a program in `programDir`, by the rule above.
+std::string ProgramDataDirFor(const std::string& programDir);
 // Puts the data folder elsewhere (tests use the source tree's); an empty path restores the rule.
 void SetProgramDataDir(const std::string& dir);
