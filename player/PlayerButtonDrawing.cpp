@@ -1,6 +1,7 @@
 #include "player/PlayerButtonDrawing.h"
 
 #include "player/PlayerGlyphs.h"
+#include "toolkit/DeviceImage.h"
 #include "toolkit/Graphics.h"
 
 namespace {
@@ -75,7 +76,7 @@ void DrawPlayerButton(QPainter& p, const TPlayerButtonLook& b) {
     if (b.Glyph && !b.Glyph->Empty()) {
         const int left = w / 2 - b.Glyph->Width() / 2 + shift;
         const int top = h / 2 - b.Glyph->Height() / 2 + shift;
-        p.drawImage(x + left, top, OnFace(*b.Glyph, face));
+        p.drawImage(QPointF(x + left, top), GlyphForRatio(OnFace(*b.Glyph, face), PaintRatio(p)));
     }
     if (b.Focused) {
         // The slot less 3 pixels on every side; right and bottom edges are exclusive.

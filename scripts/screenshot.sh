@@ -47,6 +47,11 @@ export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
+# A window mapped while the window manager is still starting stays unmapped: wait for it.
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 (cd "$notes" && QT_SCALE_FACTOR="$scale" exec "$repo/build/quillet") &
 pids+=($!)
 

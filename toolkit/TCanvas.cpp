@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "toolkit/DeviceImage.h"
+
 QString ToQString(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
@@ -89,5 +91,5 @@ void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
         for (int col = 0; col < img.width(); ++col)
             if ((line[col] & 0xFFFFFF) == (key & 0xFFFFFF)) line[col] = brush;
     }
-    FPainter->drawImage(x, y, img);
+    FPainter->drawImage(QPointF(x, y), GlyphForRatio(img, PaintRatio(*FPainter)));
 }

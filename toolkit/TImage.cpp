@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "platform/system/Exception.h"
+#include "toolkit/DeviceImage.h"
 #include "toolkit/Events.h"
 #include "toolkit/TJPEGImage.h"
 
@@ -23,6 +24,9 @@ void TImage::SetPicture(const QString& path) {
         FDecodePending = false;
     }
     FPicture = path;
+    FHighDensity = QImage();
+    FHighDensityRead = false;
+    FShownRatio = 0;
     update();
 }
 
@@ -49,9 +53,27 @@ QImage TImage::LoadPicture(const QString& path) {
     return image;
 }
 
+const QImage& TImage::Shown(qreal ratio) {
+    if (ratio == FShownRatio) return FShown;
+    if (ratio > 1 && !FHighDensityRead) {
+        FHighDensityRead = true;
+        const QString name = HighDensityName(FPicture);
+        // A missing or unreadable high-density version is no error: the picture itself serves.
+        if (QFile::exists(name)) try {
+                FHighDensity = LoadPicture(name);
+            } catch (const Exception&) {
+                FHighDensity = QImage();
+            }
+    }
+    FShown = ratio > 1 && !FHighDensity.isNull() ? PictureForRatio(FHighDensity, 2, ratio)
+                                                 : PictureForRatio(FImage, 1, ratio);
+    FShownRatio = ratio;
+    return FShown;
+}
+
 void TImage::paintEvent(QPaintEvent*) {
     DecodeNow();
     if (FImage.isNull()) return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FImage);
+    painter.drawImage(QPointF(0, 0), Shown(PaintRatio(painter)));
 }

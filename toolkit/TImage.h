@@ -1,6 +1,7 @@
 #pragma once
 // A picture drawn at its natural size at the top-left corner, unscaled and clipped to the
-// control. Where the picture does not reach, the parent shows through.
+// control. Where the picture does not reach, the parent shows through. On a high-density screen
+// the picture's NAME@2x version, where there is one, supplies the device pixels.
 #include <QImage>
 #include <QWidget>
 
@@ -30,8 +31,14 @@ private:
     static QImage LoadPicture(const QString& path);
     // Decodes a picture whose decoding was put off.
     void DecodeNow() const;
+    // The picture as the surface of `ratio` shows it, made once per ratio.
+    const QImage& Shown(qreal ratio);
 
     QString FPicture;
     mutable QImage FImage;
     mutable bool FDecodePending = false;
+    QImage FHighDensity;  // NAME@2x, read when first needed; null when there is none
+    bool FHighDensityRead = false;
+    QImage FShown;
+    qreal FShownRatio = 0;
 };
