@@ -28,9 +28,9 @@ QImage GlyphForRatio(const QImage& glyph, qreal ratio) {
     QImage blocks = glyph.scaled(glyph.width() * whole, glyph.height() * whole,
                                  Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!Whole(ratio))
-        blocks = blocks.scaled(DevicePixels(glyph.width(), ratio),
-                               DevicePixels(glyph.height(), ratio), Qt::IgnoreAspectRatio,
-                               Qt::SmoothTransformation);
+        blocks =
+            blocks.scaled(DevicePixels(glyph.width(), ratio), DevicePixels(glyph.height(), ratio),
+                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     blocks.setDevicePixelRatio(Whole(ratio) ? qreal(whole) : ratio);
     return blocks;
 }

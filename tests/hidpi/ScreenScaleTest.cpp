@@ -179,10 +179,9 @@ TEST_F(ScreenScale, EveryCaptionFitsItsControl) {
             ASSERT_NE(w, nullptr);
             const QString caption = ShownCaption(w);
             if (caption.isEmpty()) continue;
-            SCOPED_TRACE(
-                QString(window->objectName() + QLatin1Char('.') + c.Name + QStringLiteral(": ") +
-                        caption)
-                    .toStdString());
+            SCOPED_TRACE(QString(window->objectName() + QLatin1Char('.') + c.Name +
+                                 QStringLiteral(": ") + caption)
+                             .toStdString());
             ++captions;
             // A group box's title sits between two short stretches of its frame.
             const int room = qobject_cast<QGroupBox*>(w) ? w->width() - 16 : w->width();
@@ -252,13 +251,13 @@ TEST_F(ScreenScale, PlayerButtonsAnswerThePixelsTheyAreDrawnOn) {
     for (int b = btPlay; b <= btEject; ++b) {
         const int left = int(std::lround(b * (slot - 1) * ratio));
         // Device columns of the button's face: just inside both bevels, and the middle.
-        for (const int column : {left + int(3 * ratio), left + deviceSlot / 2,
-                                 left + deviceSlot - int(3 * ratio)}) {
+        for (const int column :
+             {left + int(3 * ratio), left + deviceSlot / 2, left + deviceSlot - int(3 * ratio)}) {
             SCOPED_TRACE("button " + std::to_string(b) + ", device column " +
                          std::to_string(column));
             const QPointF at((column + 0.5) / ratio, player->height() / 2.0);
-            QMouseEvent press(QEvent::MouseButtonPress, at, player->mapToGlobal(at),
-                              Qt::LeftButton, Qt::LeftButton, {});
+            QMouseEvent press(QEvent::MouseButtonPress, at, player->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, {});
             QMouseEvent release(QEvent::MouseButtonRelease, at, player->mapToGlobal(at),
                                 Qt::LeftButton, Qt::NoButton, {});
             pressed.clear();
@@ -370,9 +369,9 @@ TEST(DrawnGlyphs, AtTwiceTheScaleEveryGlyphPixelIsABlockOfItsOwnColour) {
                 if (want == (drawer.Key & 0xFFFFFF)) continue;
                 for (int dy = 0; dy < 2; ++dy)
                     for (int dx = 0; dx < 2; ++dx)
-                        ASSERT_EQ(surface.pixel((at.x() + x) * 2 + dx, (at.y() + y) * 2 + dy) &
-                                      0xFFFFFF,
-                                  want)
+                        ASSERT_EQ(
+                            surface.pixel((at.x() + x) * 2 + dx, (at.y() + y) * 2 + dy) & 0xFFFFFF,
+                            want)
                             << x << "," << y;
             }
     }
