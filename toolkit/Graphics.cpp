@@ -38,10 +38,9 @@ TColor SystemColorRGB(int index) {
             return FromPalette(P::Active, P::Text);  // window text
         case 9:
             return FromPalette(P::Active, P::HighlightedText);
-        case 10:
-            return FromPalette(P::Active, P::Button);  // active border
-        case 11:
-            return FromPalette(P::Active, P::Button);  // inactive border
+        case 10:  // active border
+        case 11:  // inactive border
+            return FromPalette(P::Active, P::Button);
         case 12:
             return FromPalette(P::Active, P::Mid);  // application work space
         case 13:
