@@ -155,7 +155,7 @@ void MeasureMemory(int argc, char** argv, bool asRtf) {
     const std::string file = dir.filePath(QStringLiteral("note")).toStdString();
     double size = 0;
     {
-        const Sample s = MakeSample(10 * 1000 * 1000);
+        const Sample s = MakeSample(std::size_t(10) * 1000 * 1000);
         std::ofstream(file, std::ios::binary) << (asRtf ? s.Rtf : s.Plain);
         size = double(s.Plain.size()) / 1e6;
     }

@@ -70,7 +70,7 @@ void SplitTypedPath(const std::string& text, char& drive, std::string& dirPart,
                     std::string& namePart) {
     // The current directory is only read: every folder on the way is looked up from it.
     const std::string current = CurrentDirectory();
-    drive = current.empty() ? 0 : current[0];
+    drive = current.empty() ? '\0' : current[0];
     dirPart = text;
     namePart.clear();
     std::string root;
@@ -83,7 +83,7 @@ void SplitTypedPath(const std::string& text, char& drive, std::string& dirPart,
         } else {
             dirPart.erase(0, root.size());
         }
-        drive = root.size() >= 2 && root[1] == ':' ? root[0] : 0;
+        drive = root.size() >= 2 && root[1] == ':' ? root[0] : '\0';
     }
     const std::string reached = EnterTypedFolders(current, root, dirPart, namePart);
     if (drive == 0) dirPart = root + dirPart;

@@ -1,8 +1,8 @@
 #pragma once
 // The path and volume routines that the drive selector, directory list, file list and filter
 // selector share. They hold no state of their own; the current directories live in the
-// file-system layer (platform/FileSystem.h), which also provides DirectoryExists, FileExists,
-// the volume queries and the path-splitting functions of platform/FileNames.h.
+// file-system layer (platform/system/FileSystem.h), which also provides DirectoryExists,
+// FileExists, the volume queries and the path-splitting functions of platform/system/FileNames.h.
 #include <cstdint>
 #include <string>
 #include <vector>

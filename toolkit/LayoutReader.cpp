@@ -37,7 +37,7 @@ QVariant ToVariant(const QMetaProperty& prop, const QJsonValue& value) {
     }
     if (value.isArray()) {
         QStringList lines;
-        for (const QJsonValue& v : value.toArray()) lines << v.toString();
+        for (const auto& v : value.toArray()) lines << v.toString();
         return lines;
     }
     return value.toVariant();
@@ -59,9 +59,9 @@ void LayoutReader::Read(const QString& resourcePath) {
     if (root.contains(QLatin1String("menu")))
         ReadMenu(root.value(QLatin1String("menu")).toObject());
     SetProperties(FForm, root.value(QLatin1String("properties")).toObject());
-    for (const QJsonValue& c : root.value(QLatin1String("controls")).toArray())
+    for (const auto& c : root.value(QLatin1String("controls")).toArray())
         ReadControl(c.toObject(), FForm->Client());
-    for (const QJsonValue& c : root.value(QLatin1String("components")).toArray())
+    for (const auto& c : root.value(QLatin1String("components")).toArray())
         ReadComponent(c.toObject());
     ApplyTabOrder();
     BindEvents(FForm, root.value(QLatin1String("events")).toObject());
@@ -83,7 +83,7 @@ void LayoutReader::ReadControl(const QJsonObject& entry, QWidget* parent) {
         FTabs.push_back({parent, entry.value(QLatin1String("tab")).toInt(), control});
     SetProperties(control, entry.value(QLatin1String("properties")).toObject());
     control->show();  // shown within its parent; the window itself stays hidden
-    for (const QJsonValue& c : entry.value(QLatin1String("controls")).toArray())
+    for (const auto& c : entry.value(QLatin1String("controls")).toArray())
         ReadControl(c.toObject(), control);
     BindEvents(control, entry.value(QLatin1String("events")).toObject());
     if (auto* component = dynamic_cast<TComponent*>(control)) component->Loaded();
@@ -105,7 +105,7 @@ void LayoutReader::ReadMenu(const QJsonObject& menu) {
     auto* bar = new QMenuBar(FForm);
     bar->setObjectName(menu.value(QLatin1String("name")).toString());
     FForm->setMenuBar(bar);
-    for (const QJsonValue& top : menu.value(QLatin1String("items")).toArray()) {
+    for (const auto& top : menu.value(QLatin1String("items")).toArray()) {
         const QJsonObject t = top.toObject();
         auto* item = new TMenuItem(FForm);
         item->setObjectName(t.value(QLatin1String("name")).toString());
@@ -113,7 +113,7 @@ void LayoutReader::ReadMenu(const QJsonObject& menu) {
         auto* drop = new QMenu(FForm);
         item->setMenu(drop);
         bar->addAction(item);
-        for (const QJsonValue& sub : t.value(QLatin1String("items")).toArray()) {
+        for (const auto& sub : t.value(QLatin1String("items")).toArray()) {
             const QJsonObject s = sub.toObject();
             auto* entry = new TMenuItem(FForm);
             entry->setObjectName(s.value(QLatin1String("name")).toString());

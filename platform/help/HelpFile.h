@@ -49,7 +49,7 @@ struct THelpDocument {
 };
 
 // The largest help file read; anything longer is refused rather than read into memory.
-constexpr std::size_t kMaxHelpFileSize = 4 * 1024 * 1024;
+constexpr std::size_t kMaxHelpFileSize = std::size_t(4) * 1024 * 1024;
 
 // Reads a help file's bytes; raises EHelpFileError ("line N: ...") when they are malformed.
 THelpDocument ParseHelpFile(std::string_view bytes);

@@ -74,7 +74,7 @@ std::string FindHelpFile(const std::string& name, const std::vector<std::string>
     if (name.empty()) return {};
     if (HasFolder(name)) return QFileInfo(Q(name)).isFile() ? name : std::string();
     for (const std::string& folder : folders) {
-        const std::string path = folder + "/" + name;
+        std::string path = folder + "/" + name;
         if (QFileInfo(Q(path)).isFile()) return path;
     }
     return {};

@@ -13,6 +13,8 @@
 
 #include "platform/mci/Mci.h"
 
+// The media library's own name for its element type, declared here to keep its headers out.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _GstElement GstElement;
 
 // What the pipeline's bus reported, delivered to the receiver given at open.

@@ -18,7 +18,7 @@ std::string FaceNameOf(const QString& family) {
 }  // namespace
 
 QColor FromColorRef(std::uint32_t color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
 std::uint32_t ToColorRef(const QColor& color) {

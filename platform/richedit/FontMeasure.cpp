@@ -54,7 +54,7 @@ Fixed FontMeasure::Overhang(char16_t c) {
 }
 
 bool FontMeasure::Ligates(char16_t first, char16_t second) {
-    if (FLigatures.empty()) FLigatures.assign(256 * 256, -1);
+    if (FLigatures.empty()) FLigatures.assign(std::size_t(256) * 256, -1);
     std::int8_t& slot = FLigatures[size_t(first) * 256 + second];
     if (slot < 0) {
         const QChar pair[2] = {QChar(first), QChar(second)};

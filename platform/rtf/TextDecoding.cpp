@@ -162,7 +162,7 @@ QString PlainTextCollector::TakeText() {
         FForm = TForm::Bytes;
         Keep(std::exchange(FFirstByte, {}));
     }
-    const QString text = DecodePlainText(FBytes);
+    QString text = DecodePlainText(FBytes);
     *this = PlainTextCollector();
     return text;
 }

@@ -2,7 +2,7 @@
 // Splitting, expanding and comparing the program's paths (drive letter or \\server\share,
 // backslash separators, UTF-8 bytes). Apart from ExpandFileName and
 // AnsiCompareFileNameOnVolume, which look at the current directories and the volume table of
-// platform/FileSystem.h, these are pure string functions.
+// platform/system/FileSystem.h, these are pure string functions.
 //
 // A backslash never occurs inside a multi-byte UTF-8 sequence, so every scan for a separator
 // is a plain byte scan.
@@ -42,7 +42,7 @@ int AnsiCompareFileNameOnVolume(const std::string& a, const std::string& b);
 std::string AnsiLowerCaseFileName(const std::string& s);
 std::string AnsiUpperCaseFileName(const std::string& s);
 
-// True when the name matches a find-first mask (see TFileMask in platform/TFileMask.h, which
+// True when the name matches a find-first mask (see TFileMask in platform/system/TFileMask.h, which
 // prepares a mask once for many names): '*' any run of characters, '?' one character, letter
 // case ignored; "*.*" matches every name, even one without a dot.
 bool MatchesMask(const std::string& name, const std::string& mask);

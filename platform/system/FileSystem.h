@@ -1,7 +1,7 @@
 #pragma once
 // The file-system calls of the program, over Linux. Paths go in and come out in the program's
 // form (C:\home\ann\a.txt, \\server\share\x) and are translated through the installed volume
-// table (platform/TVolumeTable.h). The layer keeps the current directory of every drive and
+// table (platform/system/TVolumeTable.h). The layer keeps the current directory of every drive and
 // the process's current directory, and mirrors the latter with chdir.
 //
 // Calls that can fail return false (or a failure value) and leave a numbered error code for

@@ -4,7 +4,8 @@
 
 TFileMask::TFileMask(const std::string& mask) {
     FMatchesAll = mask == "*" || mask == "*.*";
-    for (std::size_t i = 0; i < mask.size();) Folded.push_back(Utf8::Fold(Utf8::NextChar(mask, i)));
+    for (std::size_t i = 0; i < mask.size();)
+        FFolded.push_back(Utf8::Fold(Utf8::NextChar(mask, i)));
 }
 
 bool TFileMask::Matches(const char* name, std::size_t length) const {
@@ -14,7 +15,7 @@ bool TFileMask::Matches(const char* name, std::size_t length) const {
     chars.clear();
     for (std::size_t i = 0; i < length;)
         chars.push_back(Utf8::Fold(Utf8::NextChar(name, length, i)));
-    const std::vector<char32_t>& m = Folded;
+    const std::vector<char32_t>& m = FFolded;
     // Greedy match that backtracks only to the latest '*': never exponential.
     std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;
     while (i < chars.size()) {

@@ -13,6 +13,6 @@ public:
     bool Matches(const char* name, std::size_t length) const;
 
 private:
-    std::vector<char32_t> Folded;  // the mask's characters, case-folded
+    std::vector<char32_t> FFolded;  // the mask's characters, case-folded
     bool FMatchesAll = false;
 };

@@ -2,8 +2,8 @@
 // The drives the program shows and the Linux folders they stand for.
 //
 // Inside the program a path has a drive letter and backslashes (C:\home\ann); the file-system
-// layer (platform/FileSystem.h) translates it through the installed table. C: is the root file
-// system; removable media, shares and the like mounted under /media, /run/media or directly
+// layer (platform/system/FileSystem.h) translates it through the installed table. C: is the root
+// file system; removable media, shares and the like mounted under /media, /run/media or directly
 // under /mnt take D:, E:, ... in mount-point order. Tests build their own table over temporary
 // folders and install it with SetVolumeTable.
 #include <sys/types.h>

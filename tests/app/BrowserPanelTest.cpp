@@ -35,6 +35,7 @@ protected:
     }
     std::vector<std::string> Files() {
         std::vector<std::string> names;
+        names.reserve(std::size_t(Form7->FileListBox1->Count()));
         for (int i = 0; i < Form7->FileListBox1->Count(); ++i)
             names.push_back(Form7->FileListBox1->ItemText(i));
         return names;

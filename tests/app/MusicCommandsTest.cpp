@@ -29,7 +29,7 @@ protected:
         AppFixture::TearDown();
     }
     // "Open Music Files" answered with `path`, or cancelled.
-    void OpenMusic(std::optional<std::string> path) {
+    void OpenMusic(const std::optional<std::string>& path) {
         TOpenDialog::ExecuteHook = [=](TOpenDialog& d) -> std::optional<std::string> {
             EXPECT_EQ(d.Title(), QStringLiteral("Open Music Files"));
             return path;

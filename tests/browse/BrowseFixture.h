@@ -46,6 +46,7 @@ protected:
     template <class List>
     static std::vector<std::string> Texts(const List& list) {
         std::vector<std::string> texts;
+        texts.reserve(std::size_t(list.Count()));
         for (int i = 0; i < list.Count(); ++i) texts.push_back(list.ItemText(i));
         return texts;
     }

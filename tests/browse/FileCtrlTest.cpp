@@ -189,6 +189,7 @@ TEST_F(FileCtrlTest, EnumerateFiltersByAttributeSet) {
     ASSERT_EQ(::mkfifo(V.Sys("c/Work/pipe.rtf").c_str(), 0644), 0);
     auto names = [](const std::vector<TFindData>& found) {
         std::vector<std::string> n;
+        n.reserve(found.size());
         for (const TFindData& f : found) n.push_back(f.Name);
         std::sort(n.begin(), n.end());
         return n;

@@ -21,6 +21,7 @@ protected:
     }
     std::vector<const void*> Glyphs() const {
         std::vector<const void*> glyphs;
+        glyphs.reserve(std::size_t(Dirs.Count()));
         for (int i = 0; i < Dirs.Count(); ++i) glyphs.push_back(Dirs.ItemObject(i));
         return glyphs;
     }

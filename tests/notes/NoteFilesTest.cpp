@@ -80,7 +80,7 @@ TEST(NoteFiles, WriteFailingHalfWayLeavesTheOldFileWholeAndNothingBeside) {
     NoteFiles files;
     files.Write("note.rtf", "old content");
     auto edit = NewNoteArea();
-    edit->SetText(BigText(200 * 1024));
+    edit->SetText(BigText(std::size_t(200) * 1024));
     // Files may not grow past 4 KB in this scope: the write fails part-way, as on a full disk.
     struct rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -104,7 +104,7 @@ TEST(NoteFiles, FullDiskSaveReportsTheErrorAndKeepsFileAndScreen) {
     if (!disk.Mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
     files.Write("small/note.rtf", "old content");
     auto edit = NewNoteArea();
-    const std::string text = BigText(200 * 1024);
+    const std::string text = BigText(std::size_t(200) * 1024);
     edit->SetText(text);
     EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/note.rtf")); }),
               "Failed to Save Stream");
@@ -255,7 +255,7 @@ TEST(NoteFiles, EmptyFileLoadsAsAnEmptyNote) {
 
 TEST(NoteFiles, LargeFileLoadsWhole) {
     NoteFiles files;
-    const std::string text = BigText(20 * 1000 * 1000);
+    const std::string text = BigText(std::size_t(20) * 1000 * 1000);
     files.Write("big.txt", text);
     auto edit = NewNoteArea();
     edit->SetWordWrap(false);

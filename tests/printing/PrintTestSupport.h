@@ -24,7 +24,7 @@ inline TSettingsHandle PdfSettings(const std::string& file) {
 // The print system reports these queues until the scope ends.
 class QueuesScope {
 public:
-    explicit QueuesScope(PrinterQueues queues) {
+    explicit QueuesScope(const PrinterQueues& queues) {
         PrintSystem::SetQueueSource([queues] { return queues; });
     }
     ~QueuesScope() { PrintSystem::SetQueueSource(nullptr); }

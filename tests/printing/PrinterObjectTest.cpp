@@ -158,8 +158,8 @@ TEST_F(PdfPrinterTest, PrintableSizeAndResolutionComeFromThePrinter) {
     EXPECT_GE(dpi, 300);
     const QMarginsF margins =
         Printer->DeviceHandle()->Printer().pageLayout().margins(QPageLayout::Point);
-    EXPECT_NEAR(width, (595.28 - margins.left() - margins.right()) * dpi / 72, dpi / 72);
-    EXPECT_NEAR(height, (841.89 - margins.top() - margins.bottom()) * dpi / 72, dpi / 72);
+    EXPECT_NEAR(width, (595.28 - margins.left() - margins.right()) * dpi / 72, dpi / 72.0);
+    EXPECT_NEAR(height, (841.89 - margins.top() - margins.bottom()) * dpi / 72, dpi / 72.0);
     EXPECT_EQ(Printer->Capabilities(), pcCopies | pcOrientation | pcCollation);
 
     // Landscape swaps them.

@@ -66,9 +66,9 @@ protected:
         for (int x = 0; x < 16; ++x)
             for (int i = 0; i < 16; ++i)
                 for (int m = 0; m < 16; ++m) {
-                    const std::string text = std::string(std::size_t(x), 'x') +
-                                             std::string(std::size_t(i), 'i') +
-                                             std::string(std::size_t(m), 'm');
+                    std::string text = std::string(std::size_t(x), 'x') +
+                                       std::string(std::size_t(i), 'i') +
+                                       std::string(std::size_t(m), 'm');
                     if (!text.empty() && Width(text) % TabStop == TabStop - shortBy) return text;
                 }
         return {};

@@ -38,7 +38,7 @@ protected:
         p.replace(QLatin1Char('/'), QLatin1Char('\\'));
         return QStringLiteral("C:") + p;
     }
-    void Answer(std::optional<std::string> path) {
+    void Answer(const std::optional<std::string>& path) {
         TOpenDialog::ExecuteHook = [path](TOpenDialog&) { return path; };
     }
 

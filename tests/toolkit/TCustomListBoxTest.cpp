@@ -80,6 +80,7 @@ TEST(TCustomListBoxSorting, BulkAddGivesTheOneByOneResultAndPositions) {
                            "z\xc3\xa9",
                            "Z\xc3\x89"};
     std::vector<TListEntry> entries;
+    entries.reserve(600);
     for (int i = 0; i < 600; ++i)
         entries.push_back({std::string(stems[random() % 12]) + std::to_string(random() % 40),
                            reinterpret_cast<const void*>(std::uintptr_t(i + 1))});

@@ -25,7 +25,7 @@ class LayoutFiles {
 public:
     LayoutFiles() { RegisterStandardComponents(); }
     QString Write(const std::string& name, const std::string& json) {
-        const QString path = Dir.filePath(QString::fromStdString(name));
+        QString path = Dir.filePath(QString::fromStdString(name));
         QFile file(path);
         if (file.open(QIODevice::WriteOnly)) file.write(json.data(), qint64(json.size()));
         return path;

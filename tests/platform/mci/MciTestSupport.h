@@ -61,7 +61,7 @@ protected:
     }
     // A tone file made once per test; WAV by hand, MP3 through the encoder.
     std::string Tone(const std::string& name, int ms) {
-        const std::string path = Path(name);
+        std::string path = Path(name);
         const bool mp3 = name.size() > 4 && name.substr(name.size() - 4) == ".mp3";
         EXPECT_TRUE(mp3 ? ToneFiles::WriteMp3(path, ms) : ToneFiles::WriteWav(path, ms)) << path;
         return path;

@@ -225,10 +225,15 @@ TEST(RichEditControl, WalkingAllLinesBuildsTheLineTableOnce) {
     c.WmSetText(text);
     const int before = c.LineTableBuilds();
     const int n = c.EmGetLineCount();
-    int total = 0;
-    for (int i = 0; i < n; ++i) total += c.EmGetLine(i, 4096).size() + c.EmLineIndex(i) * 0;
+    qsizetype total = 0;
+    int lastStart = -1;
+    for (int i = 0; i < n; ++i) {
+        total += c.EmGetLine(i, 4096).size();
+        lastStart = c.EmLineIndex(i);
+    }
     EXPECT_EQ(n, 20001);
     EXPECT_GT(total, 0);
+    EXPECT_GT(lastStart, 0);
     EXPECT_EQ(c.LineTableBuilds(), before + 1);
     // An edit invalidates it; the next question builds it once more.
     c.EmExLimitText(1 << 30);

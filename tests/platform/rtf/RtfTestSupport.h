@@ -32,8 +32,8 @@ inline QTextCharFormat FormatAt(const QTextDocument& doc, int position) {
 
 // The character format of the first occurrence of `text`.
 inline QTextCharFormat FormatOf(const QTextDocument& doc, const QString& text) {
-    int at = doc.toPlainText().indexOf(text);
-    return at < 0 ? QTextCharFormat() : FormatAt(doc, at);
+    const qsizetype at = doc.toPlainText().indexOf(text);
+    return at < 0 ? QTextCharFormat() : FormatAt(doc, int(at));
 }
 
 inline std::vector<std::string> ReadParagraphs(std::string_view rtf) {

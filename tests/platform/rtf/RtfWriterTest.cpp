@@ -112,6 +112,7 @@ TEST(RtfWriter, EmptyParagraphsRoundTripWhereverTheyAre) {
     for (const auto& texts : cases) {
         QTextDocument doc;
         std::vector<Paragraph> paragraphs;
+        paragraphs.reserve(texts.size());
         for (const QString& t : texts) paragraphs.push_back({{{t, f}}, Qt::AlignLeft});
         Fill(doc, paragraphs);
         SCOPED_TRACE(texts.size());

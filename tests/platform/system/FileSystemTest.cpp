@@ -30,6 +30,7 @@ protected:
 
     static std::vector<std::string> Names(const std::vector<TFindData>& found) {
         std::vector<std::string> names;
+        names.reserve(found.size());
         for (const TFindData& f : found) names.push_back(f.Name);
         return names;
     }
@@ -185,7 +186,7 @@ TEST_F(FileSystemTest, PathsLongerThan260CharactersAreKeptWhole) {
     std::string rel = "c/Work";
     std::string expected = "C:\\Work";
     for (int i = 0; i < 6; ++i) {
-        std::string part = std::string(60, 'a' + i);
+        std::string part = std::string(60, char('a' + i));
         rel += "/" + part;
         expected += "\\" + part;
     }
