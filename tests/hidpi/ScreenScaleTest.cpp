@@ -62,7 +62,7 @@ struct TableControl {
 };
 
 void CollectControls(const QJsonArray& controls, std::vector<TableControl>& out) {
-    for (const QJsonValue& v : controls) {
+    for (const auto& v : controls) {
         const QJsonObject c = v.toObject();
         const QJsonArray b = c.value(QStringLiteral("bounds")).toArray();
         out.push_back({c.value(QStringLiteral("name")).toString(),
