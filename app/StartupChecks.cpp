@@ -32,8 +32,8 @@ void StartupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
             gHeld.empty() ? std::string() : gHeld.front().Text.toStdString();
         std::fprintf(stderr, "%s\n", StartupFailureLine(warning, text.toStdString()).c_str());
         std::fflush(stderr);
-        std::_Exit(
-            1);  // an abort would leave a core dump for a machine that merely lacks a display
+        // An abort would leave a core dump for a machine that merely lacks a display.
+        std::_Exit(1);
     }
     if (category.starts_with("qt.qpa.")) {
         gHeld.push_back({type, category, text});
