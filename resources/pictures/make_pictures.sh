@@ -17,7 +17,7 @@ BLUE_TOP='#5d86c4'
 BLUE_BOTTOM='#3b64a6'
 INK='#1d3c78'
 
-# Every number in $1 times the scale $S: one recipe serves both sizes.
+# Every number in $1 times the scale $S: one recipe serves both sizes. Angles stay outside it.
 s() { printf '%s' "$1" | perl -pe "s/(\d+(?:\.\d+)?)/\$1*$S/ge"; }
 
 draw() {
@@ -33,12 +33,12 @@ draw() {
 
   convert -size "$(s 249x65)" 'gradient:#f2f7fe-#c0d6f1' \
       -fill none -stroke "$INK" -strokewidth "$(s 1.5)" -draw "$(s 'roundrectangle 1,1 247,63 6,6')" \
-      -stroke none -fill "$INK" -draw "$(s 'translate 36,33 rotate -60 ellipse 0,0 30,7 0,360')" \
+      -stroke none -fill "$INK" -draw "$(s 'translate 36,33') rotate -60 $(s 'ellipse 0,0 30,7') 0,360" \
       -stroke "$INK" -strokewidth "$S" -draw "$(s 'line 14,58 22,48')" -stroke none \
       -font "$FONT" -pointsize "$(s 20)" -fill "$INK" -gravity northwest -annotate "$(s +70+9)" 'Quillet' \
       -font "$FONT_PLAIN" -pointsize "$(s 11)" -fill '#4a6a9a' -annotate "$(s +70+38)" \
       'write · browse · listen' \
-      -fill '#2f5ea8' -draw "$(s 'ellipse 205,46 5,4 0,360')" -draw "$(s 'ellipse 225,42 5,4 0,360')" \
+      -fill '#2f5ea8' -draw "$(s 'ellipse 205,46 5,4') 0,360" -draw "$(s 'ellipse 225,42 5,4') 0,360" \
       -stroke '#2f5ea8' -strokewidth "$(s 1.5)" -draw "$(s 'line 209,46 209,21')" \
       -draw "$(s 'line 229,42 229,17')" -strokewidth "$(s 2)" -draw "$(s 'line 209,21 229,17')" \
       -type TrueColor "BMP3:Picture2$X.bmp"

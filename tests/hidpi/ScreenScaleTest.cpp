@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -219,6 +220,44 @@ TEST_F(ScreenScale, PicturesAreDrawnFromTheirHighDensityFiles) {
         }
     }
     EXPECT_EQ(pictures, 6);
+}
+
+// Each picture's high-density file is the same drawing at twice the size: shrunk to a quarter of
+// the picture's size, where type hinting no longer counts, no patch of the two differs much.
+// (A drawing recipe that scaled an angle along with the sizes once turned the @2x quill around
+// and left it an outline.)
+TEST_F(ScreenScale, HighDensityPicturesShowTheSameDrawing) {
+    const QStringList dense =
+        QDir(QStringLiteral(":/pictures")).entryList({QStringLiteral("*@2x.*")});
+    ASSERT_EQ(dense.size(), 6);
+    for (const QString& file : dense) {
+        SCOPED_TRACE(file.toStdString());
+        const QString picture =
+            QStringLiteral(":/pictures/") + QString(file).remove(QStringLiteral("@2x"));
+        const auto read = [](const QString& path) {
+            TImage image;
+            image.SetPicture(path);
+            return image.Image();
+        };
+        const QImage small = read(picture);
+        const QImage large = read(QStringLiteral(":/pictures/") + file);
+        ASSERT_EQ(large.size(), small.size() * 2);
+        const QSize coarse = small.size() / 4;
+        const auto shrink = [&](const QImage& image) {
+            return image.scaled(coarse, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage a = shrink(small), b = shrink(large);
+        int worst = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(p) - qRed(q)),
+                                  std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            }
+        }
+        EXPECT_LT(worst, 128);
+    }
 }
 
 TEST_F(ScreenScale, ListEntriesKeepTheirItemHeightInDevicePixels) {
