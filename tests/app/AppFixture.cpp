@@ -9,9 +9,14 @@
 #include "app/Startup.h"
 #include "app/Unit7.h"
 #include "platform/system/FileSystem.h"
+#include "printing/TPrintDialog.h"
+#include "printing/TPrinterSetupDialog.h"
 #include "tests/TestSupport.h"
 #include "toolkit/TApplication.h"
+#include "toolkit/TBitBtn.h"
 #include "toolkit/TForm.h"
+#include "toolkit/TMenuItem.h"
+#include "toolkit/TOpenDialog.h"
 
 void AppFixture::SetUp() {
     ASSERT_TRUE(Root.isValid());
@@ -44,8 +49,20 @@ void AppFixture::SetUp() {
 }
 
 void AppFixture::TearDown() {
+    // A test's stand-ins for the dialogs end with it.
+    TOpenDialog::ExecuteHook = nullptr;
+    TPrintDialog::ExecuteHook = nullptr;
+    TPrinterSetupDialog::ExecuteHook = nullptr;
     while (!Application->Forms().empty()) delete Application->Forms().back();
     ErrorBoxRecorder::Take();
+}
+
+void AppFixture::Press(const char* button) {
+    Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
+}
+
+void AppFixture::Menu(const char* item) {
+    Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
 }
 
 std::string AppFixture::SystemPath(const std::string& relative) const {

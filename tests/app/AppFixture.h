@@ -13,6 +13,9 @@ protected:
 
     // The Linux path of a name inside the temporary drive.
     std::string SystemPath(const std::string& relative) const;
+    // Clicks the main window's button, or picks its menu item, of that name.
+    static void Press(const char* button);
+    static void Menu(const char* item);
 
     // Runs before the windows are created: the folders and files the test starts with.
     virtual void PrepareFiles() {}

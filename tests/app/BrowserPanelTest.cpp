@@ -42,9 +42,6 @@ protected:
     }
     int FileIndex(const std::string& name) { return Form7->FileListBox1->IndexOfText(name); }
     std::string Edit1Text() { return Form7->Edit1->text().toStdString(); }
-    void Press(const char* button) {
-        Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
-    }
 };
 
 }  // namespace

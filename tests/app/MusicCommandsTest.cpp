@@ -24,10 +24,6 @@ protected:
         SetMciOutput(TMciOutput::Silent);
         AppFixture::SetUp();
     }
-    void TearDown() override {
-        TOpenDialog::ExecuteHook = nullptr;
-        AppFixture::TearDown();
-    }
     // "Open Music Files" answered with `path`, or cancelled.
     void OpenMusic(const std::optional<std::string>& path) {
         TOpenDialog::ExecuteHook = [=](TOpenDialog& d) -> std::optional<std::string> {

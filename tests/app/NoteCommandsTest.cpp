@@ -20,16 +20,6 @@ namespace {
 
 class NoteCommands : public AppFixture {
 protected:
-    void TearDown() override {
-        TOpenDialog::ExecuteHook = nullptr;
-        AppFixture::TearDown();
-    }
-    void Press(const char* button) {
-        Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
-    }
-    void Menu(const char* item) {
-        Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
-    }
     std::string Note() { return Form7->RichEdit1->Text(); }
 };
 

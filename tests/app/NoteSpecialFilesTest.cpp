@@ -23,16 +23,6 @@ protected:
     void PrepareFiles() override {
         ASSERT_EQ(::mkfifo(SystemPath("Work/pipe.rtf").c_str(), 0666), 0);
     }
-    void TearDown() override {
-        TOpenDialog::ExecuteHook = nullptr;
-        AppFixture::TearDown();
-    }
-    void Press(const char* button) {
-        Form7->findChild<TBitBtn*>(QString::fromLatin1(button))->click();
-    }
-    void Menu(const char* item) {
-        Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
-    }
 };
 
 }  // namespace

@@ -17,18 +17,10 @@ namespace {
 
 class PrintCommand : public AppFixture {
 protected:
-    void TearDown() override {
-        TPrintDialog::ExecuteHook = nullptr;
-        TPrinterSetupDialog::ExecuteHook = nullptr;
-        AppFixture::TearDown();
-    }
     // The user has chosen "print to file" with this output file, and confirms the dialog.
     void AnswerWithPdf(const std::string& path) {
         GlobalPrinter()->ChoosePrinter(PrintSystem::PrintToFileName, "", "", PdfSettings(path));
         TPrintDialog::ExecuteHook = [](QDialog&, QPrinter&) { return true; };
-    }
-    void Menu(const char* item) {
-        Form7->findChild<TMenuItem*>(QString::fromLatin1(item))->trigger();
     }
 };
 

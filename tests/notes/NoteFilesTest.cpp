@@ -126,11 +126,7 @@ TEST(NoteFiles, FullDiskSaveReportsTheErrorAndKeepsFileAndScreen) {
 
 TEST(NoteFiles, WritingInPlaceOntoAFullDeviceReportsTheError) {
     NoteFiles files;
-    TVolume dev;
-    dev.Letter = 'E';
-    dev.MountPoint = "/dev";
-    files.Table.Add(dev);
-    files.Install();
+    files.AddSystemDrive('E', "/dev");
     if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
     auto edit = NewNoteArea();
     edit->SetText("anything");
@@ -312,11 +308,7 @@ TEST(NoteFiles, ControlCodesInTheNoteSurviveSaveAndLoad) {
 // understands, both ways; it stays what it was and the note keeps its text.
 TEST(NoteFiles, WhatIsNotAFileIsRefusedAtOnceBothWays) {
     NoteFiles files;
-    TVolume dev;
-    dev.Letter = 'E';
-    dev.MountPoint = "/dev";
-    files.Table.Add(dev);
-    files.Install();
+    files.AddSystemDrive('E', "/dev");
     ASSERT_EQ(::mkfifo(files.Sys("pipe").c_str(), 0666), 0);
     const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(sock, 0);
@@ -372,11 +364,7 @@ TEST(NoteFiles, FileBeyondTheReadLimitFailsAtOnceAndSaysSo) {
 // NUL bytes it skips count, so it ends.
 TEST(NoteFiles, EndlessNulsEndAtTheReadLimit) {
     NoteFiles files;
-    TVolume proc;
-    proc.Letter = 'P';
-    proc.MountPoint = "/proc";
-    files.Table.Add(proc);
-    files.Install();
+    files.AddSystemDrive('P', "/proc");
     auto edit = NewNoteArea();
     edit->SetText("stays");
     if (::access("/proc/self/pagemap", R_OK) == 0) {

@@ -31,6 +31,14 @@ public:
         ASSERT_TRUE(WriteFileBytes(Sys(name), bytes)) << name;
     }
     std::string Read(const std::string& name) const { return ReadFileBytes(Sys(name)); }
+    // A drive over one of the system's own folders (E: over /dev, P: over /proc).
+    void AddSystemDrive(char letter, const std::string& mountPoint) {
+        TVolume v;
+        v.Letter = letter;
+        v.MountPoint = mountPoint;
+        Table.Add(v);
+        Install();
+    }
 
     std::string Folder;
 };
