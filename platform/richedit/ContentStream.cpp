@@ -14,20 +14,6 @@ namespace RichEdit {
 
 namespace {
 
-// Whether the bytes start like RTF: 1 yes, 0 no, -1 not enough bytes to tell. The reader's own
-// check decides, so that what passes here is what it reads.
-int RtfSignature(std::string_view bytes) {
-    switch (Rtf::CheckSignature(bytes)) {
-        case Rtf::RtfSignature::Yes:
-            return 1;
-        case Rtf::RtfSignature::No:
-            return 0;
-        case Rtf::RtfSignature::TooShort:
-            break;
-    }
-    return -1;
-}
-
 // Reads `source` to its end, `chunkSize` bytes at a time, and hands each chunk to `take`, which
 // answers false to refuse the bytes. Every byte delivered counts towards the read limit.
 template <class Take>
@@ -54,16 +40,16 @@ unsigned ReadChunks(const StreamSource& source, int chunkSize, Take&& take) {
 unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
                  DeferredFormats* deferred, int firstScreenChars) {
     std::string bytes;
-    bool told = false;
+    // The reader's own check decides, as soon as the bytes tell, so that what passes here is
+    // what it reads.
+    Rtf::RtfSignature signature = Rtf::RtfSignature::TooShort;
     const unsigned error = ReadChunks(source, chunkSize, [&](std::string_view chunk) {
         bytes.append(chunk);
-        if (told) return true;
-        const int signature = RtfSignature(bytes);
-        told = signature == 1;
-        return signature != 0;
+        if (signature == Rtf::RtfSignature::TooShort) signature = Rtf::CheckSignature(bytes);
+        return signature != Rtf::RtfSignature::No;
     });
     if (error) return error;
-    if (!told && RtfSignature(bytes) != 1) return ERROR_INVALID_DATA;
+    if (signature != Rtf::RtfSignature::Yes) return ERROR_INVALID_DATA;
     if (!Rtf::Read(bytes, doc, deferred)) return ERROR_INVALID_DATA;
     std::string().swap(bytes);  // the bytes are not needed once read
     if (deferred) deferred->ApplyBefore(doc, firstScreenChars);
