@@ -44,6 +44,10 @@ check_prefix() {  # check_prefix PREFIX LABEL
     check "$label: bin/quillet is a program" test -x "$p/bin/quillet"
     check "$label: the how-to page" test -s "$p/share/quillet/appfiles/howto.html"
     check "$label: the help file" test -s "$p/share/quillet/appfiles/Quil3.hlp"
+    # Loaded, not linked, when the player first opens a file: its libraries must all resolve.
+    local module="$p/lib/quillet/libquillet_gstreamer.so"
+    check "$label: the GStreamer module and its libraries" \
+        bash -c '[ -f "$1" ] && ldd "$1" && ! ldd "$1" | grep -q "not found"' _ "$module"
     local desktop="$p/share/applications/$ID.desktop"
     check "$label: desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
     check "$label: desktop entry starts quillet" \

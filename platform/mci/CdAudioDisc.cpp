@@ -73,9 +73,10 @@ MCIERROR ReadCdDisc(TCdDisc& disc) {
     for (const std::string& path : gTrackFiles) {
         const std::string uri =
             QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
-        TGstPlayback probe;
-        if (const MCIERROR error = probe.Open(uri, {}, nullptr)) return error;
-        disc.Tracks.push_back({uri, probe.LengthMs()});
+        const std::unique_ptr<TGstPlayback> probe = MakeGstPlayback();
+        if (!probe) return MCIERR_INTERNAL;
+        if (const MCIERROR error = probe->Open(uri, {}, nullptr)) return error;
+        disc.Tracks.push_back({uri, probe->LengthMs()});
     }
     return 0;
 }

@@ -1,172 +1,31 @@
 #include "platform/mci/GstPlayback.h"
 
-#include <gst/gst.h>
-
-#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 
-#include "platform/mci/MciOutput.h"
+#include "platform/system/ProgramFiles.h"
 
 namespace {
-
-// Playbin's flag bits: sound only, with its own volume; no video or subtitles are decoded.
-constexpr int kPlayFlagAudio = 0x2;
-constexpr int kPlayFlagSoftVolume = 0x10;
-// How long an open may take to reach the first sound before the device is called not ready.
-constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 
 TMciOutput gOutput = std::getenv("QUILLET_AUDIO_OUTPUT") &&
                              std::strcmp(std::getenv("QUILLET_AUDIO_OUTPUT"), "silent") == 0
                          ? TMciOutput::Silent
                          : TMciOutput::Automatic;
-std::optional<bool> gServerAnswers;
 
-// Whether GStreamer's automatic sink finds a real output: it falls back to a fake sink of its
-// own when no audio server or sound card answers. Asked once per run.
-bool AutomaticSinkIsReal() {
-    if (gServerAnswers) return *gServerAnswers;
-    bool real = false;
-    if (GstElement* probe = gst_element_factory_make("autoaudiosink", nullptr)) {
-        gst_object_ref_sink(probe);
-        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
-            GstIterator* it = gst_bin_iterate_sinks(GST_BIN(probe));
-            GValue item = G_VALUE_INIT;
-            while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
-                auto* child = GST_ELEMENT(g_value_get_object(&item));
-                GstElementFactory* factory = gst_element_get_factory(child);
-                if (factory && std::strcmp(GST_OBJECT_NAME(factory), "fakesink") != 0) real = true;
-                g_value_reset(&item);
-            }
-            g_value_unset(&item);
-            gst_iterator_free(it);
+// The GStreamer module, loaded on first need and kept for the rest of the run.
+TGstEngine* Engine() {
+    static TGstEngine* const engine = []() -> TGstEngine* {
+        std::string why;
+        void* entry =
+            ModuleEntry(ProgramModulePath(QUILLET_GST_MODULE), "QuilletGstEngine", why);
+        if (!entry) {
+            std::fprintf(stderr, "quillet: the music player cannot start: %s\n", why.c_str());
+            return nullptr;
         }
-        gst_element_set_state(probe, GST_STATE_NULL);
-        gst_object_unref(probe);
-    }
-    gServerAnswers = real;
-    return real;
-}
-
-GstElement* MakeAudioSink() {
-    const bool real = gOutput == TMciOutput::Automatic && AutomaticSinkIsReal();
-    static bool told = false;
-    if (const std::string notice = MciSilentOutputNotice(gOutput, real); !notice.empty() && !told) {
-        told = true;
-        std::fprintf(stderr, "%s\n", notice.c_str());
-    }
-    if (real) return gst_element_factory_make("autoaudiosink", nullptr);
-    GstElement* silent = gst_element_factory_make("fakesink", nullptr);
-    if (silent) g_object_set(silent, "sync", TRUE, nullptr);
-    return silent;
-}
-
-// The command interface's code for an error that the pipeline reported.
-MCIERROR ErrorCodeFor(const GError* error, bool missingAudioDecoder) {
-    if (error->domain == GST_RESOURCE_ERROR) {
-        switch (error->code) {
-            case GST_RESOURCE_ERROR_NOT_FOUND:
-                return MCIERR_FILE_NOT_FOUND;
-            case GST_RESOURCE_ERROR_OPEN_READ:
-            case GST_RESOURCE_ERROR_READ:
-            case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
-                return MCIERR_FILE_READ;
-            case GST_RESOURCE_ERROR_BUSY:
-                return MCIERR_WAVE_OUTPUTSINUSE;
-            case GST_RESOURCE_ERROR_OPEN_WRITE:
-            case GST_RESOURCE_ERROR_WRITE:
-                return MCIERR_HARDWARE;
-            default:
-                return MCIERR_DEVICE_NOT_READY;
-        }
-    }
-    if (error->domain == GST_STREAM_ERROR) {
-        if (error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND && missingAudioDecoder)
-            return MCIERR_CANNOT_LOAD_DRIVER;
-        return MCIERR_INVALID_FILE;
-    }
-    if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
-        return missingAudioDecoder ? MCIERR_CANNOT_LOAD_DRIVER : MCIERR_INVALID_FILE;
-    return MCIERR_DRIVER;
-}
-
-// A "missing-plugin" message for a decoder of sound: the file is audio, but no decoder is
-// installed for it.
-bool IsMissingAudioDecoder(GstMessage* message) {
-    const GstStructure* s = gst_message_get_structure(message);
-    if (!s || !gst_structure_has_name(s, "missing-plugin")) return false;
-    GstCaps* caps = nullptr;
-    if (!gst_structure_get(s, "detail", GST_TYPE_CAPS, &caps, nullptr) || !caps) return false;
-    bool audio = false;
-    if (gst_caps_get_size(caps) > 0)
-        audio = g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
-    gst_caps_unref(caps);
-    return audio;
-}
-
-struct BusState {
-    TGstPlayback::Link* Link;
-    bool MissingAudioDecoder = false;
-};
-
-// Runs on GStreamer's threads: records the notice and posts it to the user-interface thread.
-GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
-    auto* state = static_cast<BusState*>(data);
-    TGstPlayback::Link& link = *state->Link;
-    std::optional<TBusNotice::Kind> kind;
-    switch (GST_MESSAGE_TYPE(message)) {
-        case GST_MESSAGE_EOS:
-            kind = TBusNotice::End;
-            break;
-        case GST_MESSAGE_ERROR: {
-            GError* error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            std::lock_guard<std::mutex> hold(link.Lock);
-            if (link.FirstError == 0)
-                link.FirstError = ErrorCodeFor(error, state->MissingAudioDecoder);
-            g_error_free(error);
-            kind = TBusNotice::Error;
-            break;
-        }
-        case GST_MESSAGE_TAG: {
-            GstTagList* tags = nullptr;
-            gst_message_parse_tag(message, &tags);
-            guint bitrate = 0;
-            if (gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &bitrate) ||
-                gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &bitrate)) {
-                std::lock_guard<std::mutex> hold(link.Lock);
-                if (link.Bitrate == 0) link.Bitrate = bitrate;
-            }
-            gst_tag_list_unref(tags);
-            break;
-        }
-        case GST_MESSAGE_ELEMENT:
-            if (IsMissingAudioDecoder(message)) state->MissingAudioDecoder = true;
-            break;
-        default:
-            break;
-    }
-    if (kind) {
-        std::lock_guard<std::mutex> hold(link.Lock);
-        ++link.Sequence;
-        link.LastKind = *kind;
-        if (link.Receiver)
-            QCoreApplication::postEvent(link.Receiver, new TBusNotice(*kind, link.Sequence));
-        link.Changed.notify_all();
-    }
-    return GST_BUS_DROP;
-}
-
-void FreeBusState(gpointer data) {
-    delete static_cast<BusState*>(data);
-}
-
-void OnSourceSetup(GstElement*, GstElement* source, gpointer data) {
-    const auto* device = static_cast<const std::string*>(data);
-    if (!device->empty() && g_object_class_find_property(G_OBJECT_GET_CLASS(source), "device"))
-        g_object_set(source, "device", device->c_str(), nullptr);
+        return reinterpret_cast<TGstEngine* (*)()>(entry)();
+    }();
+    return engine;
 }
 
 }  // namespace
@@ -177,8 +36,24 @@ QEvent::Type TBusNotice::EventType() {
 }
 
 bool EnsureGstreamer() {
-    static const bool started = gst_init_check(nullptr, nullptr, nullptr);
+    static const bool started = [] {
+        TGstEngine* engine = Engine();
+        if (engine && engine->Start(TBusNotice::EventType())) return true;
+        if (engine) std::fprintf(stderr, "quillet: the music player cannot start GStreamer\n");
+        return false;
+    }();
     return started;
+}
+
+std::unique_ptr<TGstPlayback> MakeGstPlayback() {
+    if (!EnsureGstreamer()) return nullptr;
+    const bool real = gOutput == TMciOutput::Automatic && Engine()->OutputAnswers();
+    static bool told = false;
+    if (const std::string notice = MciSilentOutputNotice(gOutput, real); !notice.empty() && !told) {
+        told = true;
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    }
+    return Engine()->MakePlayback(real ? TMciOutput::Automatic : TMciOutput::Silent);
 }
 
 void SetMciOutput(TMciOutput output) {
@@ -194,126 +69,5 @@ std::string MciSilentOutputNotice(TMciOutput output, bool outputAnswers) {
 }
 
 bool MciHasAudioOutput() {
-    return gOutput == TMciOutput::Automatic && EnsureGstreamer() && AutomaticSinkIsReal();
-}
-
-TGstPlayback::~TGstPlayback() {
-    Close();
-}
-
-MCIERROR TGstPlayback::Open(const std::string& uri, const std::string& cdDevice,
-                            QObject* receiver) {
-    Close();
-    if (!EnsureGstreamer()) return MCIERR_INTERNAL;
-    FPipeline = gst_element_factory_make("playbin", nullptr);
-    GstElement* sink = MakeAudioSink();
-    if (!FPipeline || !sink) {
-        if (sink) gst_object_unref(sink);
-        if (FPipeline) gst_object_unref(FPipeline);
-        FPipeline = nullptr;
-        return MCIERR_CANNOT_LOAD_DRIVER;
-    }
-    gst_object_ref_sink(FPipeline);
-    FLink = std::make_unique<Link>();
-    FLink->Receiver = receiver;
-    FCdDevice = cdDevice;
-    GstBus* bus = gst_element_get_bus(FPipeline);
-    gst_bus_set_sync_handler(bus, OnBusMessage, new BusState{FLink.get()}, FreeBusState);
-    gst_object_unref(bus);
-    g_object_set(FPipeline, "uri", uri.c_str(), "audio-sink", sink, "flags",
-                 kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
-    g_signal_connect(FPipeline, "source-setup", G_CALLBACK(OnSourceSetup), &FCdDevice);
-    const MCIERROR result = Preroll();
-    if (result != 0) Close();
-    return result;
-}
-
-MCIERROR TGstPlayback::Preroll() {
-    const GstStateChangeReturn change = gst_element_set_state(FPipeline, GST_STATE_PAUSED);
-    GstStateChangeReturn reached = change;
-    if (change == GST_STATE_CHANGE_ASYNC)
-        reached = gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
-    {
-        std::lock_guard<std::mutex> hold(FLink->Lock);
-        if (FLink->FirstError != 0) return FLink->FirstError;
-    }
-    if (reached == GST_STATE_CHANGE_FAILURE) return MCIERR_INVALID_FILE;
-    if (reached == GST_STATE_CHANGE_ASYNC) return MCIERR_DEVICE_NOT_READY;
-    gint64 duration = -1;
-    if (gst_element_query_duration(FPipeline, GST_FORMAT_TIME, &duration) && duration >= 0) {
-        FLengthMs = duration / GST_MSECOND;
-        return 0;
-    }
-    // A compressed file without a header that counts its frames: its length follows from its
-    // size and its bit rate, as far as the rate holds throughout.
-    gint64 bytes = -1;
-    unsigned bitrate = 0;
-    {
-        std::lock_guard<std::mutex> hold(FLink->Lock);
-        bitrate = FLink->Bitrate;
-    }
-    if (bitrate > 0 && gst_element_query_duration(FPipeline, GST_FORMAT_BYTES, &bytes) && bytes > 0)
-        FLengthMs = bytes * 8 * 1000 / bitrate;
-    return 0;
-}
-
-void TGstPlayback::Close() {
-    if (!FPipeline) return;
-    {
-        std::lock_guard<std::mutex> hold(FLink->Lock);
-        FLink->Receiver = nullptr;
-    }
-    // Stopping joins GStreamer's threads, so no bus handler runs after this.
-    gst_element_set_state(FPipeline, GST_STATE_NULL);
-    GstBus* bus = gst_element_get_bus(FPipeline);
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(FPipeline);
-    FPipeline = nullptr;
-    FLink.reset();
-    FLengthMs = 0;
-    FStaleSequence = 0;
-}
-
-MCIERROR TGstPlayback::Play(std::int64_t fromMs, std::int64_t toMs) {
-    if (!FPipeline) return MCIERR_DEVICE_NOT_READY;
-    const gint64 stop = toMs < 0 ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
-    const bool sought = gst_element_seek(
-        FPipeline, 1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET, stop);
-    if (!sought) return MCIERR_OUTOFRANGE;
-    // The seek is done when the pipeline holds the sound at its new place again.
-    gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
-    {
-        // Whatever the bus said before the flush belongs to the play this one replaces.
-        std::lock_guard<std::mutex> hold(FLink->Lock);
-        FStaleSequence = FLink->Sequence;
-        FLink->FirstError = 0;
-    }
-    if (gst_element_set_state(FPipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
-        return MCIERR_HARDWARE;
-    return 0;
-}
-
-void TGstPlayback::Pause() {
-    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PAUSED);
-}
-
-void TGstPlayback::Resume() {
-    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PLAYING);
-}
-
-std::int64_t TGstPlayback::PositionMs() const {
-    gint64 position = 0;
-    if (!FPipeline || !gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) ||
-        position < 0)
-        return 0;
-    return position / GST_MSECOND;
-}
-
-TBusNotice::Kind TGstPlayback::WaitForNotice() {
-    std::unique_lock<std::mutex> hold(FLink->Lock);
-    FLink->Changed.wait(hold, [&] { return FLink->Sequence > FStaleSequence; });
-    FStaleSequence = FLink->Sequence;
-    return FLink->LastKind;
+    return gOutput == TMciOutput::Automatic && EnsureGstreamer() && Engine()->OutputAnswers();
 }

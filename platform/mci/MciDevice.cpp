@@ -36,10 +36,11 @@ TMciDevice::TMciDevice(MCIDEVICEID id, TMciDeviceKind kind, TCdDisc media)
     : FId(id),
       FKind(kind),
       FMedia(std::move(media)),
+      FPlayback(MakeGstPlayback()),
       FTimeFormat(kind == TMciDeviceKind::CdAudio ? MCI_FORMAT_TMSF : MCI_FORMAT_MILLISECONDS) {}
 
 TMciDevice::~TMciDevice() {
-    FPlayback.Close();
+    FPlayback->Close();
 }
 
 MCIERROR TMciDevice::Prepare(std::int64_t positionMs, bool openNow) {
@@ -48,15 +49,15 @@ MCIERROR TMciDevice::Prepare(std::int64_t positionMs, bool openNow) {
 }
 
 MCIERROR TMciDevice::LoadTrack(int index) {
-    if (index == FLoadedTrack && FPlayback.IsOpen()) return 0;
+    if (index == FLoadedTrack && FPlayback->IsOpen()) return 0;
     FLoadedTrack = -1;
     const MCIERROR error =
-        FPlayback.Open(FMedia.Tracks[std::size_t(index)].Uri, FMedia.Drive, this);
+        FPlayback->Open(FMedia.Tracks[std::size_t(index)].Uri, FMedia.Drive, this);
     if (error != 0) return error;
     FLoadedTrack = index;
     // A file's length is what the pipeline found; a disc's lengths come from its contents.
     if (FKind != TMciDeviceKind::CdAudio)
-        FMedia.Tracks[std::size_t(index)].LengthMs = FPlayback.LengthMs();
+        FMedia.Tracks[std::size_t(index)].LengthMs = FPlayback->LengthMs();
     return 0;
 }
 
@@ -64,7 +65,7 @@ MCIERROR TMciDevice::Command(unsigned command, std::uint32_t flags, void* parms)
     switch (command) {
         case MCI_CLOSE:
             Halt();
-            FPlayback.Close();
+            FPlayback->Close();
             return 0;
         case MCI_PLAY: {
             MCI_PLAY_PARMS none;
@@ -76,13 +77,13 @@ MCIERROR TMciDevice::Command(unsigned command, std::uint32_t flags, void* parms)
         case MCI_PAUSE:
             if (FMode == Mode::Playing) {
                 FPositionMs = CurrentMs();
-                FPlayback.Pause();
+                FPlayback->Pause();
                 FMode = Mode::Paused;
             }
             return 0;
         case MCI_RESUME:
             if (FMode != Mode::Paused) return MCIERR_NONAPPLICABLE_FUNCTION;
-            FPlayback.Resume();
+            FPlayback->Resume();
             FMode = Mode::Playing;
             return 0;
         case MCI_SEEK:
@@ -129,7 +130,7 @@ MCIERROR TMciDevice::Play(std::uint32_t flags, MCI_PLAY_PARMS* p) {
     }
     if (flags & MCI_WAIT) {
         while (FMode == Mode::Playing) {
-            if (FPlayback.WaitForNotice() == TBusNotice::End)
+            if (FPlayback->WaitForNotice() == TBusNotice::End)
                 OnEnd();
             else
                 FinishPlay(MCI_NOTIFY_FAILURE, CurrentMs());
@@ -150,13 +151,13 @@ MCIERROR TMciDevice::StartAt(std::int64_t fromMs) {
         return 0;
     }
     const std::int64_t stop = FPlayEndMs < start + length ? FPlayEndMs - start : -1;
-    return FPlayback.Play(fromMs - start, stop);
+    return FPlayback->Play(fromMs - start, stop);
 }
 
 void TMciDevice::customEvent(QEvent* event) {
     if (event->type() != TBusNotice::EventType()) return;
     const auto* notice = static_cast<TBusNotice*>(event);
-    if (FMode != Mode::Playing || notice->Sequence <= FPlayback.StaleSequence()) return;
+    if (FMode != Mode::Playing || notice->Sequence <= FPlayback->StaleSequence()) return;
     if (notice->What == TBusNotice::End)
         OnEnd();
     else
@@ -175,7 +176,7 @@ void TMciDevice::OnEnd() {
 }
 
 void TMciDevice::FinishPlay(std::uint32_t code, std::int64_t atMs) {
-    FPlayback.Pause();
+    FPlayback->Pause();
     FPositionMs = std::clamp<std::int64_t>(atMs, 0, TotalMs());
     FMode = Mode::Stopped;
     if (FHasPlayNotice) PostPlayNotice(code);
@@ -189,7 +190,7 @@ void TMciDevice::PostPlayNotice(std::uint32_t code) {
 void TMciDevice::Halt() {
     if (FMode == Mode::Stopped) return;
     FPositionMs = CurrentMs();
-    FPlayback.Pause();
+    FPlayback->Pause();
     FMode = Mode::Stopped;
     if (FHasPlayNotice) PostPlayNotice(MCI_NOTIFY_ABORTED);
 }
@@ -327,7 +328,7 @@ int TMciDevice::TrackAt(std::int64_t ms) const {
 std::int64_t TMciDevice::CurrentMs() const {
     if (FMode != Mode::Playing || FLoadedTrack < 0) return FPositionMs;
     const std::int64_t length = FMedia.Tracks[std::size_t(FLoadedTrack)].LengthMs;
-    return TrackStartMs(FLoadedTrack) + std::min(FPlayback.PositionMs(), length);
+    return TrackStartMs(FLoadedTrack) + std::min(FPlayback->PositionMs(), length);
 }
 
 std::uint32_t TMciDevice::ToUnits(std::int64_t ms) const {

@@ -55,7 +55,7 @@ private:
     MCIDEVICEID FId;
     TMciDeviceKind FKind;
     TCdDisc FMedia;
-    TGstPlayback FPlayback;
+    std::unique_ptr<TGstPlayback> FPlayback;  // never null: devices open once GStreamer has started
     int FLoadedTrack = -1;
     Mode FMode = Mode::Stopped;
     std::uint32_t FTimeFormat;

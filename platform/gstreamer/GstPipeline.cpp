@@ -1,0 +1,301 @@
+#include "platform/gstreamer/GstPipeline.h"
+
+#include <gst/gst.h>
+
+#include <QCoreApplication>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// Playbin's flag bits: sound only, with its own volume; no video or subtitles are decoded.
+constexpr int kPlayFlagAudio = 0x2;
+constexpr int kPlayFlagSoftVolume = 0x10;
+// How long an open may take to reach the first sound before the device is called not ready.
+constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
+
+std::optional<bool> gServerAnswers;
+
+// Whether GStreamer's automatic sink finds a real output: it falls back to a fake sink of its
+// own when no audio server or sound card answers. Asked once per run.
+bool AutomaticSinkIsReal() {
+    if (gServerAnswers) return *gServerAnswers;
+    bool real = false;
+    if (GstElement* probe = gst_element_factory_make("autoaudiosink", nullptr)) {
+        gst_object_ref_sink(probe);
+        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+            GstIterator* it = gst_bin_iterate_sinks(GST_BIN(probe));
+            GValue item = G_VALUE_INIT;
+            while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+                auto* child = GST_ELEMENT(g_value_get_object(&item));
+                GstElementFactory* factory = gst_element_get_factory(child);
+                if (factory && std::strcmp(GST_OBJECT_NAME(factory), "fakesink") != 0) real = true;
+                g_value_reset(&item);
+            }
+            g_value_unset(&item);
+            gst_iterator_free(it);
+        }
+        gst_element_set_state(probe, GST_STATE_NULL);
+        gst_object_unref(probe);
+    }
+    gServerAnswers = real;
+    return real;
+}
+
+GstElement* MakeAudioSink(TMciOutput output) {
+    if (output == TMciOutput::Automatic) return gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement* silent = gst_element_factory_make("fakesink", nullptr);
+    if (silent) g_object_set(silent, "sync", TRUE, nullptr);
+    return silent;
+}
+
+// The command interface's code for an error that the pipeline reported.
+MCIERROR ErrorCodeFor(const GError* error, bool missingAudioDecoder) {
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+            case GST_RESOURCE_ERROR_NOT_FOUND:
+                return MCIERR_FILE_NOT_FOUND;
+            case GST_RESOURCE_ERROR_OPEN_READ:
+            case GST_RESOURCE_ERROR_READ:
+            case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
+                return MCIERR_FILE_READ;
+            case GST_RESOURCE_ERROR_BUSY:
+                return MCIERR_WAVE_OUTPUTSINUSE;
+            case GST_RESOURCE_ERROR_OPEN_WRITE:
+            case GST_RESOURCE_ERROR_WRITE:
+                return MCIERR_HARDWARE;
+            default:
+                return MCIERR_DEVICE_NOT_READY;
+        }
+    }
+    if (error->domain == GST_STREAM_ERROR) {
+        if (error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND && missingAudioDecoder)
+            return MCIERR_CANNOT_LOAD_DRIVER;
+        return MCIERR_INVALID_FILE;
+    }
+    if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
+        return missingAudioDecoder ? MCIERR_CANNOT_LOAD_DRIVER : MCIERR_INVALID_FILE;
+    return MCIERR_DRIVER;
+}
+
+// A "missing-plugin" message for a decoder of sound: the file is audio, but no decoder is
+// installed for it.
+bool IsMissingAudioDecoder(GstMessage* message) {
+    const GstStructure* s = gst_message_get_structure(message);
+    if (!s || !gst_structure_has_name(s, "missing-plugin")) return false;
+    GstCaps* caps = nullptr;
+    if (!gst_structure_get(s, "detail", GST_TYPE_CAPS, &caps, nullptr) || !caps) return false;
+    bool audio = false;
+    if (gst_caps_get_size(caps) > 0)
+        audio = g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    gst_caps_unref(caps);
+    return audio;
+}
+
+struct BusState {
+    TGstPipeline::Link* Link;
+    bool MissingAudioDecoder = false;
+};
+
+// Runs on GStreamer's threads: records the notice and posts it to the user-interface thread.
+GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
+    auto* state = static_cast<BusState*>(data);
+    TGstPipeline::Link& link = *state->Link;
+    std::optional<TBusNotice::Kind> kind;
+    switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_EOS:
+            kind = TBusNotice::End;
+            break;
+        case GST_MESSAGE_ERROR: {
+            GError* error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            std::lock_guard<std::mutex> hold(link.Lock);
+            if (link.FirstError == 0)
+                link.FirstError = ErrorCodeFor(error, state->MissingAudioDecoder);
+            g_error_free(error);
+            kind = TBusNotice::Error;
+            break;
+        }
+        case GST_MESSAGE_TAG: {
+            GstTagList* tags = nullptr;
+            gst_message_parse_tag(message, &tags);
+            guint bitrate = 0;
+            if (gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &bitrate) ||
+                gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &bitrate)) {
+                std::lock_guard<std::mutex> hold(link.Lock);
+                if (link.Bitrate == 0) link.Bitrate = bitrate;
+            }
+            gst_tag_list_unref(tags);
+            break;
+        }
+        case GST_MESSAGE_ELEMENT:
+            if (IsMissingAudioDecoder(message)) state->MissingAudioDecoder = true;
+            break;
+        default:
+            break;
+    }
+    if (kind) {
+        std::lock_guard<std::mutex> hold(link.Lock);
+        ++link.Sequence;
+        link.LastKind = *kind;
+        if (link.Receiver)
+            QCoreApplication::postEvent(link.Receiver,
+                                        new TBusNotice(link.NoticeType, *kind, link.Sequence));
+        link.Changed.notify_all();
+    }
+    return GST_BUS_DROP;
+}
+
+void FreeBusState(gpointer data) {
+    delete static_cast<BusState*>(data);
+}
+
+void OnSourceSetup(GstElement*, GstElement* source, gpointer data) {
+    const auto* device = static_cast<const std::string*>(data);
+    if (!device->empty() && g_object_class_find_property(G_OBJECT_GET_CLASS(source), "device"))
+        g_object_set(source, "device", device->c_str(), nullptr);
+}
+
+// The module's one engine: starts GStreamer and makes the pipelines.
+class TEngine final : public TGstEngine {
+public:
+    bool Start(QEvent::Type noticeType) override {
+        FNoticeType = noticeType;
+        return gst_init_check(nullptr, nullptr, nullptr);
+    }
+    bool OutputAnswers() override { return AutomaticSinkIsReal(); }
+    std::unique_ptr<TGstPlayback> MakePlayback(TMciOutput output) override {
+        return std::make_unique<TGstPipeline>(FNoticeType, output);
+    }
+
+private:
+    QEvent::Type FNoticeType = QEvent::None;
+};
+
+}  // namespace
+
+extern "C" TGstEngine* QuilletGstEngine() {
+    static TEngine engine;
+    return &engine;
+}
+
+TGstPipeline::~TGstPipeline() {
+    Close();
+}
+
+MCIERROR TGstPipeline::Open(const std::string& uri, const std::string& cdDevice,
+                            QObject* receiver) {
+    Close();
+    FPipeline = gst_element_factory_make("playbin", nullptr);
+    GstElement* sink = MakeAudioSink(FOutput);
+    if (!FPipeline || !sink) {
+        if (sink) gst_object_unref(sink);
+        if (FPipeline) gst_object_unref(FPipeline);
+        FPipeline = nullptr;
+        return MCIERR_CANNOT_LOAD_DRIVER;
+    }
+    gst_object_ref_sink(FPipeline);
+    FLink = std::make_unique<Link>();
+    FLink->Receiver = receiver;
+    FLink->NoticeType = FNoticeType;
+    FCdDevice = cdDevice;
+    GstBus* bus = gst_element_get_bus(FPipeline);
+    gst_bus_set_sync_handler(bus, OnBusMessage, new BusState{FLink.get()}, FreeBusState);
+    gst_object_unref(bus);
+    g_object_set(FPipeline, "uri", uri.c_str(), "audio-sink", sink, "flags",
+                 kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
+    g_signal_connect(FPipeline, "source-setup", G_CALLBACK(OnSourceSetup), &FCdDevice);
+    const MCIERROR result = Preroll();
+    if (result != 0) Close();
+    return result;
+}
+
+MCIERROR TGstPipeline::Preroll() {
+    const GstStateChangeReturn change = gst_element_set_state(FPipeline, GST_STATE_PAUSED);
+    GstStateChangeReturn reached = change;
+    if (change == GST_STATE_CHANGE_ASYNC)
+        reached = gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
+    {
+        std::lock_guard<std::mutex> hold(FLink->Lock);
+        if (FLink->FirstError != 0) return FLink->FirstError;
+    }
+    if (reached == GST_STATE_CHANGE_FAILURE) return MCIERR_INVALID_FILE;
+    if (reached == GST_STATE_CHANGE_ASYNC) return MCIERR_DEVICE_NOT_READY;
+    gint64 duration = -1;
+    if (gst_element_query_duration(FPipeline, GST_FORMAT_TIME, &duration) && duration >= 0) {
+        FLengthMs = duration / GST_MSECOND;
+        return 0;
+    }
+    // A compressed file without a header that counts its frames: its length follows from its
+    // size and its bit rate, as far as the rate holds throughout.
+    gint64 bytes = -1;
+    unsigned bitrate = 0;
+    {
+        std::lock_guard<std::mutex> hold(FLink->Lock);
+        bitrate = FLink->Bitrate;
+    }
+    if (bitrate > 0 && gst_element_query_duration(FPipeline, GST_FORMAT_BYTES, &bytes) && bytes > 0)
+        FLengthMs = bytes * 8 * 1000 / bitrate;
+    return 0;
+}
+
+void TGstPipeline::Close() {
+    if (!FPipeline) return;
+    {
+        std::lock_guard<std::mutex> hold(FLink->Lock);
+        FLink->Receiver = nullptr;
+    }
+    // Stopping joins GStreamer's threads, so no bus handler runs after this.
+    gst_element_set_state(FPipeline, GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(FPipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(FPipeline);
+    FPipeline = nullptr;
+    FLink.reset();
+    FLengthMs = 0;
+    FStaleSequence = 0;
+}
+
+MCIERROR TGstPipeline::Play(std::int64_t fromMs, std::int64_t toMs) {
+    if (!FPipeline) return MCIERR_DEVICE_NOT_READY;
+    const gint64 stop = toMs < 0 ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
+    const bool sought = gst_element_seek(
+        FPipeline, 1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET, stop);
+    if (!sought) return MCIERR_OUTOFRANGE;
+    // The seek is done when the pipeline holds the sound at its new place again.
+    gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
+    {
+        // Whatever the bus said before the flush belongs to the play this one replaces.
+        std::lock_guard<std::mutex> hold(FLink->Lock);
+        FStaleSequence = FLink->Sequence;
+        FLink->FirstError = 0;
+    }
+    if (gst_element_set_state(FPipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return MCIERR_HARDWARE;
+    return 0;
+}
+
+void TGstPipeline::Pause() {
+    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PAUSED);
+}
+
+void TGstPipeline::Resume() {
+    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PLAYING);
+}
+
+std::int64_t TGstPipeline::PositionMs() const {
+    gint64 position = 0;
+    if (!FPipeline || !gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) ||
+        position < 0)
+        return 0;
+    return position / GST_MSECOND;
+}
+
+TBusNotice::Kind TGstPipeline::WaitForNotice() {
+    std::unique_lock<std::mutex> hold(FLink->Lock);
+    FLink->Changed.wait(hold, [&] { return FLink->Sequence > FStaleSequence; });
+    FStaleSequence = FLink->Sequence;
+    return FLink->LastKind;
+}

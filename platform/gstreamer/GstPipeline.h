@@ -1,0 +1,56 @@
+#pragma once
+// One GStreamer pipeline (playbin) behind the media devices' playback: the module's own side,
+// loaded by the program with the first device that opens.
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/mci/GstPlayback.h"
+
+// The media library's own name for its element type, declared here to keep its headers out.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+typedef struct _GstElement GstElement;
+
+class TGstPipeline final : public TGstPlayback {
+public:
+    // Notices are posted as events of `noticeType`; the sound goes to `output`.
+    TGstPipeline(QEvent::Type noticeType, TMciOutput output)
+        : FNoticeType(noticeType), FOutput(output) {}
+    ~TGstPipeline() override;
+
+    MCIERROR Open(const std::string& uri, const std::string& cdDevice, QObject* receiver) override;
+    void Close() override;
+    bool IsOpen() const override { return FPipeline != nullptr; }
+    std::int64_t LengthMs() const override { return FLengthMs; }
+    MCIERROR Play(std::int64_t fromMs, std::int64_t toMs) override;
+    void Pause() override;
+    void Resume() override;
+    std::int64_t PositionMs() const override;
+    std::uint64_t StaleSequence() const override { return FStaleSequence; }
+    TBusNotice::Kind WaitForNotice() override;
+
+    // Shared with the bus handler, which runs on GStreamer's threads.
+    struct Link {
+        QObject* Receiver = nullptr;
+        QEvent::Type NoticeType = QEvent::None;
+        std::mutex Lock;
+        std::condition_variable Changed;
+        std::uint64_t Sequence = 0;
+        TBusNotice::Kind LastKind = TBusNotice::End;
+        MCIERROR FirstError = 0;
+        unsigned Bitrate = 0;  // bits per second, from the stream's tags
+    };
+
+private:
+    MCIERROR Preroll();
+
+    const QEvent::Type FNoticeType;
+    const TMciOutput FOutput;
+    GstElement* FPipeline = nullptr;
+    std::unique_ptr<Link> FLink;
+    std::int64_t FLengthMs = 0;
+    std::uint64_t FStaleSequence = 0;
+    std::string FCdDevice;  // read by the source-setup handler
+};
