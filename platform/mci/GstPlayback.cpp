@@ -17,8 +17,7 @@ TMciOutput gOutput = std::getenv("QUILLET_AUDIO_OUTPUT") &&
 TGstEngine* Engine() {
     static TGstEngine* const engine = []() -> TGstEngine* {
         std::string why;
-        void* entry =
-            ModuleEntry(ProgramModulePath(QUILLET_GST_MODULE), "QuilletGstEngine", why);
+        void* entry = ModuleEntry(ProgramModulePath(QUILLET_GST_MODULE), "QuilletGstEngine", why);
         if (!entry) {
             std::fprintf(stderr, "quillet: the music player cannot start: %s\n", why.c_str());
             return nullptr;
