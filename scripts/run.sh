@@ -4,24 +4,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_TESTS=OFF
-cmake --build build -j"$(nproc)" --target quillet
+# The tests' own build tree, so that scripts/test.sh afterwards builds on it; only the program is
+# built here.
+cmake --preset dev
+cmake --build --preset dev -j"$(nproc)" --target quillet
 if [ -n "${DISPLAY:-}" ]; then
   exec build/quillet
 fi
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY="$display"
-sleep 1
-openbox >/dev/null 2>&1 &
+source scripts/virtual-display.sh
+start_virtual_display 1280x800
+trap stop_virtual_display EXIT
 build/quillet &
 app=$!
-sleep 3
+# The screenshot once the main window shows (the first start of a fresh build may take a while).
+timeout 60 xdotool search --sync --onlyvisible --name '^Quillet 3\.2\+$' >/dev/null || true
+sleep 1
 shot="$PWD/build/quillet-screenshot.png"
 import -window root "$shot"
-echo "Quillet is running on the virtual display $display (no display was set)."
+echo "Quillet is running on the virtual display $DISPLAY (no display was set)."
 echo "Screenshot saved to $shot"
-echo "Drive it with e.g.: DISPLAY=$display xdotool search --name 'Quillet 3.2+'"
+echo "Drive it with e.g.: DISPLAY=$DISPLAY xdotool search --name 'Quillet 3.2+'"
 wait $app

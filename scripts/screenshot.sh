@@ -19,11 +19,6 @@ done
 [ -f build/build.ninja ] || cmake --preset dev
 cmake --build build --target quillet
 
-# A free display number from 90 up, unless SCREENSHOT_DISPLAY names one (":42").
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-display="${SCREENSHOT_DISPLAY:-:$n}"
-
 # The folder the program starts in: the note beside a few others, so the panel shows a list.
 # A fixed place, so that the folder list reads the same at every run.
 work=/tmp/quillet-screenshot
@@ -34,24 +29,17 @@ cp docs/sample-note.rtf "$notes/Market day.rtf"
 printf 'Call the garage about the brakes.\n' >"$notes/Reminders.txt"
 printf 'Flour, eggs, milk.\n' >"$notes/Pancakes.txt"
 
+source scripts/virtual-display.sh
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  stop_virtual_display
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 2600x1800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-# A window mapped while the window manager is still starting stays unmapped: wait for it.
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+# SCREENSHOT_DISPLAY may name the display to use (":42").
+start_virtual_display 2600x1800 "${SCREENSHOT_DISPLAY:-}"
 (cd "$notes" && QT_SCALE_FACTOR="$scale" exec "$repo/build/quillet") &
 pids+=($!)
 
