@@ -46,7 +46,7 @@ bool EnsureGstreamer() {
 
 std::unique_ptr<TGstPlayback> MakeGstPlayback() {
     if (!EnsureGstreamer()) return nullptr;
-    const bool real = gOutput == TMciOutput::Automatic && Engine()->OutputAnswers();
+    const bool real = MciHasAudioOutput();
     static bool told = false;
     if (const std::string notice = MciSilentOutputNotice(gOutput, real); !notice.empty() && !told) {
         told = true;
