@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev libjpeg-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
+  gstreamer1.0-pulseaudio gstreamer1.0-libav pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-liberation

@@ -1,7 +1,7 @@
 #pragma once
 // Sound files of a known length for the player's tests and benchmark: a 440 Hz tone written as
-// WAV by hand, or encoded to MP3 through GStreamer's MP3 encoder. Header-only; the programs
-// that include it link GStreamer.
+// WAV by hand, or encoded through GStreamer's encoders (MP3, FLAC, Ogg Vorbis, Opus, MP2, AAC).
+// Header-only; the programs that include it link GStreamer.
 #include <gst/gst.h>
 
 #include <cmath>
@@ -55,15 +55,15 @@ struct Mp3Options {
     bool FrameCountHeader = false;
 };
 
-// A constant-rate MP3 of `ms` milliseconds (a multiple of 100), encoded by GStreamer.
-inline bool WriteMp3(const std::string& path, int ms, const Mp3Options& options = {}) {
+// A tone of `ms` milliseconds (a multiple of 100) at 44.1 kHz, encoded by GStreamer through
+// `encoder` (the elements after the raw sound, as a launch line) into `path`.
+inline bool WriteEncoded(const std::string& path, int ms, int channels,
+                         const std::string& encoder) {
     if (!gst_init_check(nullptr, nullptr, nullptr)) return false;
     const std::string description =
         "audiotestsrc num-buffers=" + std::to_string(ms / 100) +
-        " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=" +
-        std::to_string(options.Channels) + " ! audioconvert ! lamemp3enc target=bitrate bitrate=" +
-        std::to_string(options.KbitPerSecond) + " cbr=true ! " +
-        (options.FrameCountHeader ? "xingmux ! " : "") + "filesink location=\"" + path + "\"";
+        " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=" + std::to_string(channels) +
+        " ! audioconvert ! " + encoder + " ! filesink location=\"" + path + "\"";
     GError* error = nullptr;
     GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
     if (error) {
@@ -83,6 +83,34 @@ inline bool WriteMp3(const std::string& path, int ms, const Mp3Options& options 
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
     return ok;
+}
+
+// A constant-rate MP3 of `ms` milliseconds (a multiple of 100), encoded by GStreamer.
+inline bool WriteMp3(const std::string& path, int ms, const Mp3Options& options = {}) {
+    return WriteEncoded(
+        path, ms, options.Channels,
+        "lamemp3enc target=bitrate bitrate=" + std::to_string(options.KbitPerSecond) + " cbr=true" +
+            (options.FrameCountHeader ? " ! xingmux" : ""));
+}
+
+// The encoder for a file of this extension, or empty for one the tests cannot make: MP3 and
+// the other compressed kinds the player opens, ADTS AAC among them.
+inline std::string EncoderFor(const std::string& extension) {
+    if (extension == "mp3") return "lamemp3enc target=bitrate bitrate=64 cbr=true";
+    if (extension == "flac") return "flacenc";
+    if (extension == "ogg") return "vorbisenc ! oggmux";
+    if (extension == "opus") return "audioresample ! opusenc ! oggmux";
+    if (extension == "mp2") return "twolamemp2enc";
+    if (extension == "aac") return "avenc_aac ! aacparse ! audio/mpeg,stream-format=adts";
+    return {};
+}
+
+// A tone file of the kind its name's extension says, through its encoder; WAV contents for
+// ".wav" and for any extension without an encoder here.
+inline bool WriteTone(const std::string& path, int ms) {
+    const std::size_t dot = path.rfind('.');
+    const std::string encoder = EncoderFor(dot == std::string::npos ? "" : path.substr(dot + 1));
+    return encoder.empty() ? WriteWav(path, ms) : WriteEncoded(path, ms, 1, encoder);
 }
 
 }  // namespace ToneFiles

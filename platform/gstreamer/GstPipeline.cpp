@@ -143,8 +143,32 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
                                         new TBusNotice(link.NoticeType, *kind, link.Sequence));
         link.Changed.notify_all();
     }
+    // A handler that drops a message owns it: without this every message, and the element
+    // that sent it (with its pipeline), would stay alive.
+    gst_message_unref(message);
     return GST_BUS_DROP;
 }
+
+// Keeps the end of the latest frame that passed (nanoseconds).
+GstPadProbeReturn NoteFrameEnd(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (buffer && GST_BUFFER_PTS_IS_VALID(buffer)) {
+        GstClockTime end = GST_BUFFER_PTS(buffer);
+        if (GST_BUFFER_DURATION_IS_VALID(buffer)) end += GST_BUFFER_DURATION(buffer);
+        auto* last = static_cast<GstClockTime*>(data);
+        if (end > *last) *last = end;
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+void LinkFirstStream(GstElement*, GstPad* pad, gpointer data) {
+    GstPad* sinkPad = gst_element_get_static_pad(GST_ELEMENT(data), "sink");
+    if (!gst_pad_is_linked(sinkPad)) gst_pad_link(pad, sinkPad);
+    gst_object_unref(sinkPad);
+}
+
+// How long to read through a file for its length, at most.
+constexpr GstClockTime kScanTimeout = 20 * GST_SECOND;
 
 void FreeBusState(gpointer data) {
     delete static_cast<BusState*>(data);
@@ -173,6 +197,39 @@ private:
 };
 
 }  // namespace
+
+// The source read through its parsers only (nothing decoded, nothing played) as fast as it
+// comes; the end of its last frame, in milliseconds, or 0 when no frame is found.
+std::int64_t ScanLengthMs(const std::string& uri) {
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    GstElement* source = gst_element_make_from_uri(GST_URI_SRC, uri.c_str(), nullptr, nullptr);
+    GstElement* parse = gst_element_factory_make("parsebin", nullptr);
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!source || !parse || !sink) {
+        for (GstElement* e : {source, parse, sink})
+            if (e) gst_object_unref(gst_object_ref_sink(e));
+        gst_object_unref(pipeline);
+        return 0;
+    }
+    g_object_set(sink, "sync", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), source, parse, sink, nullptr);
+    gst_element_link(source, parse);
+    g_signal_connect(parse, "pad-added", G_CALLBACK(LinkFirstStream), sink);
+    GstClockTime last = 0;
+    GstPad* sinkPad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, NoteFrameEnd, &last, nullptr);
+    gst_object_unref(sinkPad);
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(
+        bus, kScanTimeout, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool whole = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end) gst_message_unref(end);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return whole ? std::int64_t(last / GST_MSECOND) : 0;
+}
 
 extern "C" TGstEngine* QuilletGstEngine() {
     static TEngine engine;
@@ -205,12 +262,20 @@ MCIERROR TGstPipeline::Open(const std::string& uri, const std::string& cdDevice,
     g_object_set(FPipeline, "uri", uri.c_str(), "audio-sink", sink, "flags",
                  kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
     g_signal_connect(FPipeline, "source-setup", G_CALLBACK(OnSourceSetup), &FCdDevice);
-    const MCIERROR result = Preroll();
-    if (result != 0) Close();
-    return result;
+    FUri = uri;
+    MCIERROR result = ReachPaused();
+    if (result == 0) result = ReadLength();
+    if (result != 0) {
+        Close();
+        return result;
+    }
+    // Measured and found playable, the file lets go of the sound output until it plays: a
+    // sound server's sink held paused starts its sound late by the time it was held.
+    Release();
+    return 0;
 }
 
-MCIERROR TGstPipeline::Preroll() {
+MCIERROR TGstPipeline::ReachPaused() {
     const GstStateChangeReturn change = gst_element_set_state(FPipeline, GST_STATE_PAUSED);
     GstStateChangeReturn reached = change;
     if (change == GST_STATE_CHANGE_ASYNC)
@@ -221,6 +286,16 @@ MCIERROR TGstPipeline::Preroll() {
     }
     if (reached == GST_STATE_CHANGE_FAILURE) return MCIERR_INVALID_FILE;
     if (reached == GST_STATE_CHANGE_ASYNC) return MCIERR_DEVICE_NOT_READY;
+    FReleased = false;
+    return 0;
+}
+
+void TGstPipeline::Release() {
+    gst_element_set_state(FPipeline, GST_STATE_NULL);
+    FReleased = true;
+}
+
+MCIERROR TGstPipeline::ReadLength() {
     gint64 duration = -1;
     if (gst_element_query_duration(FPipeline, GST_FORMAT_TIME, &duration) && duration >= 0) {
         FLengthMs = duration / GST_MSECOND;
@@ -234,9 +309,15 @@ MCIERROR TGstPipeline::Preroll() {
         std::lock_guard<std::mutex> hold(FLink->Lock);
         bitrate = FLink->Bitrate;
     }
-    if (bitrate > 0 && gst_element_query_duration(FPipeline, GST_FORMAT_BYTES, &bytes) && bytes > 0)
+    if (bitrate > 0 && gst_element_query_duration(FPipeline, GST_FORMAT_BYTES, &bytes) &&
+        bytes > 0) {
         FLengthMs = bytes * 8 * 1000 / bitrate;
-    return 0;
+        return 0;
+    }
+    // Neither: the stream's frames are counted (ADTS AAC, for one); a file in which none
+    // are found cannot be played.
+    FLengthMs = ScanLengthMs(FUri);
+    return FLengthMs > 0 ? 0 : MCIERR_INVALID_FILE;
 }
 
 void TGstPipeline::Close() {
@@ -255,22 +336,39 @@ void TGstPipeline::Close() {
     FLink.reset();
     FLengthMs = 0;
     FStaleSequence = 0;
+    FReleased = false;
+}
+
+void TGstPipeline::ForgetNotices() {
+    std::lock_guard<std::mutex> hold(FLink->Lock);
+    FStaleSequence = FLink->Sequence;
+    FLink->FirstError = 0;
 }
 
 MCIERROR TGstPipeline::Play(std::int64_t fromMs, std::int64_t toMs) {
     if (!FPipeline) return MCIERR_DEVICE_NOT_READY;
-    const gint64 stop = toMs < 0 ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
-    const bool sought = gst_element_seek(
-        FPipeline, 1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-        GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET, stop);
-    if (!sought) return MCIERR_OUTOFRANGE;
-    // The seek is done when the pipeline holds the sound at its new place again.
-    gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
-    {
-        // Whatever the bus said before the flush belongs to the play this one replaces.
-        std::lock_guard<std::mutex> hold(FLink->Lock);
-        FStaleSequence = FLink->Sequence;
-        FLink->FirstError = 0;
+    // Whatever the bus said before belongs to the play this one replaces.
+    ForgetNotices();
+    const bool fresh = FReleased;
+    if (fresh) {
+        // The output is taken again now, so its sound starts with the play. A server that
+        // went away meanwhile leaves the automatic sink to its fallback.
+        if (const MCIERROR e = ReachPaused()) {
+            Release();
+            return e;
+        }
+    }
+    // A fresh pipeline stands at the start already; a whole play from there needs no seek.
+    if (!fresh || fromMs != 0 || toMs >= 0) {
+        const gint64 stop = toMs < 0 ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
+        const bool sought =
+            gst_element_seek(FPipeline, 1.0, GST_FORMAT_TIME,
+                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                             GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET, stop);
+        if (!sought) return MCIERR_OUTOFRANGE;
+        // The seek is done when the pipeline holds the sound at its new place again.
+        gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
+        ForgetNotices();
     }
     if (gst_element_set_state(FPipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return MCIERR_HARDWARE;
@@ -278,17 +376,21 @@ MCIERROR TGstPipeline::Play(std::int64_t fromMs, std::int64_t toMs) {
 }
 
 void TGstPipeline::Pause() {
-    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PAUSED);
+    if (FPipeline && !FReleased) gst_element_set_state(FPipeline, GST_STATE_PAUSED);
+}
+
+void TGstPipeline::Stop() {
+    if (FPipeline && !FReleased) Release();
 }
 
 void TGstPipeline::Resume() {
-    if (FPipeline) gst_element_set_state(FPipeline, GST_STATE_PLAYING);
+    if (FPipeline && !FReleased) gst_element_set_state(FPipeline, GST_STATE_PLAYING);
 }
 
 std::int64_t TGstPipeline::PositionMs() const {
     gint64 position = 0;
-    if (!FPipeline || !gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) ||
-        position < 0)
+    if (!FPipeline || FReleased ||
+        !gst_element_query_position(FPipeline, GST_FORMAT_TIME, &position) || position < 0)
         return 0;
     return position / GST_MSECOND;
 }

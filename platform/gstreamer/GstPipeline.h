@@ -13,6 +13,9 @@
 // NOLINTNEXTLINE(bugprone-reserved-identifier)
 typedef struct _GstElement GstElement;
 
+// The length of `uri` read through its frames, for streams that state none; 0 when none found.
+std::int64_t ScanLengthMs(const std::string& uri);
+
 class TGstPipeline final : public TGstPlayback {
 public:
     // Notices are posted as events of `noticeType`; the sound goes to `output`.
@@ -27,6 +30,7 @@ public:
     MCIERROR Play(std::int64_t fromMs, std::int64_t toMs) override;
     void Pause() override;
     void Resume() override;
+    void Stop() override;
     std::int64_t PositionMs() const override;
     std::uint64_t StaleSequence() const override { return FStaleSequence; }
     TBusNotice::Kind WaitForNotice() override;
@@ -44,7 +48,12 @@ public:
     };
 
 private:
-    MCIERROR Preroll();
+    // To paused on the first sound, with the output taken; 0 or the error that stopped it.
+    MCIERROR ReachPaused();
+    // Back to the null state: the output and the source let go, the settings kept.
+    void Release();
+    MCIERROR ReadLength();
+    void ForgetNotices();
 
     const QEvent::Type FNoticeType;
     const TMciOutput FOutput;
@@ -52,5 +61,7 @@ private:
     std::unique_ptr<Link> FLink;
     std::int64_t FLengthMs = 0;
     std::uint64_t FStaleSequence = 0;
+    bool FReleased = false;  // dropped to the null state; the next play starts it afresh
+    std::string FUri;
     std::string FCdDevice;  // read by the source-setup handler
 };

@@ -32,8 +32,9 @@ public:
     TGstPlayback& operator=(const TGstPlayback&) = delete;
 
     // Builds the pipeline for `uri` (file:// or cdda://N with the CD drive `cdDevice`), waits
-    // until it is paused on the first sound and reads the length. 0 or an MCIERR_ code; on
-    // failure nothing stays open. Notices go to `receiver` (on the user-interface thread).
+    // until it is paused on the first sound and reads the length, then lets go of the sound
+    // output until the first Play. 0 or an MCIERR_ code; on failure nothing stays open.
+    // Notices go to `receiver` (on the user-interface thread).
     virtual MCIERROR Open(const std::string& uri, const std::string& cdDevice,
                           QObject* receiver) = 0;
     virtual void Close() = 0;
@@ -45,6 +46,8 @@ public:
     virtual MCIERROR Play(std::int64_t fromMs, std::int64_t toMs) = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
+    // Ends a play or a pause and lets go of the sound output; the next Play starts afresh.
+    virtual void Stop() = 0;
     // Where the sound is now, in milliseconds from the start of the source.
     virtual std::int64_t PositionMs() const = 0;
     virtual std::uint64_t StaleSequence() const = 0;

@@ -1,10 +1,12 @@
 // The command entry point: opens devices, hands every other command to its device, and posts
 // the completion notice of a command that asks for one.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QUrl>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -55,12 +57,17 @@ MCIERROR SystemPathOf(const std::string& element, std::string& path) {
 }
 
 // Checks the file before the media framework sees it, so the common failures get their own
-// codes: missing, a folder, unreadable, empty.
+// codes: missing, a folder, unreadable (the file itself, or a folder on its way that the user
+// may not enter), empty.
 MCIERROR CheckFile(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return MCIERR_FILE_NOT_FOUND;
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == EACCES ? MCIERR_FILE_READ : MCIERR_FILE_NOT_FOUND;
     if (!S_ISREG(info.st_mode)) return MCIERR_INVALID_FILE;
-    if (::access(path.c_str(), R_OK) != 0) return MCIERR_FILE_READ;
+    // Opened as the media framework will open it, with this process's effective rights.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return MCIERR_FILE_READ;
+    ::close(fd);
     if (info.st_size == 0) return MCIERR_INVALID_FILE;
     return 0;
 }

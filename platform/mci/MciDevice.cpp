@@ -176,7 +176,7 @@ void TMciDevice::OnEnd() {
 }
 
 void TMciDevice::FinishPlay(std::uint32_t code, std::int64_t atMs) {
-    FPlayback->Pause();
+    FPlayback->Stop();
     FPositionMs = std::clamp<std::int64_t>(atMs, 0, TotalMs());
     FMode = Mode::Stopped;
     if (FHasPlayNotice) PostPlayNotice(code);
@@ -190,7 +190,7 @@ void TMciDevice::PostPlayNotice(std::uint32_t code) {
 void TMciDevice::Halt() {
     if (FMode == Mode::Stopped) return;
     FPositionMs = CurrentMs();
-    FPlayback->Pause();
+    FPlayback->Stop();
     FMode = Mode::Stopped;
     if (FHasPlayNotice) PostPlayNotice(MCI_NOTIFY_ABORTED);
 }

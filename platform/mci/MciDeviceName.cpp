@@ -65,13 +65,31 @@ TMciDeviceKind DeviceKindFromFileName(std::string_view fileName, MCIERROR& error
     const std::string ext = Extension(fileName);
     if (ext == "wav") return TMciDeviceKind::WaveAudio;
     if (ext == "cda") return TMciDeviceKind::CdAudio;
-    static constexpr std::array<const char*, 14> compressed = {"mp3", "mp2",  "mp1",  "mpa", "ogg",
-                                                               "oga", "opus", "flac", "m4a", "aac",
-                                                               "wma", "aif",  "aiff", "au"};
-    if (std::any_of(compressed.begin(), compressed.end(), [&](const char* c) { return ext == c; }))
+    const auto& all = MusicFileExtensions();
+    if (!ext.empty() && std::find(all.begin(), all.end(), ext) != all.end())
         return TMciDeviceKind::MpegVideo;
     error = MCIERR_EXTENSION_NOT_FOUND;
     return TMciDeviceKind::None;
+}
+
+const std::vector<std::string>& MusicFileExtensions() {
+    // After the three the main window's dialog names, the compressed kinds GStreamer plays:
+    // FLAC, Ogg (Vorbis, Opus), MPEG audio layers 1 and 2, AAC (ADTS and MPEG-4), WMA, AIFF
+    // and Sun audio.
+    static const std::vector<std::string> extensions = {"mp3",  "wav", "cda",  "flac", "ogg", "oga",
+                                                        "opus", "mp2", "mp1",  "mpa",  "m4a", "aac",
+                                                        "wma",  "aif", "aiff", "au"};
+    return extensions;
+}
+
+std::string MusicFileExtensionsText() {
+    const auto& all = MusicFileExtensions();
+    std::string text;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (i > 0) text += i + 1 == all.size() ? " or " : ", ";
+        text += "." + all[i];
+    }
+    return text;
 }
 
 const char* DeviceKindName(TMciDeviceKind kind) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/mci/Mci.h"
 
@@ -21,6 +22,12 @@ TMciDeviceKind DeviceKindFromTypeName(std::string_view name, MCIERROR& error);
 // device. MCIERR_FILENAME_REQUIRED for an empty name, MCIERR_EXTENSION_NOT_FOUND for a name
 // whose extension no device takes.
 TMciDeviceKind DeviceKindFromFileName(std::string_view fileName, MCIERROR& error);
+
+// The extensions (lower case, without the dot) of every kind of file the devices open: "mp3",
+// "wav" and "cda" first, then the other compressed kinds the MPEG device plays.
+const std::vector<std::string>& MusicFileExtensions();
+// The extensions as a sentence names them: ".mp3, .wav, .cda, ... or .au".
+std::string MusicFileExtensionsText();
 
 // The device's own name, as the device type name of the published interface.
 const char* DeviceKindName(TMciDeviceKind kind);

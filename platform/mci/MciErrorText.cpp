@@ -1,8 +1,10 @@
 // The text of every error code the command interface returns, in words a user can act on.
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "platform/mci/Mci.h"
+#include "platform/mci/MciDeviceName.h"
 
 namespace {
 
@@ -36,9 +38,6 @@ const char* TextFor(MCIERROR error) {
         {MCIERR_DRIVER, "The media device reported a problem while playing."},
         {MCIERR_CANNOT_USE_ALL, "This command cannot go to all devices at once."},
         {MCIERR_MULTIPLE, "Several devices reported errors."},
-        {MCIERR_EXTENSION_NOT_FOUND,
-         "No media device plays files with this extension. Music files end in .mp3, .wav or "
-         ".cda."},
         {MCIERR_OUTOFRANGE, "The position is outside the length of the media."},
         {MCIERR_FLAGS_NOT_COMPATIBLE, "The command asks for things that cannot go together."},
         {MCIERR_FILE_NOT_SAVED, "The file was not saved."},
@@ -80,6 +79,13 @@ const char* TextFor(MCIERROR error) {
     };
     for (const auto& [code, text] : texts)
         if (code == error) return text;
+    if (error == MCIERR_EXTENSION_NOT_FOUND) {
+        // Names every kind the devices open, from the list that decides it.
+        static const std::string extensionText =
+            "No media device plays files with this extension. Music files end in " +
+            MusicFileExtensionsText() + ".";
+        return extensionText.c_str();
+    }
     return nullptr;
 }
 

@@ -59,11 +59,11 @@ protected:
     std::string Path(const std::string& name) const {
         return Dir.path().toStdString() + "/" + name;
     }
-    // A tone file made once per test; WAV by hand, MP3 through the encoder.
+    // A tone file made once per test, of the kind its extension names (WAV by hand, the
+    // compressed kinds through GStreamer's encoders).
     std::string Tone(const std::string& name, int ms) {
         std::string path = Path(name);
-        const bool mp3 = name.size() > 4 && name.substr(name.size() - 4) == ".mp3";
-        EXPECT_TRUE(mp3 ? ToneFiles::WriteMp3(path, ms) : ToneFiles::WriteWav(path, ms)) << path;
+        EXPECT_TRUE(ToneFiles::WriteTone(path, ms)) << path;
         return path;
     }
     QTemporaryDir Dir;
