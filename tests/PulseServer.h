@@ -177,10 +177,10 @@ public:
         if (::pipe(fds) != 0) return;
         const std::string program = FindProgram("parecord");
         if (program.empty()) return;
-        FPid = Spawn({program, "--server=" + server.Address(), "--device=quillet_null.monitor",
-                      "--raw", "--format=s16le", "--rate=44100", "--channels=1",
-                      "--latency-msec=10"},
-                     fds[1], "/dev/null");
+        FPid =
+            Spawn({program, "--server=" + server.Address(), "--device=quillet_null.monitor",
+                   "--raw", "--format=s16le", "--rate=44100", "--channels=1", "--latency-msec=10"},
+                  fds[1], "/dev/null");
         ::close(fds[1]);
         FFd = fds[0];
         FReader = std::thread([this] { Read(); });
