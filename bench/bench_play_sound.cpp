@@ -75,7 +75,8 @@ double QuilletOnset(const PulseTest::MonitorRecorder& recorder, const std::strin
 double PlaybinOnset(const PulseTest::MonitorRecorder& recorder, const std::string& path,
                     int holdMs) {
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    const std::string uri = QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
+    const std::string uri =
+        QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
     g_object_set(playbin, "uri", uri.c_str(), nullptr);
     if (holdMs > 0) {
         gst_element_set_state(playbin, GST_STATE_PAUSED);
@@ -85,8 +86,8 @@ double PlaybinOnset(const PulseTest::MonitorRecorder& recorder, const std::strin
     const Clock::time_point click = Clock::now();
     gst_element_set_state(playbin, GST_STATE_PLAYING);
     GstBus* bus = gst_element_get_bus(playbin);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
-                                                 GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage* end = gst_bus_timed_pop_filtered(
+        bus, 10 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     if (end) gst_message_unref(end);
     gst_object_unref(bus);
     gst_element_set_state(playbin, GST_STATE_NULL);
@@ -140,15 +141,14 @@ int main(int argc, char** argv) {
             "%s play to sound, after %d ms open: Quillet %.0f ms; GStreamer alone %.0f ms "
             "started at once, %.0f ms held paused first: %.2fx (goal under 200 ms)\n",
             name, kHoldMs, ours, fresh, held, ours / fresh);
-        Bench::Report({Bench::Format("play to sound on a sound server, %s open for %d ms", name,
-                                     kHoldMs),
-                       "GStreamer alone: a playbin started straight to playing",
-                       ours / fresh, 0,
-                       Bench::Format("%.0f ms against %.0f ms (a playbin held paused first: %.0f "
-                                     "ms; budget 200 ms: %s)",
-                                     ours, fresh, held, ours < 200 ? "met" : "missed"),
-                       "median of 5, wall, from the call to the first sound on a null sink's "
-                       "monitor (10 ms blocks)"});
+        Bench::Report(
+            {Bench::Format("play to sound on a sound server, %s open for %d ms", name, kHoldMs),
+             "GStreamer alone: a playbin started straight to playing", ours / fresh, 0,
+             Bench::Format("%.0f ms against %.0f ms (a playbin held paused first: %.0f "
+                           "ms; budget 200 ms: %s)",
+                           ours, fresh, held, ours < 200 ? "met" : "missed"),
+             "median of 5, wall, from the call to the first sound on a null sink's "
+             "monitor (10 ms blocks)"});
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/system/FileSystem.h"
 #include "toolkit/TSaveDialog.h"
+#include "toolkit/TTypedMaskFileDialog.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ std::optional<std::string> TOpenDialog::RunFileDialog() {
     auto* owner = qobject_cast<QWidget*>(parent());
     if (!owner) owner = QApplication::activeWindow();
     const bool save = IsSaveDialog();
-    QFileDialog dialog(owner, FTitle.isEmpty() ? (save ? tr("Save As") : tr("Open")) : FTitle);
+    TTypedMaskFileDialog dialog(owner,
+                                FTitle.isEmpty() ? (save ? tr("Save As") : tr("Open")) : FTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

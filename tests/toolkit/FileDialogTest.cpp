@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -218,6 +220,58 @@ TEST_F(FileDialogs, EachFilterShowsItsDescriptionAsTheLayoutWritesIt) {
             EXPECT_FALSE(dialog.Execute());
             EXPECT_EQ(shown, row.Shown) << row.Filter;
         }
+    }
+}
+
+// The names the dialog's list shows now, once the folder has been read.
+QStringList ListedNames(QFileDialog* dialog) {
+    auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QStringList names;
+    if (!list) return names;
+    const QModelIndex root = list->rootIndex();
+    for (int row = 0; row < list->model()->rowCount(root); ++row)
+        names << list->model()->index(row, 0, root).data().toString();
+    names.sort();
+    return names;
+}
+
+TEST_F(FileDialogs, AMaskTypedInTheNameBoxFiltersTheListAndTheNextNameOpens) {
+    for (const char* name : {"a.flac", "b.FLAC", "c.mp3", "d.txt"})
+        ASSERT_TRUE(WriteFileBytes(Linux(name), "x"));
+    TOpenDialog open;
+    open.SetFilter(QStringLiteral("Music file|*.mp3|Other|*.flac;*.txt"));
+    open.SetInitialDir(Program(Files.Dir.path().toStdString()));
+    const struct {
+        const char* Typed;
+        QStringList Listed;
+    } rows[] = {
+        {"*.flac", {"a.flac", "b.FLAC"}},  // letter case ignored, as the devices do
+        {"*.mp3; *.txt", {"c.mp3", "d.txt"}},
+        {"?.*", {"a.flac", "b.FLAC", "c.mp3", "d.txt"}},
+    };
+    for (const auto& row : rows) {
+        QStringList listed;
+        QString filter, hint;
+        bool stayedOpen = false;
+        DialogAnswer answer([&](QFileDialog* d) {
+            Type(d, QString::fromLatin1(row.Typed));
+            auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::keyClick(edit, Qt::Key_Return);
+            stayedOpen = d->isVisible();
+            ProcessUntil([&] { return ListedNames(d) == row.Listed; });
+            listed = ListedNames(d);
+            filter = d->selectedNameFilter();
+            hint = edit->placeholderText();
+            // A file name typed after the mask is taken as usual.
+            Type(d, QStringLiteral("c.mp3"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        ASSERT_TRUE(open.Execute()) << row.Typed;
+        EXPECT_TRUE(stayedOpen) << row.Typed << ": the mask was taken as a file name";
+        EXPECT_EQ(listed, row.Listed) << row.Typed;
+        EXPECT_EQ(filter, "Music file") << "the chosen type stays";
+        EXPECT_EQ(hint, QString::fromLatin1(row.Typed));
+        EXPECT_EQ(open.FileName(), Program(Linux("c.mp3")));
     }
 }
 
