@@ -12,6 +12,7 @@
 #include "browse/TFilterComboBox.h"
 #include "colour/TColorBox.h"
 #include "notes/TRichEdit.h"
+#include "platform/mci/MciDeviceName.h"
 #include "platform/system/RegionalSettings.h"
 #include "player/TMediaPlayer.h"
 #include "printing/TPrintDialog.h"
@@ -33,6 +34,17 @@ TForm7::TForm7(QWidget* parent) : TForm(parent) {
     BindHandlers();
     LoadLayout(QStringLiteral(":/layouts/Unit7.json"));
     FindControls();
+    AddOtherMusicFilter();
+}
+
+void TForm7::AddOtherMusicFilter() {
+    // The layout's three entries stay first; one more shows every other kind the player opens.
+    QStringList masks;
+    for (const std::string& extension : MusicFileExtensions())
+        if (extension != "mp3" && extension != "cda" && extension != "wav")
+            masks << QStringLiteral("*.") + QString::fromStdString(extension);
+    OpenDialog2->SetFilter(OpenDialog2->Filter() + QStringLiteral("|Other music files|") +
+                           masks.join(QLatin1Char(';')));
 }
 
 void TForm7::BindHandlers() {

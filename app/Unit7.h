@@ -87,6 +87,8 @@ public:
 private:
     void BindHandlers();
     void FindControls();
+    // Adds "Other music files" after the music dialog's three entries.
+    void AddOtherMusicFilter();
     // The flourish, then colour scheme `scheme` (0 "D", 1 "B", 2 "G", 3 "M") step by step.
     void ApplyScheme(int scheme);
 };

@@ -85,4 +85,32 @@ TEST_F(MusicCommands, AFileNoDeviceOpensShowsTheErrorBoxAndNoFlourish) {
     EXPECT_EQ(flourish.Shown, 0);
 }
 
+// The music dialog offers the layout's three entries in their order, then one with every other
+// kind the player opens; a file of each of those kinds opens from it.
+TEST_F(MusicCommands, TheMusicDialogOffersEveryKindThePlayerOpensAfterItsThreeEntries) {
+    QString filter;
+    TOpenDialog::ExecuteHook = [&](TOpenDialog& d) -> std::optional<std::string> {
+        filter = d.Filter();
+        return std::nullopt;
+    };
+    Form7->findChild<TBitBtn*>(QStringLiteral("BitBtn7"))->click();
+    const auto pairs = TOpenDialog::FilterPairs(filter);
+    ASSERT_EQ(pairs.size(), 4u) << filter.toStdString();
+    const std::pair<QString, QString> layout[] = {
+        {"Music file", "*.mp3"}, {"Audio CD", "*.cda"}, {"Wave File", "*.wav"}};
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(pairs[i], layout[i]);
+    EXPECT_EQ(pairs[3].first, "Other music files");
+    const QStringList masks = pairs[3].second.split(QLatin1Char(';'));
+    for (const char* kind : {"*.flac", "*.ogg", "*.opus", "*.mp2", "*.aac"})
+        EXPECT_TRUE(masks.contains(QLatin1String(kind))) << kind;
+    for (const char* kind : {"flac", "ogg", "opus", "mp2"}) {
+        const std::string name = std::string("tune.") + kind;
+        ASSERT_TRUE(ToneFiles::WriteTone(SystemPath(name), 300)) << name;
+        OpenMusic(SystemPath(name));
+        EXPECT_TRUE(ErrorBoxRecorder::Take().empty()) << name;
+        EXPECT_TRUE(Form7->MediaPlayer1->IsOpen()) << name;
+        EXPECT_TRUE(Form7->MediaPlayer1->Usable(btPlay)) << name;
+    }
+}
+
 }  // namespace
