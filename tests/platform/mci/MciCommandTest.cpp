@@ -352,6 +352,18 @@ TEST_F(MciFixture, CloseWhilePlayingAbortsThePlayAndFreesTheDevice) {
     Close(second);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // The process's open files and resident memory (kB), read from /proc.
 int OpenFileCount() {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
@@ -396,9 +408,13 @@ TEST_F(MciFixture, OpenPlayCloseCyclesLeaveFilesAndMemoryFlat) {
     for (int i = 0; i < 100; ++i) cycle(i % 2 ? mp3 : wav);
     Drain(100);
     EXPECT_EQ(OpenFileCount(), files);
-    // A leak of the pipelines' messages held about 250 kB a cycle; the allocator's own slack
-    // stays far below that over a hundred.
-    EXPECT_LT(ResidentKb() - memory, 6000) << "kB more after 100 cycles";
+    // A leak of the pipelines' messages held about 300 kB a cycle; the allocator's own slack
+    // stays far below that over a hundred. (The address sanitizer keeps freed memory aside on
+    // purpose, so there only the files are counted.)
+    RecordProperty("resident_kb_after_100_cycles", int(ResidentKb() - memory));
+    if (!kAddressSanitizer) {
+        EXPECT_LT(ResidentKb() - memory, 6000) << "kB more after 100 cycles";
+    }
 }
 
 TEST(MciErrorText, EveryCodeTheDevicesReturnHasItsOwnSentence) {
