@@ -10,7 +10,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  fonts-liberation
+  fonts-liberation locales
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils appstream
