@@ -11,7 +11,7 @@ PACKAGES=(
   gstreamer1.0-pulseaudio gstreamer1.0-libav pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  fonts-liberation
+  fonts-liberation locales
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils appstream

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QListView>
 
 #include "platform/system/FileSystem.h"
 #include "toolkit/TSaveDialog.h"
@@ -22,6 +24,25 @@ QString ProgramPathOf(const std::string& systemPath) {
         QFileInfo(QString::fromStdString(systemPath)).absoluteFilePath().toStdString();
     const std::string program = FromSystemPath(absolute);
     return QString::fromStdString(program.empty() ? absolute : program);
+}
+
+// While a full path is typed into the name box, the dialog selects in its list each folder the
+// path passes through, to follow the typing, and deselects it again at the next key. A folder
+// that is not in the listed folder (the listed folder itself, found in its parent's entries when
+// the dialog started in the parent, where the last Save As left it) can stay selected, and a
+// selected entry outranks the typed name: "Open" stays greyed for a typed path of an existing
+// file and Enter only opens the folder. Only entries of the listed folder are the user's to
+// select, so the list keeps its selection to them.
+void KeepSelectionInListedFolder(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    if (!list || !list->selectionModel()) return;
+    QItemSelectionModel* selection = list->selectionModel();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, &dialog, [list, selection] {
+        const QModelIndex listed = list->rootIndex();
+        for (const QModelIndex& row : selection->selectedRows())
+            if (row.parent() != listed)
+                selection->select(row, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    });
 }
 
 }  // namespace
@@ -90,6 +111,7 @@ std::optional<std::string> TOpenDialog::RunFileDialog() {
     if (!dir.isEmpty()) dialog.setDirectory(dir);
     const QString file = SystemPathOf(FFileName);
     if (!file.isEmpty()) dialog.selectFile(file);
+    KeepSelectionInListedFolder(dialog);
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     // The dialog names the chosen filter by the description it shows.

@@ -156,6 +156,17 @@ std::vector<THelpIndexEntry> THelpDocument::Index() const {
     std::stable_sort(index.begin(), index.end(), [&](const auto& a, const auto& b) {
         return lower(a.Keyword) < lower(b.Keyword);
     });
+    // Entries of one keyword stand together now; any two of them for different topics mark the
+    // whole run, so that the index can say which topic each leads to.
+    for (std::size_t run = 0; run < index.size();) {
+        std::size_t end = run + 1;
+        while (end < index.size() && lower(index[end].Keyword) == lower(index[run].Keyword)) ++end;
+        const bool shared =
+            std::any_of(index.begin() + std::ptrdiff_t(run), index.begin() + std::ptrdiff_t(end),
+                        [&](const auto& e) { return e.Topic != index[run].Topic; });
+        for (std::size_t i = run; i < end; ++i) index[i].Shared = shared;
+        run = end;
+    }
     return index;
 }
 

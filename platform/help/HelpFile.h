@@ -35,7 +35,8 @@ struct THelpTopic {
 
 struct THelpIndexEntry {
     std::string Keyword;
-    int Topic;  // position in Topics
+    int Topic;            // position in Topics
+    bool Shared = false;  // the same keyword (ignoring letter case) leads to other topics too
 };
 
 struct THelpDocument {
@@ -44,7 +45,8 @@ struct THelpDocument {
 
     // The topic's position, or -1.
     int Find(std::string_view id) const;
-    // Every keyword with its topic, sorted ignoring letter case (ties in file order).
+    // Every keyword with its topic, sorted ignoring letter case (ties in file order), each
+    // marked when the keyword also leads elsewhere.
     std::vector<THelpIndexEntry> Index() const;
 };
 

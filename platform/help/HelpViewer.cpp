@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -96,6 +97,11 @@ bool WinHelp(QWidget* owner, const std::string& file, unsigned command, unsigned
     }
     THelpDocument document;
     if (!Load(owner, path, document)) return false;
+    // A topic number the file lacks leaves an open viewer as it was.
+    if (command == HELP_CONTEXT && (data < 1 || data > document.Topics.size())) {
+        Message(owner, "The help file " + path + " has no topic " + std::to_string(data) + ".");
+        return false;
+    }
     if (!gViewer) {
         gViewer = new THelpViewerWindow();
         // A new viewer comes up in the middle of the owner's screen.
@@ -107,11 +113,6 @@ bool WinHelp(QWidget* owner, const std::string& file, unsigned command, unsigned
     }
     gViewer->Open(std::move(document), path);
     if (command == HELP_CONTEXT) {
-        const auto count = static_cast<unsigned long>(gViewer->Document().Topics.size());
-        if (data < 1 || data > count) {
-            Message(owner, "The help file " + path + " has no topic " + std::to_string(data) + ".");
-            return false;
-        }
         gViewer->ShowTopic(int(data - 1));
     } else {
         gViewer->ShowContents();
@@ -119,6 +120,9 @@ bool WinHelp(QWidget* owner, const std::string& file, unsigned command, unsigned
     gViewer->show();
     gViewer->raise();
     gViewer->activateWindow();
+    // The contents tree has the keys: arrows move through the topics, Esc closes.
+    gViewer->Tabs()->setCurrentIndex(0);
+    gViewer->ContentsTree()->setFocus();
     return true;
 }
 
@@ -162,9 +166,14 @@ THelpViewerWindow::THelpViewerWindow(QWidget* parent)
     layout->addWidget(split);
 
     connect(FContents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item && item->data(0, Qt::UserRole).isValid())
+        if (item && item->data(0, Qt::UserRole).isValid() &&
+            item->data(0, Qt::UserRole).toInt() != FTopic)
             ShowTopic(item->data(0, Qt::UserRole).toInt());
     });
+    // Esc closes the viewer from any of its pages, as it does a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(FIndexSearch, &QLineEdit::textChanged, this, &THelpViewerWindow::FilterIndex);
     // On the index page, typing goes straight to its search field.
     connect(FTabs, &QTabWidget::currentChanged, this, [this](int page) {
@@ -200,6 +209,7 @@ void THelpViewerWindow::Open(THelpDocument document, const std::string& path) {
 
 void THelpViewerWindow::Fill() {
     FContents->clear();
+    FTopicItems.assign(FDocument.Topics.size(), nullptr);
     QTreeWidgetItem* book = nullptr;
     std::string bookName;
     for (std::size_t i = 0; i < FDocument.Topics.size(); ++i) {
@@ -212,6 +222,7 @@ void THelpViewerWindow::Fill() {
         auto* item = book ? new QTreeWidgetItem(book, {Q(topic.Title)})
                           : new QTreeWidgetItem(FContents, {Q(topic.Title)});
         item->setData(0, Qt::UserRole, int(i));
+        FTopicItems[i] = item;
     }
     FContents->expandAll();
     FIndexSearch->clear();
@@ -223,7 +234,11 @@ void THelpViewerWindow::FilterIndex(const QString& typed) {
     for (const THelpIndexEntry& entry : FIndex) {
         const QString keyword = Q(entry.Keyword);
         if (!keyword.startsWith(typed, Qt::CaseInsensitive)) continue;
-        auto* item = new QListWidgetItem(keyword, FIndexList);
+        // A keyword that leads to several topics names the topic of each of its entries.
+        const QString shown = entry.Shared ? keyword + QStringLiteral(" \u2014 ") +
+                                                 Q(FDocument.Topics[std::size_t(entry.Topic)].Title)
+                                           : keyword;
+        auto* item = new QListWidgetItem(shown, FIndexList);
         item->setData(Qt::UserRole, entry.Topic);
     }
     if (FIndexList->count() > 0) FIndexList->setCurrentRow(0);
@@ -243,4 +258,10 @@ void THelpViewerWindow::ShowTopic(int topic) {
     if (topic < 0 || topic >= int(FDocument.Topics.size())) return;
     FTopic = topic;
     FTopicView->setHtml(Q(TopicHtml(FDocument, FDocument.Topics[std::size_t(topic)])));
+    // The contents tree marks the topic on show, however it was reached.
+    if (QTreeWidgetItem* item =
+            std::size_t(topic) < FTopicItems.size() ? FTopicItems[std::size_t(topic)] : nullptr) {
+        if (FContents->currentItem() != item) FContents->setCurrentItem(item);
+        FContents->scrollToItem(item);
+    }
 }

@@ -14,6 +14,7 @@ class QListWidget;
 class QTabWidget;
 class QTextBrowser;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // Help commands.
 constexpr unsigned HELP_CONTEXT = 1;   // the topic numbered `data` (1 = the first)
@@ -67,6 +68,7 @@ private:
 
     THelpDocument FDocument;
     std::vector<THelpIndexEntry> FIndex;
+    std::vector<QTreeWidgetItem*> FTopicItems;  // each topic's entry in the contents tree
     std::string FPath;
     int FTopic = -1;
     QTabWidget* FTabs;

@@ -2,56 +2,95 @@
 
 #include <langinfo.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <clocale>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 TRegionalSettings gSettings;
 
-// The character that follows the first directive of `fmt` among `directives`, or 0.
-char SeparatorAfter(const std::string& fmt, const std::string& directives) {
-    for (size_t i = 0; i + 2 < fmt.size(); ++i)
-        if (fmt[i] == '%' && directives.find(fmt[i + 1]) != std::string::npos) {
-            char c = fmt[i + 2];
-            return c == '%' ? '\0' : c;
-        }
+bool IsOneOf(char c, const char* set) {
+    return c != '\0' && std::strchr(set, c) != nullptr;
+}
+
+// One conversion of a strftime format: "%H", and also "%-d", "%_H", "%OH", "%Ey", which the C
+// library's locales use for unpadded numbers and alternative forms.
+struct Conversion {
+    char Letter;
+    bool Unpadded;  // "-" or "_": no leading zero
+    size_t End;     // the position after it
+};
+
+std::vector<Conversion> Conversions(const std::string& fmt) {
+    std::vector<Conversion> out;
+    for (size_t i = 0; i < fmt.size(); ++i) {
+        if (fmt[i] != '%') continue;
+        size_t j = i + 1;
+        bool unpadded = false;
+        for (; j < fmt.size() && IsOneOf(fmt[j], "-_0^#"); ++j)
+            unpadded = unpadded || fmt[j] == '-' || fmt[j] == '_';
+        while (j < fmt.size() && fmt[j] >= '0' && fmt[j] <= '9') ++j;  // a field width
+        if (j < fmt.size() && (fmt[j] == 'E' || fmt[j] == 'O')) ++j;
+        if (j >= fmt.size()) break;
+        out.push_back({fmt[j], unpadded, j + 1});
+        i = j;
+    }
+    return out;
+}
+
+bool Has(const std::vector<Conversion>& conversions, const char* letters) {
+    return std::any_of(conversions.begin(), conversions.end(),
+                       [&](const Conversion& c) { return IsOneOf(c.Letter, letters); });
+}
+
+// The separator that follows the first of `letters` in `fmt`, or 0 where there is none the
+// clock can use. The clock's separator is one ASCII punctuation character or a space; a letter
+// or a character of several bytes ("%H時%M分", "%H시 %M분") names the field rather than
+// separating it, and the default separator stands in for it.
+char SeparatorAfter(const std::string& fmt, const std::vector<Conversion>& conversions,
+                    const char* letters) {
+    for (const Conversion& c : conversions) {
+        if (!IsOneOf(c.Letter, letters)) continue;
+        if (c.End >= fmt.size()) return 0;
+        const auto byte = static_cast<unsigned char>(fmt[c.End]);
+        const bool usable = byte == ' ' || (byte < 0x80 && std::ispunct(byte) && byte != '%');
+        return usable ? char(byte) : '\0';
+    }
     return 0;
 }
 
-size_t Find(const std::string& fmt, const char* directive) {
-    return fmt.find(directive);
-}
-
-std::string TimeFormatFrom(const std::string& fmt, bool& twelveHour) {
-    const bool hasT = Find(fmt, "%T") != std::string::npos || Find(fmt, "%X") != std::string::npos;
-    const bool hasR = Find(fmt, "%r") != std::string::npos;
-    twelveHour =
-        hasR || Find(fmt, "%I") != std::string::npos || Find(fmt, "%l") != std::string::npos;
-    const bool leadingZero = hasT || hasR || Find(fmt, "%H") != std::string::npos ||
-                             Find(fmt, "%I") != std::string::npos;
+std::string TimeFormatFrom(const std::vector<Conversion>& conversions, bool& twelveHour) {
+    twelveHour = Has(conversions, "rIl");
+    bool leadingZero = false;
+    for (const Conversion& c : conversions)
+        if (IsOneOf(c.Letter, "TXrRHI") && !c.Unpadded) leadingZero = true;
     std::string result = std::string(leadingZero ? "hh" : "h") + ":mm:ss";
     if (!twelveHour) return result;
-    const size_t ampm = Find(fmt, "%p");
-    const size_t hour = fmt.find_first_of("IlrHk", 0);
-    if (ampm != std::string::npos && hour != std::string::npos && ampm < hour)
-        return "AMPM " + result;
+    const auto first = [&](const char* letters) {
+        return std::find_if(conversions.begin(), conversions.end(),
+                            [&](const Conversion& c) { return IsOneOf(c.Letter, letters); });
+    };
+    const auto ampm = first("p");
+    if (ampm != conversions.end() && ampm < first("IlrHk")) return "AMPM " + result;
     return result + " AMPM";
 }
 
-std::string DateFormatFrom(const std::string& fmt) {
+std::string DateFormatFrom(const std::vector<Conversion>& conversions) {
     std::string out;
-    for (size_t i = 0; i + 1 < fmt.size(); ++i) {
-        if (fmt[i] != '%') continue;
-        switch (fmt[i + 1]) {
+    for (const Conversion& c : conversions) {
+        switch (c.Letter) {
             case 'd':
-                out += "dd/";
+                out += c.Unpadded ? "d/" : "dd/";
                 break;
             case 'e':
                 out += "d/";
                 break;
             case 'm':
-                out += "mm/";
+                out += c.Unpadded ? "m/" : "mm/";
                 break;
             case 'y':
                 out += "yy/";
@@ -68,7 +107,6 @@ std::string DateFormatFrom(const std::string& fmt) {
             default:
                 break;
         }
-        ++i;
     }
     if (out.empty()) return "m/d/yy";
     out.pop_back();
@@ -85,13 +123,14 @@ TRegionalSettings SettingsFromLocaleFormats(const std::string& timeFormat,
                                             const std::string& dateFormat, const std::string& am,
                                             const std::string& pm) {
     TRegionalSettings s;
+    const std::vector<Conversion> time = Conversions(timeFormat);
+    const std::vector<Conversion> date = Conversions(dateFormat);
     bool twelveHour = false;
-    s.LongTimeFormat = TimeFormatFrom(timeFormat, twelveHour);
-    if (char c = SeparatorAfter(timeFormat, "HIkl")) s.TimeSeparator = c;
-    if (Find(timeFormat, "%T") != std::string::npos || Find(timeFormat, "%r") != std::string::npos)
-        s.TimeSeparator = ':';
-    s.ShortDateFormat = DateFormatFrom(dateFormat);
-    if (char c = SeparatorAfter(dateFormat, "dmyYe")) s.DateSeparator = c;
+    s.LongTimeFormat = TimeFormatFrom(time, twelveHour);
+    if (char c = SeparatorAfter(timeFormat, time, "HIkl")) s.TimeSeparator = c;
+    if (Has(time, "TrR")) s.TimeSeparator = ':';
+    s.ShortDateFormat = DateFormatFrom(date);
+    if (char c = SeparatorAfter(dateFormat, date, "dmyYe")) s.DateSeparator = c;
     if (!am.empty()) s.TimeAMString = am;
     if (!pm.empty()) s.TimePMString = pm;
     return s;

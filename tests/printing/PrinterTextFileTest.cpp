@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <deque>
 #include <numeric>
+#include <vector>
 
 #include "tests/TestSupport.h"
 #include "tests/printing/PrintTestSupport.h"
@@ -61,16 +63,29 @@ protected:
         return ReadPdfWords(Pdf);
     }
     int Width(const std::string& text) { return Printer->PrinterCanvas()->TextWidth(text); }
-    // A text of x, i and m that ends `shortBy` pixels before a tab stop; "" when none does.
+    // A text that ends `shortBy` pixels before a tab stop, each candidate measured whole with
+    // the font the channel really uses (whichever font the system gives for the name, with its
+    // hinting and kerning); "" when no text of printable characters does. Breadth first over
+    // what a text leaves before its next stop, each extended by every printable character, so
+    // that it does not hang on the widths of a few letters, which one font may make all even.
     std::string TextEndingShortOfAStop(int shortBy) {
-        for (int x = 0; x < 16; ++x)
-            for (int i = 0; i < 16; ++i)
-                for (int m = 0; m < 16; ++m) {
-                    std::string text = std::string(std::size_t(x), 'x') +
-                                       std::string(std::size_t(i), 'i') +
-                                       std::string(std::size_t(m), 'm');
-                    if (!text.empty() && Width(text) % TabStop == TabStop - shortBy) return text;
+        const int target = TabStop - shortBy;
+        std::vector<bool> seen(std::size_t(TabStop), false);
+        seen[0] = true;
+        std::deque<std::string> texts{""};
+        while (!texts.empty()) {
+            const std::string text = texts.front();
+            texts.pop_front();
+            for (char c = '!'; c <= '~'; ++c) {
+                const std::string next = text + c;
+                const int rest = Width(next) % TabStop;
+                if (rest == target) return next;
+                if (!seen[std::size_t(rest)]) {
+                    seen[std::size_t(rest)] = true;
+                    texts.push_back(next);
                 }
+            }
+        }
         return {};
     }
 

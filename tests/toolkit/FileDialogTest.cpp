@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
@@ -276,3 +278,70 @@ TEST_F(FileDialogs, AMaskTypedInTheNameBoxFiltersTheListAndTheNextNameOpens) {
 }
 
 }  // namespace
+
+namespace {
+
+// Types into the dialog's name box key by key, as a user does, and presses Enter; with `settle`,
+// only once the list shows the typed file, as a user who waits to see it does. True when the
+// dialog took the answer; a dialog that did not is cancelled.
+bool TypeAndEnter(QFileDialog* d, const QString& text, bool settle) {
+    auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* list = d->findChild<QListView*>(QStringLiteral("listView"));
+    if (!edit || !list) return false;
+    d->activateWindow();
+    edit->setFocus();
+    ProcessUntil([&] { return edit->hasFocus(); });
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    const QString name = QFileInfo(text).fileName();
+    if (settle)
+        ProcessUntil([&] {
+            const QModelIndex root = list->rootIndex();
+            for (int row = 0; row < list->model()->rowCount(root); ++row)
+                if (list->model()->index(row, 0, root).data().toString() == name) return true;
+            return false;
+        });
+    QTest::keyClick(edit, Qt::Key_Return);
+    ProcessUntil([&] { return !d->isVisible(); }, 1000);
+    if (!d->isVisible()) return true;
+    d->reject();
+    return false;
+}
+
+}  // namespace
+
+TEST_F(FileDialogs, ATypedFullPathOpensAfterAMissingNameAndSavesIntoAnotherFolder) {
+    const std::string p = Files.Dir.path().toStdString();
+    ASSERT_TRUE(QDir(Files.Dir.path()).mkpath(QStringLiteral("d")));
+    for (const char* name : {"d/a.rtf", "d/b.txt", "d/c.txt"})
+        ASSERT_TRUE(WriteFileBytes(Linux(name), "text"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(p + "/d")));
+    TOpenDialog open;
+    open.SetTitle(QStringLiteral("Open Text Files"));
+    open.SetFilter(QStringLiteral("Rich Text Format|*.rtf|Text Files|*.txt"));
+    TSaveDialog save;
+    save.SetTitle(QStringLiteral("Save Text File(s)"));
+    save.SetFilter(QStringLiteral("RichTextFiles|*.rtf"));
+    save.SetDefaultExt(QStringLiteral("RTF"));
+
+    // The last dialog starts where the last Save As left off, in the parent folder, before it
+    // moves to the folder of the file opened last; then the full path of a.rtf is typed.
+    const struct {
+        TOpenDialog* Dialog;
+        const char* Typed;
+        bool Settle;
+    } steps[] = {
+        {&open, "/d/missing.rtf", false}, {&open, "/d/b.txt", false},  {&save, "/out1.rtf", false},
+        {&open, "/d/c.txt", false},       {&save, "/out2.rtf", false}, {&open, "/d/a.rtf", true},
+    };
+    for (const auto& step : steps) {
+        const QString typed = QString::fromStdString(p + step.Typed);
+        bool taken = false;
+        DialogAnswer answer([&](QFileDialog* d) { taken = TypeAndEnter(d, typed, step.Settle); });
+        EXPECT_TRUE(step.Dialog->Execute()) << step.Typed;
+        EXPECT_TRUE(taken) << step.Typed;
+        EXPECT_EQ(step.Dialog->FileName(), Program(typed.toStdString())) << step.Typed;
+    }
+    QDir::setCurrent(previous);
+}

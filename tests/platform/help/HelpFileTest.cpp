@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <cstdio>
 
 #include "platform/help/HelpFile.h"
 #include "platform/help/HelpViewer.h"
@@ -150,6 +156,65 @@ TEST(HelpFile, TheShippedHelpFileReadsAndCoversEveryCommand) {
         EXPECT_NE(std::find(keywords.begin(), keywords.end(), command), keywords.end()) << command;
 }
 
+namespace {
+
+// Every caption in the main window's layout (menu items, buttons) and every property named
+// `property` of its components, walked through the whole layout.
+void Collect(const QJsonValue& value, const QString& property, QStringList& found) {
+    if (value.isArray()) {
+        for (const QJsonValue& v : value.toArray()) Collect(v, property, found);
+    } else if (value.isObject()) {
+        const QJsonObject o = value.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            if (it.key() == property && it.value().isString())
+                found << it.value().toString();
+            else
+                Collect(it.value(), property, found);
+        }
+    }
+}
+
+QStringList MainWindowLayout(const char* property) {
+    QFile file(QStringLiteral(QUILLET_SOURCE_DIR) +
+               QStringLiteral("/resources/layouts/Unit7.json"));
+    QStringList found;
+    if (file.open(QIODevice::ReadOnly))
+        Collect(QJsonDocument::fromJson(file.readAll()).object(), QString::fromLatin1(property),
+                found);
+    return found;
+}
+
+}  // namespace
+
+TEST(HelpFile, TheShippedHelpFileNamesCommandsAsTheWindowShowsThem) {
+    const std::string bytes = ReadFileBytes(QUILLET_SOURCE_DIR "/resources/appfiles/Quil3.hlp");
+    const THelpDocument doc = ParseHelpFile(bytes);
+    QString text;
+    for (const THelpTopic& topic : doc.Topics) {
+        text += QString::fromStdString(topic.Title) + QLatin1Char('\n');
+        for (const std::string& line : topic.Lines) text += QString::fromStdString(line) + '\n';
+    }
+    // A caption's "&" marks the letter the menu underlines; the window shows no "&".
+    const QStringList captions = MainWindowLayout("Caption");
+    ASSERT_TRUE(captions.contains(QStringLiteral("Printer Set&up")));
+    for (QString caption : captions) {
+        if (!caption.contains(QLatin1Char('&'))) continue;
+        SCOPED_TRACE(caption.toStdString());
+        EXPECT_FALSE(text.contains(caption));
+        EXPECT_TRUE(text.contains(caption.remove(QLatin1Char('&'))));
+    }
+    const QRegularExpression marker(QStringLiteral("&\\w"));
+    EXPECT_FALSE(text.contains(marker)) << text.toStdString();
+    // The extension a name without one gets is the save dialog's, as it writes it.
+    const QStringList extensions = MainWindowLayout("DefaultExt");
+    ASSERT_EQ(extensions.size(), 1);
+    const int saving = doc.Find("save-as");
+    ASSERT_GE(saving, 0);
+    std::string topic;
+    for (const std::string& line : doc.Topics[std::size_t(saving)].Lines) topic += line;
+    EXPECT_NE(topic.find("\"." + extensions[0].toStdString() + "\""), std::string::npos) << topic;
+}
+
 TEST(HelpViewer, FindsABareNameByItsSearchRules) {
     QTemporaryDir a, b, c;
     WriteFileBytes(b.path().toStdString() + "/X.hlp", "x");
@@ -230,4 +295,142 @@ TEST(HelpViewer, OpensAtContentsAndIndexOrShowsItsOwnMessage) {
     }
     HelpViewerMessageHook = nullptr;
     SetProgramDataDir({});
+}
+
+namespace {
+
+// Processes events until `done` holds, for at most five seconds.
+template <typename Pred>
+bool Until(Pred done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// The topic the contents tree marks, or -1.
+int Marked(THelpViewerWindow* viewer) {
+    const QTreeWidgetItem* item = viewer->ContentsTree()->currentItem();
+    if (!item || !item->isSelected() || !item->data(0, Qt::UserRole).isValid()) return -1;
+    return item->data(0, Qt::UserRole).toInt();
+}
+
+QStringList IndexShown(THelpViewerWindow* viewer) {
+    QStringList shown;
+    for (int i = 0; i < viewer->IndexList()->count(); ++i)
+        shown << viewer->IndexList()->item(i)->text();
+    return shown;
+}
+
+// A viewer window on a help file of the test's own, with its messages recorded.
+class HelpViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramDataDir(Data.path().toStdString());
+        HelpViewerMessageHook = [this](const std::string& text) { Messages.push_back(text); };
+    }
+    void TearDown() override {
+        WinHelp(nullptr, {}, HELP_QUIT, 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        HelpViewerMessageHook = nullptr;
+        SetProgramDataDir({});
+    }
+    void Write(const std::string& bytes) {
+        // Written under another name and moved over the old one, as editors save.
+        const std::string next = Data.path().toStdString() + "/next.hlp";
+        WriteFileBytes(next, bytes);
+        std::rename(next.c_str(), Path().c_str());
+    }
+    std::string Path() const { return Data.path().toStdString() + "/Viewer.hlp"; }
+
+    QTemporaryDir Data;
+    std::vector<std::string> Messages;
+};
+
+// Two topics share the keyword "open" (once in other letter case).
+const char kShared[] =
+    "QUILLET HELP 1\n"
+    "== intro: Introduction\n"
+    "K: start\n"
+    "See [[files]].\n"
+    "= Files\n"
+    "== files: Opening files\n"
+    "K: open; load\n"
+    "== notes: Opening notes\n"
+    "K: Open\n";
+
+}  // namespace
+
+TEST_F(HelpViewerTest, OpensWithTheContentsInHandMarksTheTopicShownAndClosesWithEsc) {
+    Write(kShared);
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
+    THelpViewerWindow* viewer = THelpViewerWindow::Current();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->focusWidget(), viewer->ContentsTree());
+    EXPECT_EQ(Marked(viewer), 0);
+    // After a link, a context number and a step through the index, the tree marks the topic.
+    Q_EMIT viewer->TopicView()->anchorClicked(QUrl(QStringLiteral("#files")));
+    EXPECT_EQ(viewer->TopicShown(), 1);
+    EXPECT_EQ(Marked(viewer), 1);
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_CONTEXT, 3));
+    EXPECT_EQ(Marked(viewer), 2);
+    // A keyword that leads to two topics says which topic each entry is.
+    EXPECT_EQ(IndexShown(viewer),
+              QStringList({"load", QStringLiteral("open \u2014 Opening files"),
+                           QStringLiteral("Open \u2014 Opening notes"), "start"}));
+    viewer->IndexList()->setCurrentRow(2);
+    Q_EMIT viewer->IndexList()->itemActivated(viewer->IndexList()->item(2));
+    EXPECT_EQ(viewer->TopicShown(), 2);
+    EXPECT_EQ(Marked(viewer), 2);
+    // Arrow keys in the tree move through the topics.
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
+    ASSERT_TRUE(Until([&] { return viewer->isActiveWindow(); }));
+    QTest::keyClick(viewer->ContentsTree(), Qt::Key_Down);  // the book "Files"
+    QTest::keyClick(viewer->ContentsTree(), Qt::Key_Down);
+    EXPECT_EQ(viewer->TopicShown(), 1);
+    // Esc closes the viewer, from the contents and from the index's search field.
+    QTest::keyClick(viewer->ContentsTree(), Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(THelpViewerWindow::Current(), nullptr);
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
+    viewer = THelpViewerWindow::Current();
+    ASSERT_TRUE(Until([&] { return viewer->isActiveWindow(); }));
+    viewer->ShowIndex();
+    QTest::keyClick(viewer->focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_TRUE(Messages.empty());
+}
+
+TEST_F(HelpViewerTest, AHelpFileReplacedWhileOpenIsReadAgainOnTheNextRequest) {
+    Write(kShared);
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_CONTEXT, 3));
+    THelpViewerWindow* viewer = THelpViewerWindow::Current();
+    ASSERT_NE(viewer, nullptr);
+    // Replaced by a damaged file, then removed: the viewer goes on with what it read.
+    Write("QUILLET HELP 1\nstray text\n");
+    Q_EMIT viewer->TopicView()->anchorClicked(QUrl(QStringLiteral("#files")));
+    EXPECT_EQ(Marked(viewer), 1);
+    EXPECT_FALSE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].rfind("The help file " + Path() + " is damaged", 0), 0u) << Messages[0];
+    EXPECT_EQ(viewer->Document().Topics.size(), 3u);
+    EXPECT_EQ(viewer->TopicShown(), 1);
+    EXPECT_EQ(Marked(viewer), 1);
+    QFile::remove(QString::fromStdString(Path()));
+    Q_EMIT viewer->TopicView()->anchorClicked(QUrl(QStringLiteral("#intro")));
+    EXPECT_EQ(Marked(viewer), 0);
+    // Replaced by a shorter file: the next request shows it whole, its index and marks fresh.
+    Write("QUILLET HELP 1\n== only: The only topic\nK: open\nText.\n");
+    ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
+    EXPECT_EQ(THelpViewerWindow::Current(), viewer);
+    EXPECT_EQ(viewer->Document().Topics.size(), 1u);
+    EXPECT_EQ(viewer->TopicShown(), 0);
+    EXPECT_EQ(Marked(viewer), 0);
+    EXPECT_EQ(viewer->ContentsTree()->topLevelItemCount(), 1);
+    EXPECT_EQ(IndexShown(viewer), QStringList({"open"}));
+    Q_EMIT viewer->TopicView()->anchorClicked(QUrl(QStringLiteral("#notes")));  // gone now
+    EXPECT_EQ(viewer->TopicShown(), 0);
+    EXPECT_FALSE(WinHelp(nullptr, "Viewer.hlp", HELP_CONTEXT, 3));
+    EXPECT_EQ(viewer->TopicShown(), 0);
 }
