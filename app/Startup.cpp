@@ -1,9 +1,11 @@
 #include "app/Startup.h"
 
 #include <QDir>
+#include <QTimer>
 #include <cstdio>
 #include <optional>
 
+#include "app/CommandLine.h"
 #include "app/StartupChecks.h"
 #include "app/Unit11.h"
 #include "app/Unit14.h"
@@ -43,9 +45,50 @@ void Tell(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+// Shows an error from the start's own work once the loop runs, so the error box stands over
+// the main window as the buttons' errors do.
+void ReportWhenRunning(std::exception_ptr error) {
+    QTimer::singleShot(0, Application,
+                       [error] { SafeCall([&] { std::rethrow_exception(error); }); });
+}
+
 }  // namespace
 
+void OpenCommandLineFiles(const TCommandLine& commandLine) {
+    if (!commandLine.NoteFile.empty()) {
+        try {
+            Form7->LoadNoteFile(commandLine.NoteFile);
+        } catch (...) {
+            ReportWhenRunning(std::current_exception());
+        }
+    }
+    if (!commandLine.MusicFile.empty()) {
+        try {
+            Form7->OpenMusicFile(commandLine.MusicFile);
+        } catch (...) {
+            ReportWhenRunning(std::current_exception());
+        }
+    }
+}
+
 int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
+    // Usage and the version need no display: they are answered before the windowing system
+    // starts.
+    const TCommandLine commandLine = ParseCommandLine(argc, argv);
+    switch (commandLine.Action) {
+        case TCommandLine::caHelp:
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        case TCommandLine::caVersion:
+            std::fputs(VersionText().c_str(), stdout);
+            return 0;
+        case TCommandLine::caUsageError:
+            Tell("quillet: " + commandLine.Error);
+            std::fputs(UsageText().c_str(), stderr);
+            return 2;
+        case TCommandLine::caRun:
+            break;
+    }
     if (const std::string missing = MissingDisplay(SystemEnvironment, argc, argv);
         !missing.empty()) {
         Tell(missing);
@@ -71,6 +114,7 @@ int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
         HandleException();
         return 1;
     }
+    OpenCommandLineFiles(commandLine);
     if (beforeLoop) beforeLoop();
     return app.Run();
 }

@@ -12,6 +12,7 @@
 #include "browse/TFilterComboBox.h"
 #include "colour/TColorBox.h"
 #include "notes/TRichEdit.h"
+#include "platform/system/FileSystem.h"
 #include "platform/system/RegionalSettings.h"
 #include "player/TMediaPlayer.h"
 #include "printing/TPrintDialog.h"
@@ -304,6 +305,15 @@ void TForm7::Timer1Timer(QObject*) {
 
 // ---------------------------------------------------------------------------------------------
 // Music, windows, help and the end of the program
+
+void TForm7::LoadNoteFile(const std::string& systemPath) {
+    RichEdit1->Lines().ReadFromFile(FromSystemPath(systemPath));
+}
+
+void TForm7::OpenMusicFile(const std::string& systemPath) {
+    MediaPlayer1->SetFileName(FromSystemPath(systemPath));
+    MediaPlayer1->Open();
+}
 
 void TForm7::BitBtn7Click(QObject*) {
     if (!OpenDialog2->Execute()) return;
