@@ -19,6 +19,7 @@
 #include "platform/system/RegionalSettings.h"
 #include "player/PlayerComponents.h"
 #include "printing/PrintingComponents.h"
+#include "toolkit/DeviceImage.h"
 #include "toolkit/Events.h"
 #include "toolkit/StandardComponents.h"
 #include "toolkit/TApplication.h"
@@ -55,6 +56,10 @@ void ReportWhenRunning(std::exception_ptr error) {
 }  // namespace
 
 void OpenCommandLineFiles(const TCommandLine& commandLine) {
+    // The main window is shown first (the loop would show it next anyway): a note read into the
+    // shown note area is laid out once, at its final size and font, before the first paint.
+    if (!commandLine.NoteFile.empty() || !commandLine.MusicFile.empty())
+        SafeCall([] { Form7->SetVisible(true); });
     if (!commandLine.NoteFile.empty()) {
         try {
             Form7->LoadNoteFile(commandLine.NoteFile);
@@ -100,8 +105,11 @@ int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
     app.Title = "Quillet 3.1+";
     // The help file where it is shipped: beside the program in a build, under share/ installed.
     app.HelpFile = FromSystemPath(ProgramDataDir() + "/Quil3.hlp");
-    app.Icon = QIcon(QStringLiteral(":/icons/Quillet.png"));
+    // The desktop entry's own icon, the one installed in the hicolor theme, at every size it
+    // has; the desktop file name lets a compositor match the windows to their menu entry.
+    app.Icon = IconAtEverySize(QStringLiteral(":/icons/hicolor"));
     app.setWindowIcon(app.Icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     if (const std::string notice = MissingFontNotice(WindowFontFamily()); !notice.empty())
         Tell(notice);
     LoadRegionalSettings();

@@ -3,6 +3,7 @@
 #include <QProgressBar>
 #include <memory>
 
+#include "app/FileDrop.h"
 #include "app/Unit11.h"
 #include "app/Unit14.h"
 #include "app/Unit8.h"
@@ -34,6 +35,10 @@ TForm7::TForm7(QWidget* parent) : TForm(parent) {
     BindHandlers();
     LoadLayout(QStringLiteral(":/layouts/Unit7.json"));
     FindControls();
+    // Files dropped from a file manager: a note onto the note area, music onto the player bar.
+    new TFileDrop(RichEdit1->viewport(),
+                  [](const std::string& path) { Form7->LoadNoteFile(path); });
+    new TFileDrop(MediaPlayer1, [](const std::string& path) { Form7->OpenMusicFile(path); });
 }
 
 void TForm7::BindHandlers() {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include "app/CommandLine.h"
 #include "app/Startup.h"
@@ -27,6 +28,10 @@ TCommandLine Parse(std::vector<std::string> args) {
 }
 
 TEST(CommandLine, OptionsAndFilesAreSortedOut) {
+    // Relative names are taken from the working directory at start.
+    const QString saved = QDir::currentPath();
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
     const std::string cwd = QDir::currentPath().toStdString();
     struct Case {
         std::vector<std::string> Args;
@@ -60,6 +65,7 @@ TEST(CommandLine, OptionsAndFilesAreSortedOut) {
         EXPECT_EQ(cl.MusicFile, c.Music) << shown;
         EXPECT_EQ(cl.Action == TCommandLine::caUsageError, !cl.Error.empty()) << shown;
     }
+    QDir::setCurrent(saved);
 }
 
 struct ProgramOutput {
