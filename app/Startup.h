@@ -9,3 +9,8 @@ int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop = 
 void RegisterAllComponents();
 // Creates the four windows in their fixed order; the first becomes the main window.
 void CreateWindows();
+
+struct TCommandLine;
+// Loads the command line's note file into the note area and opens its music file in the player.
+// An error is shown in the error box once the message loop runs; the other file still opens.
+void OpenCommandLineFiles(const TCommandLine& commandLine);

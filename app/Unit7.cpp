@@ -3,6 +3,7 @@
 #include <QProgressBar>
 #include <memory>
 
+#include "app/FileDrop.h"
 #include "app/Unit11.h"
 #include "app/Unit14.h"
 #include "app/Unit8.h"
@@ -13,6 +14,7 @@
 #include "colour/TColorBox.h"
 #include "notes/TRichEdit.h"
 #include "platform/mci/MciDeviceName.h"
+#include "platform/system/FileSystem.h"
 #include "platform/system/RegionalSettings.h"
 #include "player/TMediaPlayer.h"
 #include "printing/TPrintDialog.h"
@@ -35,6 +37,10 @@ TForm7::TForm7(QWidget* parent) : TForm(parent) {
     LoadLayout(QStringLiteral(":/layouts/Unit7.json"));
     FindControls();
     AddOtherMusicFilter();
+    // Files dropped from a file manager: a note onto the note area, music onto the player bar.
+    new TFileDrop(RichEdit1->viewport(),
+                  [](const std::string& path) { Form7->LoadNoteFile(path); });
+    new TFileDrop(MediaPlayer1, [](const std::string& path) { Form7->OpenMusicFile(path); });
 }
 
 void TForm7::AddOtherMusicFilter() {
@@ -316,6 +322,15 @@ void TForm7::Timer1Timer(QObject*) {
 
 // ---------------------------------------------------------------------------------------------
 // Music, windows, help and the end of the program
+
+void TForm7::LoadNoteFile(const std::string& systemPath) {
+    RichEdit1->Lines().ReadFromFile(FromSystemPath(systemPath));
+}
+
+void TForm7::OpenMusicFile(const std::string& systemPath) {
+    MediaPlayer1->SetFileName(FromSystemPath(systemPath));
+    MediaPlayer1->Open();
+}
 
 void TForm7::BitBtn7Click(QObject*) {
     if (!OpenDialog2->Execute()) return;

@@ -1,5 +1,7 @@
 #pragma once
 // The main window: note area, browser panel, player bar, colour schemes, clock and menus.
+#include <string>
+
 #include "toolkit/TForm.h"
 
 class QWidget;
@@ -30,6 +32,15 @@ public:
     // Shows a progress bar along the bottom of the window and steps it `count` times without
     // returning to the message loop; the bar is removed on every path.
     void ProgressFlourish(short count);
+
+    // A note file from outside the program (the command line, a file dropped on the note area),
+    // given by its Linux path: read into the note area as "Load -->" reads the file list's pick,
+    // with the same errors, but without the flourish, as a double-click in the file list.
+    void LoadNoteFile(const std::string& systemPath);
+    // A music file from outside (the command line, a file dropped on the player bar): opened in
+    // the player as "Open Music Files" opens the dialog's pick, ready to play, without the
+    // flourish.
+    void OpenMusicFile(const std::string& systemPath);
 
     // Note area
     void New1Click(QObject* Sender);     // File > "&New" (Ctrl+N): empties the note area

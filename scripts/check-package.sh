@@ -50,8 +50,13 @@ check_prefix() {  # check_prefix PREFIX LABEL
         bash -c '[ -f "$1" ] && ldd "$1" && ! ldd "$1" | grep -q "not found"' _ "$module"
     local desktop="$p/share/applications/$ID.desktop"
     check "$label: desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"
-    check "$label: desktop entry starts quillet" \
-        grep -qx -e "Exec=quillet" "$desktop"
+    check "$label: desktop entry starts quillet with the files chosen" \
+        grep -qx -e "Exec=quillet %F" "$desktop"
+    # "Open with" in a file manager: notes (RTF, plain text) and the player's music.
+    for type in text/rtf application/rtf text/plain audio/mpeg audio/x-wav; do
+        check "$label: desktop entry opens $type" \
+            bash -c 'grep -q "^MimeType=\(.*;\)\?$1;" "$2"' _ "$type" "$desktop"
+    done
     check "$label: desktop entry names the icon" grep -qx -e "Icon=$ID" "$desktop"
     for size in 16 32 48 64 128 256; do
         check "$label: icon ${size}x${size}" \

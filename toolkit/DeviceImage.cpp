@@ -1,5 +1,9 @@
 #include "toolkit/DeviceImage.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QIcon>
 #include <QPaintDevice>
 #include <QPainter>
 #include <cmath>
@@ -56,4 +60,12 @@ QString HighDensityName(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (dot <= slash + 1) return path + QStringLiteral("@2x");
     return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+QIcon IconAtEverySize(const QString& path) {
+    if (!QFileInfo(path).isDir()) return QIcon(path);
+    QIcon icon;
+    QDirIterator files(path, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) icon.addFile(files.next());
+    return icon;
 }

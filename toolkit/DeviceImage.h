@@ -22,3 +22,9 @@ QImage PictureForRatio(const QImage& picture, qreal sourceRatio, qreal ratio);
 
 // The name of a picture's high-density version: "Banner.jpg" -> "Banner@2x.jpg".
 QString HighDensityName(const QString& path);
+
+class QIcon;
+// An icon from `path`: a picture file, or a folder laid out as an icon theme's (NxN/apps/*.png),
+// whose every size the icon then holds, so a task bar or a switcher at any scale picks a sharp
+// one. The files are read only when a size is first drawn.
+QIcon IconAtEverySize(const QString& path);

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "toolkit/DeviceImage.h"
 #include "toolkit/LayoutReader.h"
 #include "toolkit/TApplication.h"
 
@@ -163,7 +164,7 @@ void TForm::SetBorderMaximize(bool on) {
 
 void TForm::SetIconPath(const QString& path) {
     FIconPath = path;
-    setWindowIcon(QIcon(path));
+    setWindowIcon(IconAtEverySize(path));
 }
 
 QString TForm::PositionName() const {

@@ -293,7 +293,7 @@ std::map<std::string, char> AssignLetters(const std::map<std::string, TMountLine
     std::map<std::string, char> letters;
     bool taken[26] = {};
     taken['C' - 'A'] = true;
-    if (mounts.count("/")) letters["/"] = 'C';
+    letters["/"] = 'C';
     if (previous) {
         for (const TVolume& v : previous->Volumes()) {
             if (v.MountPoint == "/" || v.Letter < 'D' || v.Letter > 'Z') continue;
@@ -327,6 +327,9 @@ TVolumeTable TVolumeTable::FromMountInfo(const std::string& mountInfo,
         if (ParseMountLine(line, m) && (m.MountPoint == "/" || TakesLetter(m.MountPoint)))
             mounts[m.MountPoint] = m;
     }
+    // A plain chroot, some containers and a missing /proc give no line for "/": the root is
+    // still there and is still C:, a fixed drive of unknown file-system type.
+    if (!mounts.count("/")) mounts["/"] = TMountLine{"0:0", "/", "", ""};
     TVolumeTable table;
     for (const auto& [mountPoint, letter] : AssignLetters(mounts, previous)) {
         const TMountLine& m = mounts.at(mountPoint);

@@ -122,7 +122,10 @@ TEST_F(AppFixture, MainWindowPropertiesAndFixedClientArea) {
     EXPECT_EQ(Form7->Font().Height, -11);
     EXPECT_EQ(Form7->Font().Color, clWindowText);
     EXPECT_EQ(Form7->Client()->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
-    EXPECT_FALSE(Form7->windowIcon().isNull());
+    // The theme icon at every size, so a task bar or switcher at a scale of 2 shows it sharp.
+    const QList<QSize> sizes = Form7->windowIcon().availableSizes();
+    for (int n : {16, 32, 48, 64, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(n, n))) << n;
+    EXPECT_EQ(Form7->windowIcon().pixmap(QSize(64, 64), 2.0).size(), QSize(128, 128));
     const QImage banner = Form7->findChild<QWidget*>(QStringLiteral("Image1"))->grab().toImage();
     EXPECT_EQ(banner.size(), QSize(673, 33));
 }

@@ -119,6 +119,26 @@ TEST(TVolumeTable, MountsThatStayKeepTheirLettersAndNewOnesTakeTheFreeOnes) {
               "C/ D/media/a-stick E/media/cd F/media/usb ");
 }
 
+// A plain chroot or a container may list no line for "/", and without /proc nothing at all can
+// be read: the root is still C:, so the working directory and the browser panel stay reachable.
+TEST(TVolumeTable, RootIsCEvenWhenTheMountTableHasNoLineForIt) {
+    TempVolumes v;
+    const std::string usb = Line(21, "8:17", "/media/usb", "vfat", "/dev/sdb1");
+    for (const std::string& info : {usb, std::string(), std::string("garbage\n")}) {
+        SCOPED_TRACE(info);
+        const TVolumeTable t = TVolumeTable::FromMountInfo(info, v.Sys(""));
+        const TVolume* c = t.Find('C');
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->MountPoint, "/");
+        EXPECT_EQ(c->DriveType, DRIVE_FIXED);
+        EXPECT_EQ(c->FileSystemFlags, FILE_CASE_SENSITIVE_SEARCH | FILE_CASE_PRESERVED_NAMES);
+        EXPECT_EQ(t.Volumes().size(), info == usb ? 2u : 1u);
+        SetVolumeTable(t);
+        EXPECT_TRUE(DirectoryExists("C:\\"));
+        EXPECT_FALSE(GetCurrentDir().empty());
+    }
+}
+
 TEST(TVolumeTable, GarbageLinesAreIgnored) {
     TempVolumes v;
     std::string info = "\n-\n1 2\n1 2 3 4 5 6 - \nnot a mount line at all\n" +
