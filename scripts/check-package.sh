@@ -8,6 +8,8 @@
 # status is non-zero when any check fails.
 set -uo pipefail
 ID=io.github.quillet.Quillet
+# The version the documents must name: the project's.
+version="$(sed -n 's/^project(Quillet VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../CMakeLists.txt")"
 passed=0
 failed=0
 scratch="$(mktemp -d)"
@@ -65,6 +67,23 @@ check_prefix() {  # check_prefix PREFIX LABEL
     check "$label: scalable icon" test -s "$p/share/icons/hicolor/scalable/apps/$ID.svg"
     check "$label: metainfo passes appstreamcli validate" \
         appstreamcli validate --no-net "$p/share/metainfo/$ID.metainfo.xml"
+    check "$label: metainfo names the licence" \
+        grep -q "<project_license>GPL-3.0-or-later</project_license>" "$p/share/metainfo/$ID.metainfo.xml"
+    # The package's documents, and the manual page that man finds.
+    check "$label: machine-readable copyright" \
+        grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+        "$p/share/doc/quillet/copyright"
+    check "$label: changelog.gz names this version" \
+        bash -c 'zcat "$1" | head -n 1 | grep -q "^quillet ($2) "' _ "$p/share/doc/quillet/changelog.gz" "$version"
+    check "$label: the README" test -s "$p/share/doc/quillet/README.md"
+    check "$label: manual page quillet.1.gz formats without warnings" \
+        bash -c 'out="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null)" &&
+                 [ -z "$out" ] && zcat "$1" | grep -q "^\.SH OPTIONS"' _ "$p/share/man/man1/quillet.1.gz"
+}
+
+# Prints the lines of FILE that match PATTERN and fails when there are any.
+no_lines() {  # no_lines PATTERN FILE
+    ! grep -E "$1" "$2"
 }
 
 depends_on() {  # depends_on DEB PACKAGE: the Depends field names it
@@ -84,6 +103,14 @@ check_deb() {  # check_deb FILE
         check "$(basename "$deb"): depends on $dependency" depends_on "$deb" "$dependency"
     done
     check_prefix "$root/usr" "$(basename "$deb")"
+    # Debian's package checker: nothing above an info note, and no hardening note at all (the
+    # info notes left are explained in docs/BUILDING.md).
+    check "$(basename "$deb"): lintian runs" \
+        bash -c 'lintian -I "$1" >"$2"; [ $? -le 1 ]' _ "$deb" "$scratch/lintian"
+    check "$(basename "$deb"): lintian finds no errors or warnings" no_lines '^[EW]: ' "$scratch/lintian"
+    check "$(basename "$deb"): lintian -I finds no hardening notes" no_lines ' hardening-' "$scratch/lintian"
+    check "$(basename "$deb"): no maintainer script (no ldconfig for the private module)" \
+        bash -c '! dpkg-deb -I "$1" | grep -E "postinst|postrm|preinst|prerm|triggers"' _ "$deb"
 }
 
 if [ $# -eq 0 ]; then

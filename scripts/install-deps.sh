@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-liberation locales
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev desktop-file-utils appstream lintian man-db
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
