@@ -165,10 +165,8 @@ bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, Rt
     }
 }
 
-// Copies into `c` and `p` what `from` states, of the properties that `mask` names.
-void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat& p) {
-    const unsigned set = from.Set & mask;
-    const CharState& f = from.Char;
+// Copies into `c` what `f` states, of the character properties that `set` names.
+void OverlayChar(const CharState& f, unsigned set, CharState& c) {
     if (set & sbBold) c.Bold = f.Bold;
     if (set & sbItalic) c.Italic = f.Italic;
     if (set & sbUnderline) c.Underline = f.Underline;
@@ -180,6 +178,12 @@ void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat&
     if (set & sbHighlight) c.Highlight = f.Highlight;
     if (set & sbScript) c.Script = f.Script;
     if (set & sbRaise) c.Raise = f.Raise;
+}
+
+// Copies into `c` and `p` what `from` states, of the properties that `mask` names.
+void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat& p) {
+    const unsigned set = from.Set & mask;
+    OverlayChar(from.Char, set, c);
     const RtfParagraphFormat& g = from.Paragraph;
     if (set & sbAlignment) p.Alignment = g.Alignment;
     if (set & sbLeft) p.LeftIndent = g.LeftIndent;
@@ -321,6 +325,10 @@ bool RtfParser::CloseGroup() {
     if (FStack.size() <= 2) return false;
     FStack.pop_back();
     FFormatDirty = true;
+    // The style sheet changed in the group just closed: the text's styles say more now.
+    if (State().StylesVersion != FStylesVersion && State().Where == Destination::Text) {
+        LayerCharacterFormat(State());
+    }
     return true;
 }
 
@@ -430,17 +438,27 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
 void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     GroupState& s = State();
     unsigned set = 0;
+    switch (keyword) {
+        case RtfKeyword::Plain:
+        case RtfKeyword::ParagraphDefault:
+        case RtfKeyword::ParagraphStyle:
+        case RtfKeyword::CharacterStyle:
+            HandleStyleChoice(keyword, token);
+            return;
+        default:
+            break;
+    }
     if (ApplyFormatting(keyword, token, s.Char, s.Paragraph, set)) {
+        // What the text states sits on top of its styles: the result changes just as the
+        // stated layer does.
+        if (set & sbCharacter) {
+            RtfParagraphFormat unused;
+            ApplyFormatting(keyword, token, s.Explicit, unused, s.ExplicitSet);
+        }
         FFormatDirty = true;
         return;
     }
     switch (keyword) {
-        case RtfKeyword::ParagraphStyle:
-            ApplyStyle(token.param, sbCharacter | sbParagraph);
-            break;
-        case RtfKeyword::CharacterStyle:
-            ApplyStyle(token.param, sbCharacter);
-            break;
         case RtfKeyword::Paragraph:
             EndParagraph();
             break;
@@ -802,6 +820,7 @@ void RtfParser::EndStyleEntry() {
     if (!FStyleUsable) return;
     FStyles[FStyleNumber] = FStyleEntry;
     FResolved.clear();
+    ++FStylesVersion;
 }
 
 // The style with what the styles it is based on state beneath its own formatting.
@@ -825,10 +844,58 @@ const RtfParser::Style* RtfParser::ResolvedStyle(int number) {
     return &FResolved.emplace(number, resolved).first->second;
 }
 
-void RtfParser::ApplyStyle(int number, unsigned mask) {
-    const Style* style = ResolvedStyle(number);
-    if (!style) return;
-    Overlay(*style, mask, State().Char, State().Paragraph);
+// \plain drops what the text stated, back to its styles; \pard returns the paragraph to the
+// normal style (0); \sN and \csN choose the styles beneath. A style the sheet does not hold
+// changes nothing.
+void RtfParser::HandleStyleChoice(RtfKeyword keyword, const RtfToken& token) {
+    GroupState& s = State();
+    switch (keyword) {
+        case RtfKeyword::Plain:
+            s.Explicit = CharState();
+            s.ExplicitSet = 0;
+            s.CharacterStyle = -1;
+            break;
+        case RtfKeyword::ParagraphDefault:
+            s.ParagraphStyle = 0;
+            s.Paragraph = RtfParagraphFormat();
+            if (const Style* normal = ResolvedStyle(0)) {
+                CharState unused;
+                Overlay(*normal, sbParagraph, unused, s.Paragraph);
+            }
+            break;
+        case RtfKeyword::ParagraphStyle: {
+            const Style* style = ResolvedStyle(token.param);
+            if (!style) return;
+            s.ParagraphStyle = token.param;
+            s.Paragraph = RtfParagraphFormat();
+            CharState unused;
+            Overlay(*style, sbParagraph, unused, s.Paragraph);
+            break;
+        }
+        case RtfKeyword::CharacterStyle:
+            if (!ResolvedStyle(token.param)) return;
+            s.CharacterStyle = token.param;
+            break;
+        default:
+            return;
+    }
+    LayerCharacterFormat(s);
+}
+
+void RtfParser::LayerCharacterFormat(GroupState& state) {
+    CharState c;
+    RtfParagraphFormat ignored;
+    if (const Style* style = ResolvedStyle(state.ParagraphStyle)) {
+        Overlay(*style, sbCharacter, c, ignored);
+    }
+    if (state.CharacterStyle >= 0) {
+        if (const Style* style = ResolvedStyle(state.CharacterStyle)) {
+            Overlay(*style, sbCharacter, c, ignored);
+        }
+    }
+    OverlayChar(state.Explicit, state.ExplicitSet, c);
+    state.Char = c;
+    state.StylesVersion = FStylesVersion;
     FFormatDirty = true;
 }
 

@@ -55,12 +55,19 @@ public:
 private:
     enum class Destination { Text, Skip, FontTable, ColourTable, StyleSheet, StyleEntry };
 
-    // Everything that "}" restores.
+    // Everything that "}" restores. A run's character format is layered: the paragraph style's,
+    // then the character style's, then what the text states itself (Explicit, with the
+    // properties it states in ExplicitSet). Char is the result, kept current.
     struct GroupState {
         Destination Where = Destination::Text;
         CharState Char;
         RtfParagraphFormat Paragraph;
         int UnicodeSkip = 1;
+        CharState Explicit;
+        unsigned ExplicitSet = 0;
+        int ParagraphStyle = 0;
+        int CharacterStyle = -1;  // none
+        int StylesVersion = 0;    // the style sheet Char was layered on
     };
     struct FontEntry {
         QString Name;
@@ -96,7 +103,8 @@ private:
     void EndFontEntry();
     void EndColourEntry();
     void EndStyleEntry();
-    void ApplyStyle(int number, unsigned mask);
+    void HandleStyleChoice(RtfKeyword keyword, const RtfToken& token);
+    void LayerCharacterFormat(GroupState& state);
     const Style* ResolvedStyle(int number);
     void Finish();
 
@@ -144,6 +152,7 @@ private:
     int FStyleNumber = 0;
     bool FStyleEntryOpen = false;
     bool FStyleUsable = true;  // section and table styles are not applied to text
+    int FStylesVersion = 0;    // bumped by each style sheet entry
 
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
     std::string FPendingBytes;

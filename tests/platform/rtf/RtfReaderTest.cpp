@@ -339,8 +339,9 @@ TEST(RtfReader, TextSizesComeFromTheTextItsStylesOrTwelvePoints) {
         {"{\\rtf1\\fs20 ten{\\fs0 zero}}", "zero", 12, false, false, ""},
         {styled.c_str(), "Head", 16, true, false, "Arial"},
         {styled.c_str(), "Sub", 16, true, true, "Arial"},
-        {styled.c_str(), "Body", 12, false, false, "Times"},
+        {styled.c_str(), "Body", 10, false, false, "Times"},
         {styled.c_str(), "stress", 14, false, true, "Times"},
+        {"{\\rtf1{\\stylesheet{\\fs20 Normal;}}before}", "before", 10, false, false, ""},
         {styled.c_str(), "Over", 12, false, false, "Arial"},
         {styled.c_str(), "Loop", 9, true, false, "Times"},
         {styled.c_str(), "Unknown", 9, true, false, "Times"},
@@ -365,6 +366,57 @@ TEST(RtfReader, TextSizesComeFromTheTextItsStylesOrTwelvePoints) {
     EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignHCenter, 0, 0, 0, 16, 8, ""}));
     EXPECT_EQ(blocks[1], (RtfTest::Block{Qt::AlignHCenter, 48, 0, 0, 16, 8, ""}));
     EXPECT_EQ(blocks[2], RtfTest::Block{});
+}
+
+// A paragraph style is the layer beneath its paragraph's text: \pard returns to the normal
+// style, \plain to the paragraph style, and what the text states sits on top.
+TEST(RtfReader, StylesAreTheLayerBeneathTheTextAndEndWithTheirParagraph) {
+    const std::string rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f1 Arial;}}"
+        "{\\stylesheet{\\f0\\fs20\\sa120 Normal;}"
+        "{\\s1\\sbasedon0\\b\\f1\\fs52\\qc Heading;}"
+        "{\\s2\\sbasedon2\\i Self;}{\\s3\\sbasedon77\\ul Orphan;}"
+        "{\\*\\cs10\\i Emphasis;}}"
+        "\\pard\\s1 Heading\\par\\pard After\\par"
+        "\\pard\\s1\\i Mixed\\plain Plainer\\par"
+        "\\pard\\s2 Self\\par\\pard\\s3 Orphan\\par"
+        "\\pard Body {\\cs10 emph}\\b Bold\\par\\pard Still\\par"
+        "\\pard\\s99 Unknown\\par}";
+    struct Case {
+        const char* word;
+        double points;
+        bool bold, italic, underline;
+        const char* family;
+    };
+    const Case cases[] = {
+        {"Heading", 26, true, false, false, "Arial"},
+        {"After", 10, false, false, false, "Times"},
+        {"Mixed", 26, true, true, false, "Arial"},
+        {"Plainer", 26, true, false, false, "Arial"},
+        {"Self", 12, false, true, false, "Times"},
+        {"Orphan", 12, false, false, true, "Times"},
+        {"Body", 10, false, false, false, "Times"},
+        {"emph", 10, false, true, false, "Times"},
+        {"Bold", 10, true, false, false, "Times"},
+        {"Still", 10, true, false, false, "Times"},  // \pard keeps what the text stated
+        {"Unknown", 10, true, false, false, "Times"},
+    };
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(rtf, doc));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        const RtfTest::Look look = RtfTest::LookOf(FormatOf(doc, c.word), doc.defaultFont());
+        EXPECT_EQ(look.points, c.points);
+        EXPECT_EQ(look.bold, c.bold);
+        EXPECT_EQ(look.italic, c.italic);
+        EXPECT_EQ(look.underline, c.underline);
+        EXPECT_EQ(look.family, c.family);
+    }
+    const std::vector<RtfTest::Block> blocks = RtfTest::Blocks(doc);
+    ASSERT_EQ(blocks.size(), 8u);
+    EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignHCenter, 0, 0, 0, 0, 8, ""}));
+    EXPECT_EQ(blocks[1], (RtfTest::Block{Qt::AlignLeft, 0, 0, 0, 0, 8, ""}));
+    EXPECT_EQ(blocks[3], RtfTest::Block{}) << "a style based on itself has no base";
 }
 
 TEST(RtfReader, PageSectionAndColumnBreaksEndTheParagraphAndLineBreaksTheLine) {

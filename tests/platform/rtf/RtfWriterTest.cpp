@@ -220,6 +220,35 @@ TEST(RtfWriter, HighlightScriptsIndentsSpacingAndHiddenTextRoundTrip) {
     }
 }
 
+// Raised and lowered text ends with \up0 or \dn0: by the RTF format \nosupersub ends only
+// super- and subscript, and a reader that follows it would keep raising what comes after.
+TEST(RtfWriter, RaisedTextEndsWithUpOrDownZeroAndScriptsWithNoSuperSub) {
+    QTextCharFormat plain = Format("Arial", 10);
+    QTextCharFormat up = plain, down = plain, super = plain;
+    up.setBaselineOffset(30);
+    down.setBaselineOffset(-20);
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    struct Case {
+        std::vector<std::pair<QString, QTextCharFormat>> runs;
+        std::vector<const char*> present, absent;
+    };
+    const Case cases[] = {
+        {{{"x", up}, {"y", plain}}, {"\\up6 x", "\\up0 y"}, {"nosupersub"}},
+        {{{"x", down}, {"y", plain}}, {"\\dn4 x", "\\dn0 y"}, {"nosupersub"}},
+        {{{"x", up}, {"y", down}, {"z", plain}}, {"\\dn4 y", "\\dn0 z"}, {"nosupersub", "up0"}},
+        {{{"x", super}, {"y", plain}}, {"\\super x", "\\nosupersub y"}, {"up0", "dn0"}},
+        {{{"a", plain}, {"x", up}}, {"\\up6 x"}, {"up0", "dn0", "nosupersub"}},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        Fill(doc, {{c.runs}});
+        const std::string rtf = Rtf::Write(doc);
+        for (const char* word : c.present) EXPECT_NE(rtf.find(word), std::string::npos) << rtf;
+        for (const char* word : c.absent) EXPECT_EQ(rtf.find(word), std::string::npos) << rtf;
+        ExpectRoundTrip(doc);
+    }
+}
+
 TEST(RtfWriter, HiddenTextCarriedByManyRunsIsWrittenOnce) {
     QTextDocument doc;
     QTextCharFormat carrier = Format("Arial", 10);
