@@ -29,6 +29,13 @@ Table BuildTable() {
         {"ts", K::OtherStyle},
         {"sbasedon", K::BasedOn},
         {"fldrslt", K::FieldResult},
+        {"field", K::Field},
+        {"fldinst", K::FieldInstruction},
+        {"shp", K::Shape},
+        {"shpgrp", K::Shape},
+        {"shpinst", K::ShapeInstruction},
+        {"shptxt", K::ShapeText},
+        {"shprslt", K::ShapeResult},
         {"listtext", K::TextDestination},
         {"pntext", K::TextDestination},
         {"f", K::Font},
@@ -100,22 +107,21 @@ Table BuildTable() {
     }
     // Destinations whose content is not part of the text.
     for (const char* word :
-         {"info",         "pict",        "header",     "headerl",     "headerr",
-          "headerf",      "footer",      "footerl",    "footerr",     "footerf",
-          "footnote",     "object",      "objdata",    "themedata",   "colorschememapping",
-          "latentstyles", "datastore",   "xmlnstbl",   "listtable",   "listoverridetable",
-          "generator",    "rsidtbl",     "fldinst",    "filetbl",     "revtbl",
-          "pgdsc",        "pgdsctbl",    "annotation", "atnid",       "atnauthor",
-          "bkmkstart",    "bkmkend",     "txe",        "xe",          "tc",
-          "template",     "userprops",   "docvar",     "nonshppict",  "shp",
-          "shpinst",      "shppict",     "comment",    "private",     "ftnsep",
-          "ftnsepc",      "ftncn",       "aftnsep",    "aftnsepc",    "aftncn",
-          "pn",           "falt",        "panose",     "fontemb",     "fontfile",
-          "mmathPr",      "listpicture", "author",     "operator",    "title",
-          "subject",      "keywords",    "doccomm",    "company",     "creatim",
-          "revtim",       "printim",     "buptim",     "protusertbl", "wgrffmtfilter",
-          "background",   "bkmkstart",   "formfield",  "datafield",   "ffdeftext",
-          "ffname"}) {
+         {"info",         "pict",          "header",     "headerl",     "headerr",
+          "headerf",      "footer",        "footerl",    "footerr",     "footerf",
+          "footnote",     "object",        "objdata",    "themedata",   "colorschememapping",
+          "latentstyles", "datastore",     "xmlnstbl",   "listtable",   "listoverridetable",
+          "generator",    "rsidtbl",       "filetbl",    "revtbl",      "pgdsc",
+          "pgdsctbl",     "annotation",    "atnid",      "atnauthor",   "bkmkstart",
+          "bkmkend",      "txe",           "xe",         "tc",          "template",
+          "userprops",    "docvar",        "nonshppict", "shppict",     "comment",
+          "private",      "ftnsep",        "ftnsepc",    "ftncn",       "aftnsep",
+          "aftnsepc",     "aftncn",        "pn",         "falt",        "panose",
+          "fontemb",      "fontfile",      "mmathPr",    "listpicture", "author",
+          "operator",     "title",         "subject",    "keywords",    "doccomm",
+          "company",      "creatim",       "revtim",     "printim",     "buptim",
+          "protusertbl",  "wgrffmtfilter", "background", "bkmkstart",   "formfield",
+          "datafield",    "ffdeftext",     "ffname"}) {
         t.emplace(word, K::SkippedDestination);
     }
     return t;

@@ -21,6 +21,12 @@ enum class RtfKeyword {
     ColourTable,
     StyleSheet,
     FieldResult,
+    Field,
+    FieldInstruction,
+    Shape,             // a shape or text box, or a group of them
+    ShapeInstruction,  // the shape's properties, which hold its text
+    ShapeText,         // the text in a shape
+    ShapeResult,       // what a reader that knows no shapes shows instead
     SkippedDestination,
     TextDestination,
     // Font and colour table entries

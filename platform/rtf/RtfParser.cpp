@@ -89,7 +89,8 @@ bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, Rt
             set |= sbHidden;
             return true;
         case K::Font:
-            c.Font = token.hasParam ? token.param : -1;
+            // -1 and below name no font of the file's: the default font.
+            c.Font = token.hasParam && token.param >= 0 ? token.param : -1;
             set |= sbFont;
             return true;
         case K::FontSize:
@@ -255,7 +256,9 @@ void RtfParser::Run() {
 bool RtfParser::Step(const RtfToken& token) {
     using Kind = RtfToken::Kind;
     if (token.kind != Kind::HexByte && token.kind != Kind::Text) FlushBytes();
-    if (FOptionalPending && token.kind != Kind::Word) {
+    // "\*" keeps the choice open for the word after it.
+    const bool star = token.kind == Kind::Symbol && token.symbol == '*';
+    if (FOptionalPending && token.kind != Kind::Word && !star) {
         FOptionalPending = false;
         State().Where = Destination::Skip;
     }
@@ -299,6 +302,8 @@ void RtfParser::OpenGroup() {
         ++FUntrackedDepth;
     } else {
         FStack.push_back(FStack.back());
+        // A group in a shape is one of its parts: its first word tells whether it is text.
+        if (State().Where == Destination::Container) FOptionalPending = true;
         // Each group in the style sheet is one style.
         if (State().Where == Destination::StyleSheet) {
             State().Where = Destination::StyleEntry;
@@ -317,6 +322,13 @@ bool RtfParser::CloseGroup() {
         return true;
     }
     if (State().Where == Destination::FontTable) EndFontEntry();
+    if (FAsideDepth == FStack.size()) {
+        // The group's "}" has just been read: the text box's text lies before it.
+        FAsideDepth = 0;
+        FAsides.push_back(
+            {FAsideStart, FTokenizer.Position() - 1, std::move(FAsideState), FAsideShapeText});
+    }
+    if (!FFields.empty() && FFields.back().Depth == FStack.size()) EndField();
     if (State().Where == Destination::StyleEntry && FStack.size() >= 2 &&
         FStack[FStack.size() - 2].Where == Destination::StyleSheet) {
         EndStyleEntry();
@@ -340,13 +352,14 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
     if (State().Where == Destination::Skip) return;
     RtfKeyword keyword = LookUpKeyword(token.text);
     if (FOptionalPending) {
-        // Of the optional groups in a style sheet, only character styles are ours to read.
+        // The first word of an optional group, or of a shape's part, says whether it is ours.
         FOptionalPending = false;
-        if (keyword != RtfKeyword::CharacterStyle) {
+        if (!OptionalDestinationAccepted(keyword)) {
+            if (State().Where == Destination::StyleEntry) FStyleEntryOpen = false;
             State().Where = Destination::Skip;
-            FStyleEntryOpen = false;
             return;
         }
+        groupStart = true;
     }
     if (HandleDocumentWord(keyword, token)) return;
     switch (keyword) {
@@ -356,6 +369,12 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         case RtfKeyword::SkippedDestination:
         case RtfKeyword::FieldResult:
         case RtfKeyword::TextDestination:
+        case RtfKeyword::Field:
+        case RtfKeyword::FieldInstruction:
+        case RtfKeyword::Shape:
+        case RtfKeyword::ShapeInstruction:
+        case RtfKeyword::ShapeText:
+        case RtfKeyword::ShapeResult:
             // A destination word opens its group; elsewhere it is noise.
             if (groupStart) HandleDestinationWord(keyword);
             return;
@@ -375,7 +394,24 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
             break;
         case Destination::StyleSheet:
         case Destination::Skip:
+        case Destination::Container:
+        case Destination::FieldInstruction:
             break;
+    }
+}
+
+bool RtfParser::OptionalDestinationAccepted(RtfKeyword keyword) {
+    switch (State().Where) {
+        case Destination::StyleEntry:
+            // Of the optional groups in a style sheet, only character styles are ours to read.
+            return keyword == RtfKeyword::CharacterStyle;
+        case Destination::Container:
+            return keyword == RtfKeyword::ShapeInstruction || keyword == RtfKeyword::ShapeText ||
+                   keyword == RtfKeyword::ShapeResult || keyword == RtfKeyword::Shape;
+        case Destination::Text:
+            return keyword == RtfKeyword::FieldInstruction;
+        default:
+            return false;
     }
 }
 
@@ -429,6 +465,37 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
             break;
         case RtfKeyword::SkippedDestination:
             State().Where = Destination::Skip;
+            break;
+        case RtfKeyword::Field:
+            if (State().Where == Destination::Text && FFields.size() < kMaxFieldDepth) {
+                FFields.push_back({FStack.size(), {}, false});
+            }
+            break;
+        case RtfKeyword::FieldInstruction:
+            // Kept only for the innermost field, and only while it has shown nothing.
+            State().Where = !FFields.empty() && FFields.back().Depth < FStack.size()
+                                ? Destination::FieldInstruction
+                                : Destination::Skip;
+            break;
+        case RtfKeyword::Shape:
+            if (State().Where == Destination::Text || State().Where == Destination::Container) {
+                State().Where = Destination::Container;
+                FShapeHasText = false;
+            }
+            break;
+        case RtfKeyword::ShapeInstruction:
+            break;  // a part of the shape that holds others
+        case RtfKeyword::ShapeText:
+            FShapeHasText = true;
+            StartAside(true);
+            break;
+        case RtfKeyword::ShapeResult:
+            // What a reader without shapes shows: wanted only when the shape has no text.
+            if (FShapeHasText) {
+                State().Where = Destination::Skip;
+            } else {
+                StartAside(false);
+            }
             break;
         default:
             break;  // field results and list texts are shown like any text
@@ -546,12 +613,7 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
         case '*':
             // An optional destination: nothing in it is ours to show, unless it is a
             // character style in the style sheet, which its first word tells.
-            if (!groupStart) break;
-            if (State().Where == Destination::StyleEntry) {
-                FOptionalPending = true;
-            } else {
-                State().Where = Destination::Skip;
-            }
+            if (groupStart || FOptionalPending) FOptionalPending = true;
             break;
         case '\\':
         case '{':
@@ -625,6 +687,9 @@ void RtfParser::HandleTextInTable(std::string_view text) {
         case Destination::StyleEntry:
             // The style's name is of no use here; its ";" ends the entry.
             if (text.find(';') != std::string_view::npos) EndStyleEntry();
+            break;
+        case Destination::FieldInstruction:
+            for (char c : text) EmitToTarget(QLatin1Char(c));
             break;
         default:
             break;
@@ -706,10 +771,16 @@ void RtfParser::EmitToTarget(QChar c) {
             }
             FlushCellTab();
             SyncFormat();
+            MarkResult();
             FBuilder.Append(c);
             break;
         case Destination::FontTable:
             if (FFontEntry.Name.size() < kMaxFontNameLength) FFontEntry.Name.append(c);
+            break;
+        case Destination::FieldInstruction:
+            if (!FFields.empty() && FFields.back().Instruction.size() < kMaxFieldInstruction) {
+                FFields.back().Instruction.push_back(c.unicode() < 0x80 ? char(c.unicode()) : '?');
+            }
             break;
         default:
             break;
@@ -728,6 +799,7 @@ void RtfParser::EmitAscii(std::string_view text) {
     }
     FlushCellTab();
     SyncFormat();
+    MarkResult();
     FBuilder.Append(QLatin1StringView(text.data(), qsizetype(text.size())));
 }
 
@@ -739,6 +811,8 @@ void RtfParser::FlushCellTab() {
 }
 
 void RtfParser::EndParagraph() {
+    // A fallback for a picture holds little but paragraph marks.
+    if (FReplayingResult && FBuilder.ParagraphEmpty()) return;
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
@@ -748,6 +822,7 @@ void RtfParser::EndParagraph() {
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
     FBuilder.EndParagraph(format);
+    if (!FAsides.empty() && !FReplaying) ReplayAsides();
 }
 
 void RtfParser::FlushBytes() {
@@ -929,9 +1004,184 @@ void RtfParser::Finish() {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
+    // Text boxes anchored in the last paragraph follow it.
+    if (!FAsides.empty()) {
+        if (FBuilder.ParagraphEmpty()) {
+            ReplayAsides();
+        } else {
+            EndParagraph();
+        }
+    }
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
     FBuilder.Finish(format);
+}
+
+}  // namespace Rtf
+
+namespace Rtf {
+namespace {
+
+// The words of a field instruction; a quoted word may hold spaces.
+std::vector<std::string_view> InstructionWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        if (i == text.size()) break;
+        size_t start = i;
+        if (text[i] == '"') {
+            size_t close = text.find('"', i + 1);
+            if (close == std::string_view::npos) close = text.size();
+            words.push_back(text.substr(start + 1, close - start - 1));
+            i = close + 1;
+            continue;
+        }
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+        words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+// A field's character number: decimal, or hexadecimal after "0x"; -1 when it is none.
+long SymbolNumber(std::string_view word) {
+    int base = 10;
+    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        base = 16;
+        word.remove_prefix(2);
+    }
+    if (word.empty() || word.size() > 8) return -1;
+    long value = 0;
+    for (char c : word) {
+        int digit = c >= '0' && c <= '9'                 ? c - '0'
+                    : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                         : -1;
+        if (digit < 0) return -1;
+        value = value * base + digit;
+    }
+    return value;
+}
+
+bool NamesSymbolGlyphs(const QString& name) {
+    for (const char* font : {"Symbol", "Wingdings", "Wingdings 2", "Wingdings 3", "Webdings"}) {
+        if (name.compare(QLatin1String(font), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void RtfParser::EndField() {
+    FieldState field = std::move(FFields.back());
+    FFields.pop_back();
+    if (!field.HasResult) ShowSymbolField(field.Instruction);
+    // What a field shows is what its enclosing field shows too.
+    if (field.HasResult && !FFields.empty()) FFields.back().HasResult = true;
+}
+
+// A symbol field (SYMBOL number, \f "font", \s points, \u for a Unicode number) whose result
+// is missing shows its character, in its font and size.
+void RtfParser::ShowSymbolField(std::string_view instruction) {
+    const std::vector<std::string_view> words = InstructionWords(instruction);
+    if (words.size() < 2 || QByteArrayView(words[0].data(), qsizetype(words[0].size()))
+                                    .compare("SYMBOL", Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    const long number = SymbolNumber(words[1]);
+    if (number <= 0 || number > 0xFFFF || State().Where != Destination::Text) return;
+    const CharState saved = State().Char;
+    bool unicode = false;
+    for (size_t i = 2; i < words.size(); ++i) {
+        const std::string_view w = words[i];
+        const bool hasValue = i + 1 < words.size();
+        if ((w == "\\f" || w == "\\F") && hasValue) {
+            State().Char.Font = FontNamed(QString::fromLatin1(words[++i]).trimmed());
+        } else if ((w == "\\s" || w == "\\S") && hasValue) {
+            const long points = SymbolNumber(words[++i]);
+            if (points > 0) State().Char.HalfPoints = int(std::clamp(points * 2, 2L, 3276L));
+        } else if (w == "\\u" || w == "\\U") {
+            unicode = true;
+        }
+    }
+    FFormatDirty = true;
+    if (unicode || number > 0xFF) {
+        EmitUnit(char16_t(number));
+    } else {
+        HandleByte(uint8_t(number));
+        FlushBytes();
+    }
+    State().Char = saved;
+    FFormatDirty = true;
+}
+
+// The font table's font of this name, or one made for it: a field may name any font.
+int RtfParser::FontNamed(const QString& name) {
+    if (name.isEmpty()) return State().Char.Font;
+    for (const auto& [number, font] : FFonts) {
+        if (font.Name.compare(name, Qt::CaseInsensitive) == 0) return number;
+    }
+    if (FNextFieldFont < -1000) return State().Char.Font;  // enough made-up fonts
+    FontEntry entry;
+    entry.Name = name.left(kMaxFontNameLength);
+    if (NamesSymbolGlyphs(entry.Name)) entry.CodePage = RtfCodePage::kSymbol;
+    entry.SymbolGlyphs = entry.Name.compare(u"Symbol", Qt::CaseInsensitive) == 0;
+    FFonts[FNextFieldFont] = entry;
+    TablesChanged();
+    return FNextFieldFont--;
+}
+
+// The text of a text box is passed over where it stands and read again after its anchor
+// paragraph; inside a text box that is being read again, a text box is shown where it stands.
+void RtfParser::StartAside(bool shapeText) {
+    if (FReplaying || FAsides.size() >= kMaxPendingAsides || FAsideDepth != 0) {
+        State().Where = Destination::Text;
+        return;
+    }
+    FAsideDepth = FStack.size();
+    FAsideStart = FTokenizer.Position();
+    FAsideShapeText = shapeText;
+    FAsideState = State();
+    FAsideState.Where = Destination::Text;
+    State().Where = Destination::Skip;
+}
+
+void RtfParser::ReplayAsides() {
+    std::vector<Aside> asides = std::move(FAsides);
+    FAsides.clear();
+    const RtfTokenizer main = FTokenizer;
+    const size_t depth = FStack.size(), untracked = FUntrackedDepth;
+    const int skip = FSkipCount;
+    const bool cellTab = FPendingCellTab;
+    FPendingCellTab = false;
+    FReplaying = true;
+    for (Aside& aside : asides) {
+        FTokenizer = RtfTokenizer(main.Input().substr(aside.Start, aside.End - aside.Start));
+        FStack.push_back(std::move(aside.State));
+        FUntrackedDepth = 0;
+        FSkipCount = 0;
+        FGroupStart = false;
+        FOptionalPending = false;
+        FFormatDirty = true;
+        FReplayingResult = !aside.ShapeText;
+        while (Step(FTokenizer.Next())) {
+        }
+        FlushBytes();
+        // Its last paragraph ends with it, so that the anchor's text goes on in a paragraph of
+        // its own.
+        if (!FBuilder.ParagraphEmpty()) EndParagraph();
+        FStack.resize(depth);
+        while (!FFields.empty() && FFields.back().Depth > depth) FFields.pop_back();
+    }
+    FReplaying = false;
+    FReplayingResult = false;
+    FTokenizer = main;
+    FUntrackedDepth = untracked;
+    FSkipCount = skip;
+    FPendingCellTab = cellTab;
+    FGroupStart = false;
+    FOptionalPending = false;
+    FFormatDirty = true;
 }
 
 }  // namespace Rtf

@@ -24,6 +24,12 @@ public:
     static constexpr qsizetype kMaxFontNameLength = 256;
     // Styles based on styles: a longer chain (or a loop) is cut here.
     static constexpr int kMaxStyleDepth = 32;
+    // Fields nested deeper than this show their results but are not followed.
+    static constexpr size_t kMaxFieldDepth = 64;
+    static constexpr size_t kMaxFieldInstruction = 512;
+    // Text boxes waiting for the end of their anchor paragraph; more than this are shown where
+    // they stand, so that a hostile file cannot make the reader hold them all.
+    static constexpr size_t kMaxPendingAsides = 1000;
 
     // `rawUtf8`: bytes above 0x7F outside escapes are UTF-8 (the file began with its mark).
     RtfParser(std::string_view input, RtfDocumentBuilder& builder, bool rawUtf8 = false);
@@ -53,7 +59,18 @@ public:
     };
 
 private:
-    enum class Destination { Text, Skip, FontTable, ColourTable, StyleSheet, StyleEntry };
+    // Container: a shape, whose groups are skipped unless their first word names the part
+    // that holds text. FieldInstruction: a field's instruction, kept to show a symbol field.
+    enum class Destination {
+        Text,
+        Skip,
+        FontTable,
+        ColourTable,
+        StyleSheet,
+        StyleEntry,
+        Container,
+        FieldInstruction,
+    };
 
     // Everything that "}" restores. A run's character format is layered: the paragraph style's,
     // then the character style's, then what the text states itself (Explicit, with the
@@ -108,6 +125,13 @@ private:
     const Style* ResolvedStyle(int number);
     void Finish();
 
+    bool OptionalDestinationAccepted(RtfKeyword keyword);
+    void EndField();
+    void ShowSymbolField(std::string_view instruction);
+    int FontNamed(const QString& name);
+    void StartAside(bool shapeText);
+    void ReplayAsides();
+
     // What decides a run's format, in a form that is cheap to compare.
     struct FormatKey {
         CharState Char;
@@ -115,8 +139,26 @@ private:
         bool operator==(const FormatKey&) const = default;
     };
 
+    // A field being read: where its group began, its instruction, whether it showed anything.
+    struct FieldState {
+        size_t Depth;
+        std::string Instruction;
+        bool HasResult = false;
+    };
+    // The text of a text box: a stretch of the input read again after its anchor paragraph,
+    // from the state its group began in.
+    struct Aside {
+        size_t Start;
+        size_t End;
+        GroupState State;
+        bool ShapeText;  // false: the fallback for readers without shapes
+    };
+
     GroupState& State() { return FStack.back(); }
-    int CurrentFont() { return State().Char.Font >= 0 ? State().Char.Font : FDefaultFont; }
+    int CurrentFont() { return State().Char.Font != -1 ? State().Char.Font : FDefaultFont; }
+    void MarkResult() {
+        if (!FFields.empty()) FFields.back().HasResult = true;
+    }
     void TablesChanged() {
         ++FTablesVersion;
         FFormatDirty = true;
@@ -140,7 +182,8 @@ private:
 
     int FDocumentCodePage = RtfCodePage::kWestern;
     int FDefaultFont = 0;
-    std::unordered_map<int, FontEntry> FFonts;
+    std::unordered_map<int, FontEntry> FFonts;  // fonts a field names have numbers below -1
+    int FNextFieldFont = -2;
     int FFontEntryNumber = -1;  // the font table entry being read
     FontEntry FFontEntry;
     std::vector<std::optional<QRgb>> FColours;
@@ -153,6 +196,16 @@ private:
     bool FStyleEntryOpen = false;
     bool FStyleUsable = true;  // section and table styles are not applied to text
     int FStylesVersion = 0;    // bumped by each style sheet entry
+
+    std::vector<FieldState> FFields;
+    std::vector<Aside> FAsides;
+    size_t FAsideDepth = 0;  // the stack depth of the text box group being passed over, or 0
+    size_t FAsideStart = 0;
+    GroupState FAsideState;
+    bool FAsideShapeText = false;
+    bool FReplayingResult = false;  // reading a fallback, whose empty paragraphs are left out
+    bool FShapeHasText = false;     // the shape being read has its own text (\shptxt)
+    bool FReplaying = false;        // reading a text box again after its anchor paragraph
 
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
     std::string FPendingBytes;

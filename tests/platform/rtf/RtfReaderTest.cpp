@@ -566,3 +566,72 @@ TEST(RtfReader, EscapedControlCodesAreKeptAndRawOnesAreNoise) {
     };
     for (const auto& [rtf, text] : cases) EXPECT_EQ(ReadText(rtf), text) << rtf;
 }
+
+// A symbol field shows its character where its result is empty or missing; other fields, and
+// symbol fields with a result, show their result.
+TEST(RtfReader, SymbolFieldsWithoutAResultShowTheirCharacter) {
+    const char* const table =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\fs20 a";
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\" \\\\s 10}{\\fldrslt }}", "•"},
+        {"{\\field{\\*\\fldinst { SYMBOL 97 \\\\f Symbol}}}", "α"},
+        {"{\\field{\\*\\fldinst SYMBOL 65}{\\fldrslt}}", "A"},
+        {"{\\field{\\*\\fldinst SYMBOL 8364 \\\\u}}", "€"},
+        {"{\\field{\\*\\fldinst SYMBOL 0xF0B7 \\\\u \\\\f \"Symbol\"}}", "•"},
+        {"{\\field{\\*\\fldinst SYMBOL 233 \\\\f \"No Such Font\"}}", "é"},
+        {"{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\"}{\\fldrslt \\f1 \\'b7}}", "•"},
+        {"{\\field{\\*\\fldinst SYMBOL 66}{\\fldrslt {\\field{\\*\\fldinst SYMBOL 67}}}}", "C"},
+        {"{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}", "link"},
+        {"{\\field{\\*\\fldinst PAGE}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL 70000}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL x12}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL 66 \\\\f \"unclosed}}", "B"},
+        {"{\\field{\\*\\fldinst SYMBOL 66}", ""},  // "b" is then its result
+    };
+    for (const auto& [field, text] : cases) {
+        EXPECT_EQ(ReadText(table + field + "b}"), "a" + text + "b") << field;
+    }
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(std::string(table) + std::string(cases[0].first) + "b}", doc));
+    EXPECT_EQ(FormatOf(doc, "•").fontFamilies().toStringList(), QStringList{"Symbol"});
+    EXPECT_EQ(FormatOf(doc, "•").fontPointSize(), 10.0);
+    EXPECT_EQ(FormatOf(doc, "b").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatOf(doc, "b").fontPointSize(), 10.0);
+}
+
+// The text of a text box follows its anchor paragraph as paragraphs of its own; a shape
+// without text shows its fallback, and a picture's fallback leaves no empty paragraphs.
+TEST(RtfReader, TextBoxesFollowTheirAnchorParagraph) {
+    const std::pair<std::string, Strings> cases[] = {
+        {"Anchor {\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt \\pard Box one"
+         "\\par Box two\\par}}{\\shprslt{\\*\\do\\dobxcolumn{\\dptxbxtext Box one}}}} text\\par "
+         "Next\\par",
+         {"Anchor  text", "Box one", "Box two", "Next"}},
+        {"A{\\shp{\\*\\shpinst{\\sp{\\sn x}{\\sv 1}}}{\\shprslt \\pard Fallback\\par}}\\par B",
+         {"A", "Fallback", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 0102}}}}"
+         "{\\shprslt\\par\\pard{\\pict\\pngblip 0102}\\par}}\\par B",
+         {"A", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Outer {\\shp{\\*\\shpinst{\\shptxt Inner\\par}}} end"
+         "\\par}}}\\par B",
+         {"A", "Outer Inner", " end", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Box}}} tail", {"A tail", "Box"}},
+        {"{\\shpgrp{\\shp{\\*\\shpinst{\\shptxt One}}}{\\shp{\\*\\shpinst{\\shptxt Two}}}}x\\par",
+         {"x", "One", "Two"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Cut", {"A", "Cut"}},
+    };
+    for (const auto& [body, paragraphs] : cases) {
+        EXPECT_EQ(ReadParagraphs("{\\rtf1 " + body + "}"), paragraphs) << body;
+    }
+    QTextDocument doc;
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1\\fs20 Anchor{\\shp{\\*\\shpinst{\\shptxt\\pard\\qc\\b Bold box\\par}}}"
+                  " after\\par}",
+                  doc));
+    EXPECT_EQ(Paragraphs(doc), (Strings{"Anchor after", "Bold box"}));
+    EXPECT_EQ(FormatOf(doc, "Bold").fontWeight(), QFont::Bold);
+    EXPECT_EQ(FormatOf(doc, "after").fontWeight(), QFont::Normal);
+    EXPECT_EQ(FormatOf(doc, "after").fontPointSize(), 10.0);
+    EXPECT_EQ(Alignments(doc), (std::vector<int>{Qt::AlignLeft, Qt::AlignHCenter}));
+}
