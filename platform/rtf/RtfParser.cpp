@@ -10,6 +10,8 @@ constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kParagraphSeparator = 0x2029;
 // Indents and spacing beyond 22 inches say nothing a note can show.
 constexpr int kMaxTwips = 31680;
+// A byte in a list level's text, kept apart from \uN characters until its font is known.
+constexpr char16_t kLevelByte = 0xE000;
 
 // What a style states, one bit per property.
 enum StyleBit : unsigned {
@@ -322,6 +324,7 @@ bool RtfParser::CloseGroup() {
         return true;
     }
     if (State().Where == Destination::FontTable) EndFontEntry();
+    EndListGroup();
     if (FAsideDepth == FStack.size()) {
         // The group's "}" has just been read: the text box's text lies before it.
         FAsideDepth = 0;
@@ -368,7 +371,15 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         case RtfKeyword::StyleSheet:
         case RtfKeyword::SkippedDestination:
         case RtfKeyword::FieldResult:
-        case RtfKeyword::TextDestination:
+        case RtfKeyword::ListText:
+        case RtfKeyword::ListTable:
+        case RtfKeyword::ListOverrideTable:
+        case RtfKeyword::List:
+        case RtfKeyword::ListLevel:
+        case RtfKeyword::LevelText:
+        case RtfKeyword::LevelNumbers:
+        case RtfKeyword::ListOverride:
+        case RtfKeyword::OverrideLevel:
         case RtfKeyword::Field:
         case RtfKeyword::FieldInstruction:
         case RtfKeyword::Shape:
@@ -397,6 +408,9 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         case Destination::Container:
         case Destination::FieldInstruction:
             break;
+        default:
+            HandleListWord(keyword, token);
+            break;
     }
 }
 
@@ -409,7 +423,8 @@ bool RtfParser::OptionalDestinationAccepted(RtfKeyword keyword) {
             return keyword == RtfKeyword::ShapeInstruction || keyword == RtfKeyword::ShapeText ||
                    keyword == RtfKeyword::ShapeResult || keyword == RtfKeyword::Shape;
         case Destination::Text:
-            return keyword == RtfKeyword::FieldInstruction;
+            return keyword == RtfKeyword::FieldInstruction || keyword == RtfKeyword::ListTable ||
+                   keyword == RtfKeyword::ListOverrideTable;
         default:
             return false;
     }
@@ -497,8 +512,14 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
                 StartAside(false);
             }
             break;
+        case RtfKeyword::ListText:
+            if (State().Where == Destination::Text) State().InListText = true;
+            break;
+        case RtfKeyword::FieldResult:
+            break;  // a field's result is shown like any text
         default:
-            break;  // field results and list texts are shown like any text
+            HandleListDestination(keyword);
+            break;
     }
 }
 
@@ -528,6 +549,13 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     switch (keyword) {
         case RtfKeyword::Paragraph:
             EndParagraph();
+            break;
+        case RtfKeyword::ListNumber:
+            s.List = std::max(token.param, 0);
+            break;
+        case RtfKeyword::ListLevelNumber:
+            // Levels past the ninth are shown as the ninth.
+            s.Level = std::clamp(token.param, 0, RtfListTable::kMaxLevels - 1);
             break;
         case RtfKeyword::PageBreak:
             // A page, column or section break ends the paragraph it falls in; right after a
@@ -691,12 +719,21 @@ void RtfParser::HandleTextInTable(std::string_view text) {
         case Destination::FieldInstruction:
             for (char c : text) EmitToTarget(QLatin1Char(c));
             break;
+        case Destination::LevelText:
+        case Destination::LevelNumbers:
+            for (char c : text) HandleByte(uint8_t(c));
+            break;
         default:
             break;
     }
 }
 
 void RtfParser::HandleByte(uint8_t byte) {
+    if (State().Where == Destination::LevelText || State().Where == Destination::LevelNumbers) {
+        // Kept as bytes until the level's font tells what they stand for.
+        AddLevelUnit(char16_t(kLevelByte + byte));
+        return;
+    }
     RtfCodePage page = CurrentCodePage();
     if (!page.IsMultiByte()) {
         FlushBytes();
@@ -769,6 +806,7 @@ void RtfParser::EmitToTarget(QChar c) {
                 FBuilder.AppendHidden(c);
                 return;
             }
+            if (FLabelDue) BeginListParagraph();
             FlushCellTab();
             SyncFormat();
             MarkResult();
@@ -776,6 +814,9 @@ void RtfParser::EmitToTarget(QChar c) {
             break;
         case Destination::FontTable:
             if (FFontEntry.Name.size() < kMaxFontNameLength) FFontEntry.Name.append(c);
+            break;
+        case Destination::LevelText:
+            AddLevelUnit(c.unicode());
             break;
         case Destination::FieldInstruction:
             if (!FFields.empty() && FFields.back().Instruction.size() < kMaxFieldInstruction) {
@@ -797,6 +838,7 @@ void RtfParser::EmitAscii(std::string_view text) {
         for (char c : text) FBuilder.AppendHidden(QLatin1Char(c));
         return;
     }
+    if (FLabelDue) BeginListParagraph();
     FlushCellTab();
     SyncFormat();
     MarkResult();
@@ -813,6 +855,7 @@ void RtfParser::FlushCellTab() {
 void RtfParser::EndParagraph() {
     // A fallback for a picture holds little but paragraph marks.
     if (FReplayingResult && FBuilder.ParagraphEmpty()) return;
+    if (FLabelDue) BeginListParagraph();  // an empty list paragraph shows its label alone
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
@@ -822,6 +865,8 @@ void RtfParser::EndParagraph() {
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
     FBuilder.EndParagraph(format);
+    FLabelDue = true;
+    FLabelGiven = false;
     if (!FAsides.empty() && !FReplaying) ReplayAsides();
 }
 
@@ -933,6 +978,8 @@ void RtfParser::HandleStyleChoice(RtfKeyword keyword, const RtfToken& token) {
         case RtfKeyword::ParagraphDefault:
             s.ParagraphStyle = 0;
             s.Paragraph = RtfParagraphFormat();
+            s.List = 0;
+            s.Level = 0;
             if (const Style* normal = ResolvedStyle(0)) {
                 CharState unused;
                 Overlay(*normal, sbParagraph, unused, s.Paragraph);
@@ -1143,6 +1190,8 @@ void RtfParser::StartAside(bool shapeText) {
     FAsideShapeText = shapeText;
     FAsideState = State();
     FAsideState.Where = Destination::Text;
+    FAsideState.List = 0;
+    FAsideState.InListText = false;
     State().Where = Destination::Skip;
 }
 
@@ -1181,6 +1230,210 @@ void RtfParser::ReplayAsides() {
     FPendingCellTab = cellTab;
     FGroupStart = false;
     FOptionalPending = false;
+    FFormatDirty = true;
+}
+
+}  // namespace Rtf
+
+namespace Rtf {
+namespace {
+
+// What the bullets that the Wingdings fonts draw most in lists look like.
+char16_t WingdingsBullet(char16_t glyph) {
+    switch (glyph) {
+        case 0xF06C:
+            return 0x25CF;  // ●
+        case 0xF06E:
+            return 0x25A0;  // ■
+        case 0xF071:
+            return 0x2751;  // ❑
+        case 0xF076:
+            return 0x2756;  // ❖
+        case 0xF0A7:
+            return 0x25AA;  // ▪
+        case 0xF0D8:
+            return 0x27A2;  // ➢
+        case 0xF0FC:
+            return 0x2713;  // ✓
+        default:
+            return glyph;
+    }
+}
+
+}  // namespace
+
+// Each group of the list tables is what its first word names, where that word may stand;
+// anywhere else it is passed over.
+void RtfParser::HandleListDestination(RtfKeyword keyword) {
+    GroupState& s = State();
+    const Destination where = s.Where;
+    Destination next = Destination::Skip;
+    switch (keyword) {
+        case RtfKeyword::ListTable:
+            if (where == Destination::Text) next = Destination::ListTable;
+            break;
+        case RtfKeyword::ListOverrideTable:
+            if (where == Destination::Text) next = Destination::OverrideTable;
+            break;
+        case RtfKeyword::List:
+            if (where != Destination::ListTable) break;
+            next = Destination::ListEntry;
+            FListLevels.clear();
+            FListId = 0;
+            break;
+        case RtfKeyword::ListLevel:
+            if (where == Destination::ListEntry) {
+                next = Destination::ListLevelEntry;
+                FLevel = RtfListLevel();
+            } else if (where == Destination::OverrideLevel) {
+                next = where;  // a level stated again in an override: its start is what counts
+            }
+            break;
+        case RtfKeyword::LevelText:
+        case RtfKeyword::LevelNumbers:
+            if (where != Destination::ListLevelEntry) break;
+            if (keyword == RtfKeyword::LevelText) {
+                next = Destination::LevelText;
+                FLevel.HasText = true;
+                FLevel.Text.clear();
+            } else {
+                next = Destination::LevelNumbers;
+                FLevel.HasNumbers = true;
+                FLevel.Numbers.clear();
+            }
+            break;
+        case RtfKeyword::ListOverride:
+            if (where != Destination::OverrideTable) break;
+            next = Destination::OverrideEntry;
+            FOverrideNumber = 0;
+            FOverrideListId = 0;
+            FOverrideStart.fill(-1);
+            FOverrideLevelIndex = -1;
+            break;
+        case RtfKeyword::OverrideLevel:
+            if (where != Destination::OverrideEntry) break;
+            next = Destination::OverrideLevel;
+            ++FOverrideLevelIndex;
+            FOverrideLevelStarts = false;
+            FOverrideLevelValue = 1;
+            break;
+        default:
+            return;
+    }
+    s.Where = next;
+}
+
+void RtfParser::HandleListWord(RtfKeyword keyword, const RtfToken& token) {
+    const int value = std::clamp(token.param, 0, RtfListTable::kMaxCount);
+    switch (State().Where) {
+        case Destination::ListEntry:
+            if (keyword == RtfKeyword::ListId) FListId = token.param;
+            break;
+        case Destination::ListLevelEntry:
+            switch (keyword) {
+                case RtfKeyword::LevelNumberFormat:
+                    FLevel.Format = value;
+                    break;
+                case RtfKeyword::LevelStartAt:
+                    FLevel.StartAt = value;
+                    break;
+                case RtfKeyword::LevelFollow:
+                    FLevel.Follow = value;
+                    break;
+                case RtfKeyword::LevelNoRestart:
+                    FLevel.NoRestart = Flag(token);
+                    break;
+                case RtfKeyword::Font:
+                    FLevel.Font = token.hasParam && token.param >= 0 ? token.param : -1;
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case Destination::OverrideEntry:
+            if (keyword == RtfKeyword::ListId) FOverrideListId = token.param;
+            if (keyword == RtfKeyword::ListNumber) FOverrideNumber = token.param;
+            break;
+        case Destination::OverrideLevel:
+            if (keyword == RtfKeyword::OverrideStartAt) FOverrideLevelStarts = true;
+            if (keyword == RtfKeyword::LevelStartAt) FOverrideLevelValue = value;
+            break;
+        default:
+            break;
+    }
+}
+
+// Called for every "}" before its group's state goes: a list level, list or override whose
+// group closes is complete.
+void RtfParser::EndListGroup() {
+    const Destination where = State().Where, parent = ParentWhere();
+    if (where == Destination::ListLevelEntry && parent == Destination::ListEntry) {
+        if (FListLevels.size() < size_t(RtfListTable::kMaxLevels)) {
+            FListLevels.push_back(MappedLevel(std::move(FLevel)));
+        }
+    } else if (where == Destination::ListEntry && parent == Destination::ListTable) {
+        FListTable.AddList(FListId, std::move(FListLevels));
+        FListLevels.clear();
+    } else if (where == Destination::OverrideLevel && parent == Destination::OverrideEntry) {
+        if (FOverrideLevelStarts && FOverrideLevelIndex >= 0 &&
+            FOverrideLevelIndex < RtfListTable::kMaxLevels) {
+            FOverrideStart[size_t(FOverrideLevelIndex)] = FOverrideLevelValue;
+        }
+    } else if (where == Destination::OverrideEntry && parent == Destination::OverrideTable) {
+        FListTable.AddOverride(FOverrideNumber, FOverrideListId, FOverrideStart);
+    }
+}
+
+void RtfParser::AddLevelUnit(char16_t unit) {
+    if (State().Where == Destination::LevelText) {
+        if (FLevel.Text.size() < RtfListTable::kMaxLevelText) FLevel.Text.push_back(unit);
+    } else if (FLevel.Numbers.size() < RtfListTable::kMaxLevelText && unit >= kLevelByte) {
+        FLevel.Numbers.push_back(char(unit - kLevelByte));
+    }
+}
+
+// The level's text as characters, now that its font is known: bytes in the font's code page,
+// a Symbol font's glyphs as what they show. The length and the number places stay as they are.
+RtfListLevel RtfParser::MappedLevel(RtfListLevel level) {
+    auto font = FFonts.find(level.Font != -1 ? level.Font : FDefaultFont);
+    const bool known = font != FFonts.end();
+    const int number =
+        known && font->second.CodePage != 0 ? font->second.CodePage : FDocumentCodePage;
+    const RtfCodePage page = RtfCodePage::ForNumber(number);
+    const bool symbolGlyphs = known && font->second.SymbolGlyphs;
+    const bool wingdings = known && font->second.Name.startsWith(u"Wingdings", Qt::CaseInsensitive);
+    for (char16_t& unit : level.Text) {
+        if (unit >= kLevelByte && unit < kLevelByte + 0x100) {
+            const uint8_t byte = uint8_t(unit - kLevelByte);
+            unit = byte < 0x20 || page.IsMultiByte() ? char16_t(byte) : page.DecodeByte(byte);
+        }
+        if (symbolGlyphs) unit = RtfCodePage::SymbolFontCharacter(unit);
+        if (wingdings) unit = WingdingsBullet(unit);
+    }
+    // A symbol font's bullet is now a character any font shows; the label keeps its font
+    // only where that font draws letters.
+    if (known && page.Number() == RtfCodePage::kSymbol) level.Font = -1;
+    return level;
+}
+
+// The first thing in a paragraph: a paragraph in a list shows its label, unless the writer
+// wrote the label as text already (\listtext), which still counts the paragraph.
+void RtfParser::BeginListParagraph() {
+    if (State().InListText) {
+        FLabelGiven = true;
+        return;
+    }
+    FLabelDue = false;
+    const bool given = std::exchange(FLabelGiven, false);
+    if (State().List <= 0) return;
+    const std::optional<RtfListTable::Label> label = FListTable.Next(State().List, State().Level);
+    if (!label || given || label->Text.isEmpty()) return;
+    const CharState saved = State().Char;
+    if (label->Font != -1) State().Char.Font = label->Font;
+    FFormatDirty = true;
+    SyncFormat();
+    for (QChar c : label->Text) FBuilder.Append(c);
+    State().Char = saved;
     FFormatDirty = true;
 }
 

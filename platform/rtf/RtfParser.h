@@ -3,6 +3,7 @@
 // costs neither the call stack nor unbounded memory) and hands text and paragraphs to a builder.
 #include <QRgb>
 #include <QString>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfDocumentBuilder.h"
 #include "platform/rtf/RtfKeyword.h"
+#include "platform/rtf/RtfListTable.h"
 #include "platform/rtf/RtfTokenizer.h"
 
 namespace Rtf {
@@ -70,6 +72,14 @@ private:
         StyleEntry,
         Container,
         FieldInstruction,
+        ListTable,
+        ListEntry,
+        ListLevelEntry,
+        LevelText,
+        LevelNumbers,
+        OverrideTable,
+        OverrideEntry,
+        OverrideLevel,
     };
 
     // Everything that "}" restores. A run's character format is layered: the paragraph style's,
@@ -85,6 +95,9 @@ private:
         int ParagraphStyle = 0;
         int CharacterStyle = -1;  // none
         int StylesVersion = 0;    // the style sheet Char was layered on
+        int List = 0;             // \lsN: the list override the paragraph is in, or 0
+        int Level = 0;            // \ilvlN
+        bool InListText = false;  // in a label the writer wrote as text
     };
     struct FontEntry {
         QString Name;
@@ -130,6 +143,15 @@ private:
     void ShowSymbolField(std::string_view instruction);
     int FontNamed(const QString& name);
     void StartAside(bool shapeText);
+    void HandleListDestination(RtfKeyword keyword);
+    void HandleListWord(RtfKeyword keyword, const RtfToken& token);
+    void EndListGroup();
+    void AddLevelUnit(char16_t unit);
+    RtfListLevel MappedLevel(RtfListLevel level);
+    void BeginListParagraph();
+    Destination ParentWhere() const {
+        return FStack.size() >= 2 ? FStack[FStack.size() - 2].Where : Destination::Text;
+    }
     void ReplayAsides();
 
     // What decides a run's format, in a form that is cheap to compare.
@@ -206,6 +228,18 @@ private:
     bool FReplayingResult = false;  // reading a fallback, whose empty paragraphs are left out
     bool FShapeHasText = false;     // the shape being read has its own text (\shptxt)
     bool FReplaying = false;        // reading a text box again after its anchor paragraph
+
+    RtfListTable FListTable;
+    std::vector<RtfListLevel> FListLevels;  // the levels of the list being read
+    int FListId = 0;
+    RtfListLevel FLevel;  // the level being read
+    int FOverrideNumber = 0, FOverrideListId = 0;
+    std::array<int, RtfListTable::kMaxLevels> FOverrideStart{};
+    int FOverrideLevelIndex = -1;
+    bool FOverrideLevelStarts = false;
+    int FOverrideLevelValue = 1;
+    bool FLabelDue = true;     // the paragraph has not yet shown its list label
+    bool FLabelGiven = false;  // the writer wrote the paragraph's label as text
 
     // Bytes of a multi-byte code page, decoded together once the run of bytes ends.
     std::string FPendingBytes;

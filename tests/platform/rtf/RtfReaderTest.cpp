@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "platform/rtf/RtfListTable.h"
 #include "platform/rtf/RtfReader.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
 
@@ -634,4 +635,77 @@ TEST(RtfReader, TextBoxesFollowTheirAnchorParagraph) {
     EXPECT_EQ(FormatOf(doc, "after").fontWeight(), QFont::Normal);
     EXPECT_EQ(FormatOf(doc, "after").fontPointSize(), 10.0);
     EXPECT_EQ(Alignments(doc), (std::vector<int>{Qt::AlignLeft, Qt::AlignHCenter}));
+}
+
+namespace {
+
+// Lists as word processors define them: a multi-level decimal list, a bullet list in Symbol
+// and Courier New, a Roman "Sect I" list without a tab, a lettered list, a level numbered
+// with no label, and overrides that point at them (one restarts at 5, one at no list).
+const char* const kLists =
+    R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2 Courier New;})"
+    R"({\f3\fcharset2 Wingdings;}})"
+    R"({\*\listtable{\list\listtemplateid1)"
+    R"({\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}{\levelnumbers\'01;}\fi-360})"
+    R"({\listlevel\levelnfc0\levelstartat1{\leveltext\'04\'00.\'01.;}{\levelnumbers\'01\'03;}})"
+    R"({\listlevel\levelnfc2\levelstartat1{\leveltext\'03(\'02);}{\levelnumbers\'02;}})"
+    R"({\listname ;}\listid10})"
+    R"({\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}{\levelnumbers;}\f1})"
+    R"({\listlevel\levelnfc23\levelfollow1{\leveltext\'01o;}{\levelnumbers;}\f2})"
+    R"({\listlevel\levelnfc23{\leveltext\'01\'a7;}\f3}\listid20})"
+    R"({\list{\listlevel\levelnfc1\levelfollow2{\leveltext\'06Sect \'00;}{\levelnumbers\'06;}})"
+    R"(\listid30})"
+    R"({\list{\listlevel\levelnfc4{\leveltext\'02\'00);}{\levelnumbers\'01;}}\listid40})"
+    R"({\list{\listlevel\levelnfc255{\leveltext\'00;}}{\listlevel\levelnfc0\levelstartat3)"
+    R"({\leveltext\'02\'01.xyz;}}{\listlevel{\leveltext\'09\'00-;}}\listid50}})"
+    R"({\*\listoverridetable{\listoverride\listid10\listoverridecount0\ls1})"
+    R"({\listoverride\listid20\ls2}{\listoverride\listid30\ls3}{\listoverride\listid40\ls4})"
+    R"({\listoverride\listid10\listoverridecount1{\lfolevel\listoverridestartat\levelstartat5})"
+    R"(\ls5}{\listoverride\listid999\ls6}{\listoverride\listid50\ls7}})";
+
+}  // namespace
+
+// A list paragraph shows its label as text at its start, counted on across the list; a label
+// the writer wrote as \listtext is used instead, never both.
+TEST(RtfReader, ListParagraphsShowTheirLabels) {
+    const std::string rtf = std::string(kLists) +
+                            R"(\pard\ls1 One\par\pard\ls1\ilvl1 Sub\par\pard\ls1\ilvl1 Sub2\par)"
+                            R"(\pard\ls1\ilvl2 Deep\par\pard\ls1 Two\par\pard\ls1\ilvl1 Again\par)"
+                            R"(\pard\ls2 Bullet\par\pard\ls2\ilvl1 Circle\par)"
+                            R"(\pard\ls2\ilvl2 Square\par\pard\ls3 Part\par\pard\ls3 Part\par)"
+                            R"(\pard\ls4 Letter\par\pard Plain\par\pard\ls4 Next\par)"
+                            R"(\pard\ls5 Restart\par\pard\ls1 Three\par)"
+                            R"(\pard\ls6 Missing\par\pard\ls99 NoOverride\par)"
+                            R"(\pard\ls1\ilvl12 TooDeep\par)"
+                            R"({\listtext\pard\plain\f1 \'b7\tab}\pard\ls2 Given\par)"
+                            R"(\pard\ls2\par)"
+                            R"({\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}\pard Old\par)"
+                            R"(\pard\ls7 None\par\pard\ls7\ilvl1 Long\par\pard\ls7\ilvl2 Short})";
+    EXPECT_EQ(ReadParagraphs(rtf),
+              (Strings{
+                  "1.\tOne",     "1.1.\tSub",  "1.2.\tSub2", "(i)\tDeep", "2.\tTwo",
+                  "2.1.\tAgain", "•\tBullet",  "o Circle",   "▪\tSquare", "Sect IPart",
+                  "Sect IIPart", "a)\tLetter", "Plain",      "b)\tNext",  "5.\tRestart",
+                  "6.\tThree",   "Missing",    "NoOverride", "TooDeep",   "•\tGiven",
+                  "•\t",         "•\tOld",     "\tNone",     "3.\tLong",  "-\tShort",
+              }));
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(rtf, doc));
+    EXPECT_EQ(FormatOf(doc, "o Circle").fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(FormatOf(doc, "Circle").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatOf(doc, "•\tBullet").fontFamilies().toStringList(), QStringList{"Arial"})
+        << "a Symbol bullet is shown as the character in the paragraph's font";
+}
+
+TEST(RtfReader, ListNumbersInEveryStyle) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {1, 0, "1"},       {12, 0, "12"},   {4, 1, "IV"},    {1994, 1, "MCMXCIV"}, {9, 2, "ix"},
+        {4000, 2, "4000"}, {1, 3, "A"},     {28, 3, "BB"},   {26, 4, "z"},         {27, 4, "aa"},
+        {1, 5, "1st"},     {12, 5, "12th"}, {23, 5, "23rd"}, {7, 22, "07"},        {10, 22, "10"},
+        {3, 23, ""},       {3, 255, ""},    {0, 1, "0"},     {3, 77, "3"},
+    };
+    for (const auto& [value, format, text] : cases) {
+        EXPECT_EQ(Rtf::RtfListTable::FormatNumber(value, format).toStdString(), text)
+            << value << " in " << format;
+    }
 }

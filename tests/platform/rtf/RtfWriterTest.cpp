@@ -310,3 +310,23 @@ TEST(RtfWriter, WordProcessorDocumentsSurviveLoadSaveLoad) {
         ExpectRoundTrip(first);
     }
 }
+
+// List labels are text once loaded: saved, they are words any reader shows, and reading the
+// saved file again shows each label once.
+TEST(RtfWriter, ListLabelsAreSavedAsTheirText) {
+    const char* const rtf =
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
+        R"({\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;}{\levelnumbers\'01;}})"
+        R"({\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}\f1}\listid7}})"
+        R"({\*\listoverridetable{\listoverride\listid7\ls1}})"
+        R"(\pard\ls1 First\par\pard\ls1\ilvl1 Dot\par\pard\ls1 Second\par})";
+    QTextDocument first;
+    ASSERT_TRUE(Rtf::Read(rtf, first));
+    ASSERT_EQ(Paragraphs(first), (Strings{"1.\tFirst", "•\tDot", "2.\tSecond"}));
+    const std::string saved = Rtf::Write(first);
+    for (const char* label : {"1.\\tab First", "\\u8226\\'95\\tab Dot", "2.\\tab Second"}) {
+        EXPECT_NE(saved.find(label), std::string::npos) << label << " in " << saved;
+    }
+    EXPECT_EQ(saved.find("\\ls"), std::string::npos) << "no list of ours to number it again";
+    ExpectRoundTrip(first);
+}
