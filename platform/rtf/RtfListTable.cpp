@@ -129,9 +129,8 @@ QString RtfListTable::LabelText(const std::vector<RtfListLevel>& levels, const C
     QString out;
     for (size_t i = 1; i <= length; ++i) {
         const char16_t unit = own.Text[i];
-        const bool placeholder = own.HasNumbers
-                                     ? own.Numbers.find(char(i)) != std::string::npos
-                                     : unit < kMaxLevels;
+        const bool placeholder =
+            own.HasNumbers ? own.Numbers.find(char(i)) != std::string::npos : unit < kMaxLevels;
         if (placeholder) {
             if (unit < kMaxLevels) out += number(unit);
         } else if (unit >= 0x20) {

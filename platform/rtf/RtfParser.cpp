@@ -257,6 +257,13 @@ void RtfParser::Run() {
 
 bool RtfParser::Step(const RtfToken& token) {
     using Kind = RtfToken::Kind;
+    if (FSkipUntracked > 0) [[unlikely]] {
+        if (token.kind == Kind::GroupOpen) ++FUntrackedDepth;
+        if (token.kind == Kind::GroupClose && --FUntrackedDepth < FSkipUntracked) {
+            FSkipUntracked = 0;
+        }
+        return token.kind != Kind::End;
+    }
     if (token.kind != Kind::HexByte && token.kind != Kind::Text) FlushBytes();
     // "\*" keeps the choice open for the word after it.
     const bool star = token.kind == Kind::Symbol && token.symbol == '*';
@@ -357,6 +364,10 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
     if (FOptionalPending) {
         // The first word of an optional group, or of a shape's part, says whether it is ours.
         FOptionalPending = false;
+        if (FUntrackedDepth > 0) {
+            FSkipUntracked = FUntrackedDepth;
+            return;
+        }
         if (!OptionalDestinationAccepted(keyword)) {
             if (State().Where == Destination::StyleEntry) FStyleEntryOpen = false;
             State().Where = Destination::Skip;
@@ -463,6 +474,12 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
 }
 
 void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
+    // Beyond the depth limit a destination would change the state that the groups around it
+    // share; a field's result is text like theirs.
+    if (FUntrackedDepth > 0 && keyword != RtfKeyword::FieldResult && keyword != RtfKeyword::Field) {
+        FSkipUntracked = FUntrackedDepth;
+        return;
+    }
     switch (keyword) {
         case RtfKeyword::FontTable:
             State().Where = Destination::FontTable;

@@ -193,7 +193,10 @@ private:
     RtfTokenizer FTokenizer;
     RtfDocumentBuilder& FBuilder;
     std::vector<GroupState> FStack;
-    size_t FUntrackedDepth = 0;     // groups opened beyond kMaxDepth and not yet closed
+    size_t FUntrackedDepth = 0;  // groups opened beyond kMaxDepth and not yet closed
+    // A destination opened beyond kMaxDepth: its groups are passed over until this many
+    // untracked groups are open again, since they share the state of the deepest tracked one.
+    size_t FSkipUntracked = 0;
     bool FGroupStart = false;       // no token read yet in the group just opened
     bool FOptionalPending = false;  // "\*" opened a style sheet group: its first word decides
     int FSkipCount = 0;             // fallback characters still to drop after \uN

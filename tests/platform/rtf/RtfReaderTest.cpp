@@ -709,3 +709,47 @@ TEST(RtfReader, ListNumbersInEveryStyle) {
             << value << " in " << format;
     }
 }
+
+// Hostile uses of lists, styles, fields and text boxes: the text stays, nothing grows without
+// bound, and the reading ends.
+TEST(RtfReader, HostileListsStylesFieldsAndTextBoxesAreSafe) {
+    // Many text boxes in one paragraph: those past the pending limit show where they stand.
+    std::string boxes = "{\\rtf1 anchor";
+    for (int i = 0; i < 3000; ++i) boxes += "{\\shp{\\*\\shpinst{\\shptxt b}}}";
+    const Strings boxParagraphs = ReadParagraphs(boxes + "\\par end}");
+    ASSERT_GE(boxParagraphs.size(), 3u);
+    size_t shown = 0;
+    for (const std::string& p : boxParagraphs) shown += size_t(std::count(p.begin(), p.end(), 'b'));
+    EXPECT_EQ(shown, 3000u);
+    EXPECT_EQ(boxParagraphs.back(), "end");
+
+    // Text boxes nested far deeper than anyone writes them.
+    std::string nested = "{\\rtf1 a";
+    for (int i = 0; i < 2000; ++i) nested += "{\\shp{\\*\\shpinst{\\shptxt x";
+    EXPECT_FALSE(ReadText(nested + std::string(6000, '}') + "z}").empty());
+
+    // Fields nested deeper than they are followed, each a symbol field without a result.
+    std::string fields = "{\\rtf1 ";
+    for (int i = 0; i < 500; ++i) fields += "{\\field{\\*\\fldinst SYMBOL 65}{\\fldrslt ";
+    fields += "r" + std::string(1000, '}');
+    EXPECT_EQ(ReadText(fields), "r");
+    const std::string longInstruction =
+        "{\\rtf1 {\\field{\\*\\fldinst SYMBOL 66 \\\\f \"" + std::string(100000, 'F') + "\"}}}";
+    EXPECT_EQ(ReadText(longInstruction), "B");
+
+    // A list with more levels than there can be, a level text far too long, an override of
+    // itself, and paragraphs at levels no list has.
+    std::string levels = "{\\rtf1{\\*\\listtable{\\list";
+    levels += "{\\listlevel{\\leveltext\\'40" + std::string(5000, 'L') + "}}";
+    for (int i = 0; i < 40; ++i) levels += "{\\listlevel\\levelnfc0{\\leveltext\\'ff\\'00.}}";
+    levels += "\\listid1}}";
+    levels += "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\ls1}}";
+    EXPECT_EQ(ReadParagraphs(levels + "\\pard\\ls1 a\\par\\pard\\ls1\\ilvl-3 b\\par"
+                                      "\\pard\\ls1\\ilvl2147483647 c\\par"
+                                      "\\pard\\ls-1 d\\par\\pard\\ls1\\ilvl8 e}"),
+              (Strings{"a", "b", "c", "d", "e"}))
+        << "the second override names no list: no labels";
+    EXPECT_EQ(ReadParagraphs(levels.substr(0, levels.find("{\\listoverride\\ls1}")) +
+                             "}\\pard\\ls1 a\\par\\pard\\ls1\\ilvl8 e}"),
+              (Strings{std::string(63, 'L') + "\ta", "1.\te"}));
+}
