@@ -702,7 +702,12 @@ void RtfParser::HandleText(std::string_view text) {
         if (i > start) EmitAscii(text.substr(start, i - start));
         if (i == text.size()) break;
         const uint8_t byte = uint8_t(text[i++]);
-        // Control codes typed raw into RTF are noise; escaped ones are kept.
+        // Control codes typed raw into RTF are noise, but for the tab, which some word
+        // processors write raw for \tab; escaped ones are kept.
+        if (byte == '\t') {
+            EmitUnit(u'\t');
+            continue;
+        }
         if (byte < 0x20 || byte == 0x7F) continue;
         if (FRawUtf8 && byte >= 0x80) {
             HandleRawUtf8(byte);
@@ -823,7 +828,7 @@ void RtfParser::EmitToTarget(QChar c) {
                 FBuilder.AppendHidden(c);
                 return;
             }
-            if (FLabelDue) BeginListParagraph();
+            if (FLabelDue && !BeginListParagraph(!c.isSpace())) return;
             FlushCellTab();
             SyncFormat();
             MarkResult();
@@ -855,7 +860,15 @@ void RtfParser::EmitAscii(std::string_view text) {
         for (char c : text) FBuilder.AppendHidden(QLatin1Char(c));
         return;
     }
-    if (FLabelDue) BeginListParagraph();
+    if (FLabelDue) {
+        if (State().InListText && !FLabelGiven) {
+            // Spaces before a written label are no part of it.
+            const size_t first = text.find_first_not_of(' ');
+            if (first == std::string_view::npos) return;
+            text.remove_prefix(first);
+        }
+        BeginListParagraph(true);
+    }
     FlushCellTab();
     SyncFormat();
     MarkResult();
@@ -872,7 +885,7 @@ void RtfParser::FlushCellTab() {
 void RtfParser::EndParagraph() {
     // A fallback for a picture holds little but paragraph marks.
     if (FReplayingResult && FBuilder.ParagraphEmpty()) return;
-    if (FLabelDue) BeginListParagraph();  // an empty list paragraph shows its label alone
+    if (FLabelDue) BeginListParagraph(false);  // an empty list paragraph shows its label alone
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
@@ -914,7 +927,14 @@ void RtfParser::SyncFormat() {
     format.Underline = s.Underline;
     format.Strike = s.Strike;
     auto font = FFonts.find(s.Font);
-    if (font != FFonts.end()) format.Family = font->second.Name;
+    if (font != FFonts.end() && !font->second.SymbolGlyphs) {
+        format.Family = font->second.Name;
+    } else if (font != FFonts.end()) {
+        // A Symbol font's bytes are read as the characters its glyphs show, which the font
+        // that answers to "Symbol" here may not draw: they take the document's font instead.
+        auto base = FFonts.find(FDefaultFont);
+        if (base != FFonts.end() && !base->second.SymbolGlyphs) format.Family = base->second.Name;
+    }
     format.HalfPoints = s.HalfPoints;
     if (std::optional<QRgb> colour = TableColour(s.Colour)) {
         format.HasColour = true;
@@ -1434,17 +1454,20 @@ RtfListLevel RtfParser::MappedLevel(RtfListLevel level) {
 }
 
 // The first thing in a paragraph: a paragraph in a list shows its label, unless the writer
-// wrote the label as text already (\listtext), which still counts the paragraph.
-void RtfParser::BeginListParagraph() {
+// wrote the label as text already (\listtext), which still counts the paragraph. A written
+// label of nothing but spaces, as one word processor writes them, is no label, and its spaces
+// are dropped (false: drop the character).
+bool RtfParser::BeginListParagraph(bool visible) {
     if (State().InListText) {
+        if (!FLabelGiven && !visible) return false;
         FLabelGiven = true;
-        return;
+        return true;
     }
     FLabelDue = false;
     const bool given = std::exchange(FLabelGiven, false);
-    if (State().List <= 0) return;
+    if (State().List <= 0) return true;
     const std::optional<RtfListTable::Label> label = FListTable.Next(State().List, State().Level);
-    if (!label || given || label->Text.isEmpty()) return;
+    if (!label || given || label->Text.isEmpty()) return true;
     const CharState saved = State().Char;
     if (label->Font != -1) State().Char.Font = label->Font;
     FFormatDirty = true;
@@ -1452,6 +1475,7 @@ void RtfParser::BeginListParagraph() {
     for (QChar c : label->Text) FBuilder.Append(c);
     State().Char = saved;
     FFormatDirty = true;
+    return true;
 }
 
 }  // namespace Rtf

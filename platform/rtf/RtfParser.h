@@ -148,7 +148,7 @@ private:
     void EndListGroup();
     void AddLevelUnit(char16_t unit);
     RtfListLevel MappedLevel(RtfListLevel level);
-    void BeginListParagraph();
+    bool BeginListParagraph(bool visible);
     Destination ParentWhere() const {
         return FStack.size() >= 2 ? FStack[FStack.size() - 2].Where : Destination::Text;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFile>
 #include <QFont>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -511,7 +512,8 @@ TEST(RtfReader, SymbolFontBytesShowTheCharactersTheyStandFor) {
     }
     QTextDocument doc;
     ASSERT_TRUE(Rtf::Read(std::string(table) + "{\\f1 a}}", doc));
-    EXPECT_EQ(FormatOf(doc, "α").fontFamilies().toStringList(), QStringList{"Symbol"});
+    EXPECT_EQ(FormatOf(doc, "α").fontFamilies().toStringList(), QStringList{"Arial"})
+        << "read as Unicode, the characters need no Symbol font to be drawn";
 }
 
 TEST(RtfReader, ByteOrderMarkBeforeRtfReadsAsRtfWithRawBytesInUtf8) {
@@ -563,6 +565,7 @@ TEST(RtfReader, EscapedControlCodesAreKeptAndRawOnesAreNoise) {
         {std::string("{\\rtf1 a\x01\x1f\x7f"
                      "b}"),
          "ab"},
+        {"{\\rtf1 a\tb}", "a\tb"},
         {"{\\rtf1 a\\'00\\'0a\\'0db}", "ab"},
     };
     for (const auto& [rtf, text] : cases) EXPECT_EQ(ReadText(rtf), text) << rtf;
@@ -595,7 +598,7 @@ TEST(RtfReader, SymbolFieldsWithoutAResultShowTheirCharacter) {
     }
     QTextDocument doc;
     ASSERT_TRUE(Rtf::Read(std::string(table) + std::string(cases[0].first) + "b}", doc));
-    EXPECT_EQ(FormatOf(doc, "•").fontFamilies().toStringList(), QStringList{"Symbol"});
+    EXPECT_EQ(FormatOf(doc, "•").fontFamilies().toStringList(), QStringList{"Arial"});
     EXPECT_EQ(FormatOf(doc, "•").fontPointSize(), 10.0);
     EXPECT_EQ(FormatOf(doc, "b").fontFamilies().toStringList(), QStringList{"Arial"});
     EXPECT_EQ(FormatOf(doc, "b").fontPointSize(), 10.0);
@@ -752,4 +755,74 @@ TEST(RtfReader, HostileListsStylesFieldsAndTextBoxesAreSafe) {
     EXPECT_EQ(ReadParagraphs(levels.substr(0, levels.find("{\\listoverride\\ls1}")) +
                              "}\\pard\\ls1 a\\par\\pard\\ls1\\ilvl8 e}"),
               (Strings{std::string(63, 'L') + "\ta", "1.\te"}));
+}
+
+namespace {
+
+std::string DocumentBytes(const char* name) {
+    QFile file(QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/rtf/documents/") +
+               QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+// Paragraphs without the spaces a writer may put before a written label.
+Strings TrimmedParagraphs(const std::string& rtf) {
+    Strings out = ReadParagraphs(rtf);
+    for (std::string& p : out) p.erase(0, p.find_first_not_of(' '));
+    return out;
+}
+
+}  // namespace
+
+// Documents written by two word processors (see documents/README.md): each once as written,
+// with every label also written as \listtext, and once with those labels taken out. The
+// labels the list tables give must be the ones the word processors wrote.
+TEST(RtfReader, WordProcessorListsShowTheLabelsTheirWritersShow) {
+    const Strings expected = {
+        "Shopping notes",
+        "Body text after the heading.",
+        "1.\tFirst step",
+        "2.\tSecond step",
+        "1.\tInner one",
+        "2.\tInner two",
+        "3.\tThird step",
+        "•\tApples",
+        "•\tPears",
+        "•\tGreen",
+        "I.\tRoman one",
+        "II.\tRoman two",
+        "Closing paragraph with E=mc2 and H2O.",
+    };
+    for (const char* name : {"lists.rtf", "lists-without-listtext.rtf"}) {
+        SCOPED_TRACE(name);
+        const std::string rtf = DocumentBytes(name);
+        ASSERT_FALSE(rtf.empty());
+        EXPECT_EQ(TrimmedParagraphs(rtf), expected);
+        QTextDocument doc;
+        ASSERT_TRUE(Rtf::Read(rtf, doc));
+        EXPECT_EQ(FormatOf(doc, "Shopping").fontWeight(), QFont::Bold);
+        EXPECT_EQ(FormatOf(doc, "Body text").fontWeight(), QFont::Normal)
+            << "the heading's look ends with its paragraph";
+        EXPECT_LT(FormatOf(doc, "Body text").fontPointSize(),
+                  FormatOf(doc, "Shopping").fontPointSize());
+    }
+    EXPECT_EQ(ReadParagraphs(DocumentBytes("abiword-lists.rtf")),
+              ReadParagraphs(DocumentBytes("abiword-lists-without-listtext.rtf")))
+        << "labels written as spaces alone are no labels, and leave no spaces";
+    EXPECT_EQ(ReadParagraphs(DocumentBytes("lists.rtf")),
+              ReadParagraphs(DocumentBytes("lists-without-listtext.rtf")));
+}
+
+TEST(RtfReader, WordProcessorTextBoxFollowsItsAnchor) {
+    const std::string rtf = DocumentBytes("box.rtf");
+    ASSERT_FALSE(rtf.empty());
+    const Strings paragraphs = ReadParagraphs(rtf);
+    const auto at = [&](const std::string& text) {
+        return std::find(paragraphs.begin(), paragraphs.end(), text) - paragraphs.begin();
+    };
+    EXPECT_LT(at("Anchor paragraph with a text box."), at("Inside the box"));
+    EXPECT_EQ(at("Inside the box") + 1, at("Second box line"));
+    EXPECT_LT(at("Second box line"), at("After the box."));
+    EXPECT_LT(at("After the box."), std::ssize(paragraphs));
 }
