@@ -21,8 +21,31 @@ enum class RtfKeyword {
     ColourTable,
     StyleSheet,
     FieldResult,
+    Field,
+    FieldInstruction,
+    Shape,             // a shape or text box, or a group of them
+    ShapeInstruction,  // the shape's properties, which hold its text
+    ShapeText,         // the text in a shape
+    ShapeResult,       // what a reader that knows no shapes shows instead
+    // Lists: the table of list definitions, their overrides, and the words of each
+    ListTable,
+    ListOverrideTable,
+    List,
+    ListLevel,
+    LevelText,
+    LevelNumbers,
+    ListId,
+    LevelNumberFormat,
+    LevelStartAt,
+    LevelFollow,
+    LevelNoRestart,
+    ListOverride,
+    OverrideLevel,
+    OverrideStartAt,
+    ListNumber,       // \lsN: the paragraph's list, by its override's number
+    ListLevelNumber,  // \ilvlN
+    ListText,         // the label a writer wrote as text
     SkippedDestination,
-    TextDestination,
     // Font and colour table entries
     Font,
     FontCharset,

@@ -10,6 +10,8 @@ constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kParagraphSeparator = 0x2029;
 // Indents and spacing beyond 22 inches say nothing a note can show.
 constexpr int kMaxTwips = 31680;
+// A byte in a list level's text, kept apart from \uN characters until its font is known.
+constexpr char16_t kLevelByte = 0xE000;
 
 // What a style states, one bit per property.
 enum StyleBit : unsigned {
@@ -89,7 +91,8 @@ bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, Rt
             set |= sbHidden;
             return true;
         case K::Font:
-            c.Font = token.hasParam ? token.param : -1;
+            // -1 and below name no font of the file's: the default font.
+            c.Font = token.hasParam && token.param >= 0 ? token.param : -1;
             set |= sbFont;
             return true;
         case K::FontSize:
@@ -165,10 +168,8 @@ bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, Rt
     }
 }
 
-// Copies into `c` and `p` what `from` states, of the properties that `mask` names.
-void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat& p) {
-    const unsigned set = from.Set & mask;
-    const CharState& f = from.Char;
+// Copies into `c` what `f` states, of the character properties that `set` names.
+void OverlayChar(const CharState& f, unsigned set, CharState& c) {
     if (set & sbBold) c.Bold = f.Bold;
     if (set & sbItalic) c.Italic = f.Italic;
     if (set & sbUnderline) c.Underline = f.Underline;
@@ -180,6 +181,12 @@ void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat&
     if (set & sbHighlight) c.Highlight = f.Highlight;
     if (set & sbScript) c.Script = f.Script;
     if (set & sbRaise) c.Raise = f.Raise;
+}
+
+// Copies into `c` and `p` what `from` states, of the properties that `mask` names.
+void Overlay(const Style& from, unsigned mask, CharState& c, RtfParagraphFormat& p) {
+    const unsigned set = from.Set & mask;
+    OverlayChar(from.Char, set, c);
     const RtfParagraphFormat& g = from.Paragraph;
     if (set & sbAlignment) p.Alignment = g.Alignment;
     if (set & sbLeft) p.LeftIndent = g.LeftIndent;
@@ -250,8 +257,17 @@ void RtfParser::Run() {
 
 bool RtfParser::Step(const RtfToken& token) {
     using Kind = RtfToken::Kind;
+    if (FSkipUntracked > 0) [[unlikely]] {
+        if (token.kind == Kind::GroupOpen) ++FUntrackedDepth;
+        if (token.kind == Kind::GroupClose && --FUntrackedDepth < FSkipUntracked) {
+            FSkipUntracked = 0;
+        }
+        return token.kind != Kind::End;
+    }
     if (token.kind != Kind::HexByte && token.kind != Kind::Text) FlushBytes();
-    if (FOptionalPending && token.kind != Kind::Word) {
+    // "\*" keeps the choice open for the word after it.
+    const bool star = token.kind == Kind::Symbol && token.symbol == '*';
+    if (FOptionalPending && token.kind != Kind::Word && !star) {
         FOptionalPending = false;
         State().Where = Destination::Skip;
     }
@@ -295,6 +311,8 @@ void RtfParser::OpenGroup() {
         ++FUntrackedDepth;
     } else {
         FStack.push_back(FStack.back());
+        // A group in a shape is one of its parts: its first word tells whether it is text.
+        if (State().Where == Destination::Container) FOptionalPending = true;
         // Each group in the style sheet is one style.
         if (State().Where == Destination::StyleSheet) {
             State().Where = Destination::StyleEntry;
@@ -313,6 +331,14 @@ bool RtfParser::CloseGroup() {
         return true;
     }
     if (State().Where == Destination::FontTable) EndFontEntry();
+    EndListGroup();
+    if (FAsideDepth == FStack.size()) {
+        // The group's "}" has just been read: the text box's text lies before it.
+        FAsideDepth = 0;
+        FAsides.push_back(
+            {FAsideStart, FTokenizer.Position() - 1, std::move(FAsideState), FAsideShapeText});
+    }
+    if (!FFields.empty() && FFields.back().Depth == FStack.size()) EndField();
     if (State().Where == Destination::StyleEntry && FStack.size() >= 2 &&
         FStack[FStack.size() - 2].Where == Destination::StyleSheet) {
         EndStyleEntry();
@@ -321,6 +347,10 @@ bool RtfParser::CloseGroup() {
     if (FStack.size() <= 2) return false;
     FStack.pop_back();
     FFormatDirty = true;
+    // The style sheet changed in the group just closed: the text's styles say more now.
+    if (State().StylesVersion != FStylesVersion && State().Where == Destination::Text) {
+        LayerCharacterFormat(State());
+    }
     return true;
 }
 
@@ -332,13 +362,18 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
     if (State().Where == Destination::Skip) return;
     RtfKeyword keyword = LookUpKeyword(token.text);
     if (FOptionalPending) {
-        // Of the optional groups in a style sheet, only character styles are ours to read.
+        // The first word of an optional group, or of a shape's part, says whether it is ours.
         FOptionalPending = false;
-        if (keyword != RtfKeyword::CharacterStyle) {
-            State().Where = Destination::Skip;
-            FStyleEntryOpen = false;
+        if (FUntrackedDepth > 0) {
+            FSkipUntracked = FUntrackedDepth;
             return;
         }
+        if (!OptionalDestinationAccepted(keyword)) {
+            if (State().Where == Destination::StyleEntry) FStyleEntryOpen = false;
+            State().Where = Destination::Skip;
+            return;
+        }
+        groupStart = true;
     }
     if (HandleDocumentWord(keyword, token)) return;
     switch (keyword) {
@@ -347,7 +382,21 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
         case RtfKeyword::StyleSheet:
         case RtfKeyword::SkippedDestination:
         case RtfKeyword::FieldResult:
-        case RtfKeyword::TextDestination:
+        case RtfKeyword::ListText:
+        case RtfKeyword::ListTable:
+        case RtfKeyword::ListOverrideTable:
+        case RtfKeyword::List:
+        case RtfKeyword::ListLevel:
+        case RtfKeyword::LevelText:
+        case RtfKeyword::LevelNumbers:
+        case RtfKeyword::ListOverride:
+        case RtfKeyword::OverrideLevel:
+        case RtfKeyword::Field:
+        case RtfKeyword::FieldInstruction:
+        case RtfKeyword::Shape:
+        case RtfKeyword::ShapeInstruction:
+        case RtfKeyword::ShapeText:
+        case RtfKeyword::ShapeResult:
             // A destination word opens its group; elsewhere it is noise.
             if (groupStart) HandleDestinationWord(keyword);
             return;
@@ -367,7 +416,28 @@ void RtfParser::HandleWord(const RtfToken& token, bool groupStart) {
             break;
         case Destination::StyleSheet:
         case Destination::Skip:
+        case Destination::Container:
+        case Destination::FieldInstruction:
             break;
+        default:
+            HandleListWord(keyword, token);
+            break;
+    }
+}
+
+bool RtfParser::OptionalDestinationAccepted(RtfKeyword keyword) {
+    switch (State().Where) {
+        case Destination::StyleEntry:
+            // Of the optional groups in a style sheet, only character styles are ours to read.
+            return keyword == RtfKeyword::CharacterStyle;
+        case Destination::Container:
+            return keyword == RtfKeyword::ShapeInstruction || keyword == RtfKeyword::ShapeText ||
+                   keyword == RtfKeyword::ShapeResult || keyword == RtfKeyword::Shape;
+        case Destination::Text:
+            return keyword == RtfKeyword::FieldInstruction || keyword == RtfKeyword::ListTable ||
+                   keyword == RtfKeyword::ListOverrideTable;
+        default:
+            return false;
     }
 }
 
@@ -404,6 +474,12 @@ bool RtfParser::HandleDocumentWord(RtfKeyword keyword, const RtfToken& token) {
 }
 
 void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
+    // Beyond the depth limit a destination would change the state that the groups around it
+    // share; a field's result is text like theirs.
+    if (FUntrackedDepth > 0 && keyword != RtfKeyword::FieldResult && keyword != RtfKeyword::Field) {
+        FSkipUntracked = FUntrackedDepth;
+        return;
+    }
     switch (keyword) {
         case RtfKeyword::FontTable:
             State().Where = Destination::FontTable;
@@ -422,27 +498,81 @@ void RtfParser::HandleDestinationWord(RtfKeyword keyword) {
         case RtfKeyword::SkippedDestination:
             State().Where = Destination::Skip;
             break;
+        case RtfKeyword::Field:
+            if (State().Where == Destination::Text && FFields.size() < kMaxFieldDepth) {
+                FFields.push_back({FStack.size(), {}, false});
+            }
+            break;
+        case RtfKeyword::FieldInstruction:
+            // Kept only for the innermost field, and only while it has shown nothing.
+            State().Where = !FFields.empty() && FFields.back().Depth < FStack.size()
+                                ? Destination::FieldInstruction
+                                : Destination::Skip;
+            break;
+        case RtfKeyword::Shape:
+            if (State().Where == Destination::Text || State().Where == Destination::Container) {
+                State().Where = Destination::Container;
+                FShapeHasText = false;
+            }
+            break;
+        case RtfKeyword::ShapeInstruction:
+            break;  // a part of the shape that holds others
+        case RtfKeyword::ShapeText:
+            FShapeHasText = true;
+            StartAside(true);
+            break;
+        case RtfKeyword::ShapeResult:
+            // What a reader without shapes shows: wanted only when the shape has no text.
+            if (FShapeHasText) {
+                State().Where = Destination::Skip;
+            } else {
+                StartAside(false);
+            }
+            break;
+        case RtfKeyword::ListText:
+            if (State().Where == Destination::Text) State().InListText = true;
+            break;
+        case RtfKeyword::FieldResult:
+            break;  // a field's result is shown like any text
         default:
-            break;  // field results and list texts are shown like any text
+            HandleListDestination(keyword);
+            break;
     }
 }
 
 void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
     GroupState& s = State();
     unsigned set = 0;
+    switch (keyword) {
+        case RtfKeyword::Plain:
+        case RtfKeyword::ParagraphDefault:
+        case RtfKeyword::ParagraphStyle:
+        case RtfKeyword::CharacterStyle:
+            HandleStyleChoice(keyword, token);
+            return;
+        default:
+            break;
+    }
     if (ApplyFormatting(keyword, token, s.Char, s.Paragraph, set)) {
+        // What the text states sits on top of its styles: the result changes just as the
+        // stated layer does.
+        if (set & sbCharacter) {
+            RtfParagraphFormat unused;
+            ApplyFormatting(keyword, token, s.Explicit, unused, s.ExplicitSet);
+        }
         FFormatDirty = true;
         return;
     }
     switch (keyword) {
-        case RtfKeyword::ParagraphStyle:
-            ApplyStyle(token.param, sbCharacter | sbParagraph);
-            break;
-        case RtfKeyword::CharacterStyle:
-            ApplyStyle(token.param, sbCharacter);
-            break;
         case RtfKeyword::Paragraph:
             EndParagraph();
+            break;
+        case RtfKeyword::ListNumber:
+            s.List = std::max(token.param, 0);
+            break;
+        case RtfKeyword::ListLevelNumber:
+            // Levels past the ninth are shown as the ninth.
+            s.Level = std::clamp(token.param, 0, RtfListTable::kMaxLevels - 1);
             break;
         case RtfKeyword::PageBreak:
             // A page, column or section break ends the paragraph it falls in; right after a
@@ -528,12 +658,7 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
         case '*':
             // An optional destination: nothing in it is ours to show, unless it is a
             // character style in the style sheet, which its first word tells.
-            if (!groupStart) break;
-            if (State().Where == Destination::StyleEntry) {
-                FOptionalPending = true;
-            } else {
-                State().Where = Destination::Skip;
-            }
+            if (groupStart || FOptionalPending) FOptionalPending = true;
             break;
         case '\\':
         case '{':
@@ -577,7 +702,12 @@ void RtfParser::HandleText(std::string_view text) {
         if (i > start) EmitAscii(text.substr(start, i - start));
         if (i == text.size()) break;
         const uint8_t byte = uint8_t(text[i++]);
-        // Control codes typed raw into RTF are noise; escaped ones are kept.
+        // Control codes typed raw into RTF are noise, but for the tab, which some word
+        // processors write raw for \tab; escaped ones are kept.
+        if (byte == '\t') {
+            EmitUnit(u'\t');
+            continue;
+        }
         if (byte < 0x20 || byte == 0x7F) continue;
         if (FRawUtf8 && byte >= 0x80) {
             HandleRawUtf8(byte);
@@ -608,12 +738,24 @@ void RtfParser::HandleTextInTable(std::string_view text) {
             // The style's name is of no use here; its ";" ends the entry.
             if (text.find(';') != std::string_view::npos) EndStyleEntry();
             break;
+        case Destination::FieldInstruction:
+            for (char c : text) EmitToTarget(QLatin1Char(c));
+            break;
+        case Destination::LevelText:
+        case Destination::LevelNumbers:
+            for (char c : text) HandleByte(uint8_t(c));
+            break;
         default:
             break;
     }
 }
 
 void RtfParser::HandleByte(uint8_t byte) {
+    if (State().Where == Destination::LevelText || State().Where == Destination::LevelNumbers) {
+        // Kept as bytes until the level's font tells what they stand for.
+        AddLevelUnit(char16_t(kLevelByte + byte));
+        return;
+    }
     RtfCodePage page = CurrentCodePage();
     if (!page.IsMultiByte()) {
         FlushBytes();
@@ -686,12 +828,22 @@ void RtfParser::EmitToTarget(QChar c) {
                 FBuilder.AppendHidden(c);
                 return;
             }
+            if (FLabelDue && !BeginListParagraph(!c.isSpace())) return;
             FlushCellTab();
             SyncFormat();
+            MarkResult();
             FBuilder.Append(c);
             break;
         case Destination::FontTable:
             if (FFontEntry.Name.size() < kMaxFontNameLength) FFontEntry.Name.append(c);
+            break;
+        case Destination::LevelText:
+            AddLevelUnit(c.unicode());
+            break;
+        case Destination::FieldInstruction:
+            if (!FFields.empty() && FFields.back().Instruction.size() < kMaxFieldInstruction) {
+                FFields.back().Instruction.push_back(c.unicode() < 0x80 ? char(c.unicode()) : '?');
+            }
             break;
         default:
             break;
@@ -708,8 +860,18 @@ void RtfParser::EmitAscii(std::string_view text) {
         for (char c : text) FBuilder.AppendHidden(QLatin1Char(c));
         return;
     }
+    if (FLabelDue) {
+        if (State().InListText && !FLabelGiven) {
+            // Spaces before a written label are no part of it.
+            const size_t first = text.find_first_not_of(' ');
+            if (first == std::string_view::npos) return;
+            text.remove_prefix(first);
+        }
+        BeginListParagraph(true);
+    }
     FlushCellTab();
     SyncFormat();
+    MarkResult();
     FBuilder.Append(QLatin1StringView(text.data(), qsizetype(text.size())));
 }
 
@@ -721,6 +883,9 @@ void RtfParser::FlushCellTab() {
 }
 
 void RtfParser::EndParagraph() {
+    // A fallback for a picture holds little but paragraph marks.
+    if (FReplayingResult && FBuilder.ParagraphEmpty()) return;
+    if (FLabelDue) BeginListParagraph(false);  // an empty list paragraph shows its label alone
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
@@ -730,6 +895,9 @@ void RtfParser::EndParagraph() {
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
     FBuilder.EndParagraph(format);
+    FLabelDue = true;
+    FLabelGiven = false;
+    if (!FAsides.empty() && !FReplaying) ReplayAsides();
 }
 
 void RtfParser::FlushBytes() {
@@ -759,7 +927,14 @@ void RtfParser::SyncFormat() {
     format.Underline = s.Underline;
     format.Strike = s.Strike;
     auto font = FFonts.find(s.Font);
-    if (font != FFonts.end()) format.Family = font->second.Name;
+    if (font != FFonts.end() && !font->second.SymbolGlyphs) {
+        format.Family = font->second.Name;
+    } else if (font != FFonts.end()) {
+        // A Symbol font's bytes are read as the characters its glyphs show, which the font
+        // that answers to "Symbol" here may not draw: they take the document's font instead.
+        auto base = FFonts.find(FDefaultFont);
+        if (base != FFonts.end() && !base->second.SymbolGlyphs) format.Family = base->second.Name;
+    }
     format.HalfPoints = s.HalfPoints;
     if (std::optional<QRgb> colour = TableColour(s.Colour)) {
         format.HasColour = true;
@@ -802,6 +977,7 @@ void RtfParser::EndStyleEntry() {
     if (!FStyleUsable) return;
     FStyles[FStyleNumber] = FStyleEntry;
     FResolved.clear();
+    ++FStylesVersion;
 }
 
 // The style with what the styles it is based on state beneath its own formatting.
@@ -825,10 +1001,60 @@ const RtfParser::Style* RtfParser::ResolvedStyle(int number) {
     return &FResolved.emplace(number, resolved).first->second;
 }
 
-void RtfParser::ApplyStyle(int number, unsigned mask) {
-    const Style* style = ResolvedStyle(number);
-    if (!style) return;
-    Overlay(*style, mask, State().Char, State().Paragraph);
+// \plain drops what the text stated, back to its styles; \pard returns the paragraph to the
+// normal style (0); \sN and \csN choose the styles beneath. A style the sheet does not hold
+// changes nothing.
+void RtfParser::HandleStyleChoice(RtfKeyword keyword, const RtfToken& token) {
+    GroupState& s = State();
+    switch (keyword) {
+        case RtfKeyword::Plain:
+            s.Explicit = CharState();
+            s.ExplicitSet = 0;
+            s.CharacterStyle = -1;
+            break;
+        case RtfKeyword::ParagraphDefault:
+            s.ParagraphStyle = 0;
+            s.Paragraph = RtfParagraphFormat();
+            s.List = 0;
+            s.Level = 0;
+            if (const Style* normal = ResolvedStyle(0)) {
+                CharState unused;
+                Overlay(*normal, sbParagraph, unused, s.Paragraph);
+            }
+            break;
+        case RtfKeyword::ParagraphStyle: {
+            const Style* style = ResolvedStyle(token.param);
+            if (!style) return;
+            s.ParagraphStyle = token.param;
+            s.Paragraph = RtfParagraphFormat();
+            CharState unused;
+            Overlay(*style, sbParagraph, unused, s.Paragraph);
+            break;
+        }
+        case RtfKeyword::CharacterStyle:
+            if (!ResolvedStyle(token.param)) return;
+            s.CharacterStyle = token.param;
+            break;
+        default:
+            return;
+    }
+    LayerCharacterFormat(s);
+}
+
+void RtfParser::LayerCharacterFormat(GroupState& state) {
+    CharState c;
+    RtfParagraphFormat ignored;
+    if (const Style* style = ResolvedStyle(state.ParagraphStyle)) {
+        Overlay(*style, sbCharacter, c, ignored);
+    }
+    if (state.CharacterStyle >= 0) {
+        if (const Style* style = ResolvedStyle(state.CharacterStyle)) {
+            Overlay(*style, sbCharacter, c, ignored);
+        }
+    }
+    OverlayChar(state.Explicit, state.ExplicitSet, c);
+    state.Char = c;
+    state.StylesVersion = FStylesVersion;
     FFormatDirty = true;
 }
 
@@ -862,9 +1088,394 @@ void RtfParser::Finish() {
         FPendingHigh = 0;
         EmitChecked(kReplacement);
     }
+    // Text boxes anchored in the last paragraph follow it.
+    if (!FAsides.empty()) {
+        if (FBuilder.ParagraphEmpty()) {
+            ReplayAsides();
+        } else {
+            EndParagraph();
+        }
+    }
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
     FBuilder.Finish(format);
+}
+
+}  // namespace Rtf
+
+namespace Rtf {
+namespace {
+
+// The words of a field instruction; a quoted word may hold spaces.
+std::vector<std::string_view> InstructionWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        if (i == text.size()) break;
+        size_t start = i;
+        if (text[i] == '"') {
+            size_t close = text.find('"', i + 1);
+            if (close == std::string_view::npos) close = text.size();
+            words.push_back(text.substr(start + 1, close - start - 1));
+            i = close + 1;
+            continue;
+        }
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+        words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+// A field's character number: decimal, or hexadecimal after "0x"; -1 when it is none.
+long SymbolNumber(std::string_view word) {
+    int base = 10;
+    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        base = 16;
+        word.remove_prefix(2);
+    }
+    if (word.empty() || word.size() > 8) return -1;
+    long value = 0;
+    for (char c : word) {
+        int digit = c >= '0' && c <= '9'                 ? c - '0'
+                    : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                         : -1;
+        if (digit < 0) return -1;
+        value = value * base + digit;
+    }
+    return value;
+}
+
+bool NamesSymbolGlyphs(const QString& name) {
+    for (const char* font : {"Symbol", "Wingdings", "Wingdings 2", "Wingdings 3", "Webdings"}) {
+        if (name.compare(QLatin1String(font), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void RtfParser::EndField() {
+    FieldState field = std::move(FFields.back());
+    FFields.pop_back();
+    if (!field.HasResult) ShowSymbolField(field.Instruction);
+    // What a field shows is what its enclosing field shows too.
+    if (field.HasResult && !FFields.empty()) FFields.back().HasResult = true;
+}
+
+// A symbol field (SYMBOL number, \f "font", \s points, \u for a Unicode number) whose result
+// is missing shows its character, in its font and size.
+void RtfParser::ShowSymbolField(std::string_view instruction) {
+    const std::vector<std::string_view> words = InstructionWords(instruction);
+    if (words.size() < 2 || QByteArrayView(words[0].data(), qsizetype(words[0].size()))
+                                    .compare("SYMBOL", Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    const long number = SymbolNumber(words[1]);
+    if (number <= 0 || number > 0xFFFF || State().Where != Destination::Text) return;
+    const CharState saved = State().Char;
+    bool unicode = false;
+    for (size_t i = 2; i < words.size(); ++i) {
+        const std::string_view w = words[i];
+        const bool hasValue = i + 1 < words.size();
+        if ((w == "\\f" || w == "\\F") && hasValue) {
+            State().Char.Font = FontNamed(QString::fromLatin1(words[++i]).trimmed());
+        } else if ((w == "\\s" || w == "\\S") && hasValue) {
+            const long points = SymbolNumber(words[++i]);
+            if (points > 0) State().Char.HalfPoints = int(std::clamp(points * 2, 2L, 3276L));
+        } else if (w == "\\u" || w == "\\U") {
+            unicode = true;
+        }
+    }
+    FFormatDirty = true;
+    if (unicode || number > 0xFF) {
+        EmitUnit(char16_t(number));
+    } else {
+        HandleByte(uint8_t(number));
+        FlushBytes();
+    }
+    State().Char = saved;
+    FFormatDirty = true;
+}
+
+// The font table's font of this name, or one made for it: a field may name any font.
+int RtfParser::FontNamed(const QString& name) {
+    if (name.isEmpty()) return State().Char.Font;
+    for (const auto& [number, font] : FFonts) {
+        if (font.Name.compare(name, Qt::CaseInsensitive) == 0) return number;
+    }
+    if (FNextFieldFont < -1000) return State().Char.Font;  // enough made-up fonts
+    FontEntry entry;
+    entry.Name = name.left(kMaxFontNameLength);
+    if (NamesSymbolGlyphs(entry.Name)) entry.CodePage = RtfCodePage::kSymbol;
+    entry.SymbolGlyphs = entry.Name.compare(u"Symbol", Qt::CaseInsensitive) == 0;
+    FFonts[FNextFieldFont] = entry;
+    TablesChanged();
+    return FNextFieldFont--;
+}
+
+// The text of a text box is passed over where it stands and read again after its anchor
+// paragraph; inside a text box that is being read again, a text box is shown where it stands.
+void RtfParser::StartAside(bool shapeText) {
+    if (FReplaying || FAsides.size() >= kMaxPendingAsides || FAsideDepth != 0) {
+        State().Where = Destination::Text;
+        return;
+    }
+    FAsideDepth = FStack.size();
+    FAsideStart = FTokenizer.Position();
+    FAsideShapeText = shapeText;
+    FAsideState = State();
+    FAsideState.Where = Destination::Text;
+    FAsideState.List = 0;
+    FAsideState.InListText = false;
+    State().Where = Destination::Skip;
+}
+
+void RtfParser::ReplayAsides() {
+    std::vector<Aside> asides = std::move(FAsides);
+    FAsides.clear();
+    const RtfTokenizer main = FTokenizer;
+    const size_t depth = FStack.size(), untracked = FUntrackedDepth;
+    const int skip = FSkipCount;
+    const bool cellTab = FPendingCellTab;
+    FPendingCellTab = false;
+    FReplaying = true;
+    for (Aside& aside : asides) {
+        FTokenizer = RtfTokenizer(main.Input().substr(aside.Start, aside.End - aside.Start));
+        FStack.push_back(std::move(aside.State));
+        FUntrackedDepth = 0;
+        FSkipCount = 0;
+        FGroupStart = false;
+        FOptionalPending = false;
+        FFormatDirty = true;
+        FReplayingResult = !aside.ShapeText;
+        while (Step(FTokenizer.Next())) {
+        }
+        FlushBytes();
+        // Its last paragraph ends with it, so that the anchor's text goes on in a paragraph of
+        // its own.
+        if (!FBuilder.ParagraphEmpty()) EndParagraph();
+        FStack.resize(depth);
+        while (!FFields.empty() && FFields.back().Depth > depth) FFields.pop_back();
+    }
+    FReplaying = false;
+    FReplayingResult = false;
+    FTokenizer = main;
+    FUntrackedDepth = untracked;
+    FSkipCount = skip;
+    FPendingCellTab = cellTab;
+    FGroupStart = false;
+    FOptionalPending = false;
+    FFormatDirty = true;
+}
+
+}  // namespace Rtf
+
+namespace Rtf {
+namespace {
+
+// What the bullets that the Wingdings fonts draw most in lists look like.
+char16_t WingdingsBullet(char16_t glyph) {
+    switch (glyph) {
+        case 0xF06C:
+            return 0x25CF;  // ●
+        case 0xF06E:
+            return 0x25A0;  // ■
+        case 0xF071:
+            return 0x2751;  // ❑
+        case 0xF076:
+            return 0x2756;  // ❖
+        case 0xF0A7:
+            return 0x25AA;  // ▪
+        case 0xF0D8:
+            return 0x27A2;  // ➢
+        case 0xF0FC:
+            return 0x2713;  // ✓
+        default:
+            return glyph;
+    }
+}
+
+}  // namespace
+
+// Each group of the list tables is what its first word names, where that word may stand;
+// anywhere else it is passed over.
+void RtfParser::HandleListDestination(RtfKeyword keyword) {
+    GroupState& s = State();
+    const Destination where = s.Where;
+    Destination next = Destination::Skip;
+    switch (keyword) {
+        case RtfKeyword::ListTable:
+            if (where == Destination::Text) next = Destination::ListTable;
+            break;
+        case RtfKeyword::ListOverrideTable:
+            if (where == Destination::Text) next = Destination::OverrideTable;
+            break;
+        case RtfKeyword::List:
+            if (where != Destination::ListTable) break;
+            next = Destination::ListEntry;
+            FListLevels.clear();
+            FListId = 0;
+            break;
+        case RtfKeyword::ListLevel:
+            if (where == Destination::ListEntry) {
+                next = Destination::ListLevelEntry;
+                FLevel = RtfListLevel();
+            } else if (where == Destination::OverrideLevel) {
+                next = where;  // a level stated again in an override: its start is what counts
+            }
+            break;
+        case RtfKeyword::LevelText:
+        case RtfKeyword::LevelNumbers:
+            if (where != Destination::ListLevelEntry) break;
+            if (keyword == RtfKeyword::LevelText) {
+                next = Destination::LevelText;
+                FLevel.HasText = true;
+                FLevel.Text.clear();
+            } else {
+                next = Destination::LevelNumbers;
+                FLevel.HasNumbers = true;
+                FLevel.Numbers.clear();
+            }
+            break;
+        case RtfKeyword::ListOverride:
+            if (where != Destination::OverrideTable) break;
+            next = Destination::OverrideEntry;
+            FOverrideNumber = 0;
+            FOverrideListId = 0;
+            FOverrideStart.fill(-1);
+            FOverrideLevelIndex = -1;
+            break;
+        case RtfKeyword::OverrideLevel:
+            if (where != Destination::OverrideEntry) break;
+            next = Destination::OverrideLevel;
+            ++FOverrideLevelIndex;
+            FOverrideLevelStarts = false;
+            FOverrideLevelValue = 1;
+            break;
+        default:
+            return;
+    }
+    s.Where = next;
+}
+
+void RtfParser::HandleListWord(RtfKeyword keyword, const RtfToken& token) {
+    const int value = std::clamp(token.param, 0, RtfListTable::kMaxCount);
+    switch (State().Where) {
+        case Destination::ListEntry:
+            if (keyword == RtfKeyword::ListId) FListId = token.param;
+            break;
+        case Destination::ListLevelEntry:
+            switch (keyword) {
+                case RtfKeyword::LevelNumberFormat:
+                    FLevel.Format = value;
+                    break;
+                case RtfKeyword::LevelStartAt:
+                    FLevel.StartAt = value;
+                    break;
+                case RtfKeyword::LevelFollow:
+                    FLevel.Follow = value;
+                    break;
+                case RtfKeyword::LevelNoRestart:
+                    FLevel.NoRestart = Flag(token);
+                    break;
+                case RtfKeyword::Font:
+                    FLevel.Font = token.hasParam && token.param >= 0 ? token.param : -1;
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case Destination::OverrideEntry:
+            if (keyword == RtfKeyword::ListId) FOverrideListId = token.param;
+            if (keyword == RtfKeyword::ListNumber) FOverrideNumber = token.param;
+            break;
+        case Destination::OverrideLevel:
+            if (keyword == RtfKeyword::OverrideStartAt) FOverrideLevelStarts = true;
+            if (keyword == RtfKeyword::LevelStartAt) FOverrideLevelValue = value;
+            break;
+        default:
+            break;
+    }
+}
+
+// Called for every "}" before its group's state goes: a list level, list or override whose
+// group closes is complete.
+void RtfParser::EndListGroup() {
+    const Destination where = State().Where, parent = ParentWhere();
+    if (where == Destination::ListLevelEntry && parent == Destination::ListEntry) {
+        if (FListLevels.size() < size_t(RtfListTable::kMaxLevels)) {
+            FListLevels.push_back(MappedLevel(std::move(FLevel)));
+        }
+    } else if (where == Destination::ListEntry && parent == Destination::ListTable) {
+        FListTable.AddList(FListId, std::move(FListLevels));
+        FListLevels.clear();
+    } else if (where == Destination::OverrideLevel && parent == Destination::OverrideEntry) {
+        if (FOverrideLevelStarts && FOverrideLevelIndex >= 0 &&
+            FOverrideLevelIndex < RtfListTable::kMaxLevels) {
+            FOverrideStart[size_t(FOverrideLevelIndex)] = FOverrideLevelValue;
+        }
+    } else if (where == Destination::OverrideEntry && parent == Destination::OverrideTable) {
+        FListTable.AddOverride(FOverrideNumber, FOverrideListId, FOverrideStart);
+    }
+}
+
+void RtfParser::AddLevelUnit(char16_t unit) {
+    if (State().Where == Destination::LevelText) {
+        if (FLevel.Text.size() < RtfListTable::kMaxLevelText) FLevel.Text.push_back(unit);
+    } else if (FLevel.Numbers.size() < RtfListTable::kMaxLevelText && unit >= kLevelByte) {
+        FLevel.Numbers.push_back(char(unit - kLevelByte));
+    }
+}
+
+// The level's text as characters, now that its font is known: bytes in the font's code page,
+// a Symbol font's glyphs as what they show. The length and the number places stay as they are.
+RtfListLevel RtfParser::MappedLevel(RtfListLevel level) {
+    auto font = FFonts.find(level.Font != -1 ? level.Font : FDefaultFont);
+    const bool known = font != FFonts.end();
+    const int number =
+        known && font->second.CodePage != 0 ? font->second.CodePage : FDocumentCodePage;
+    const RtfCodePage page = RtfCodePage::ForNumber(number);
+    const bool symbolGlyphs = known && font->second.SymbolGlyphs;
+    const bool wingdings = known && font->second.Name.startsWith(u"Wingdings", Qt::CaseInsensitive);
+    for (char16_t& unit : level.Text) {
+        if (unit >= kLevelByte && unit < kLevelByte + 0x100) {
+            const uint8_t byte = uint8_t(unit - kLevelByte);
+            unit = byte < 0x20 || page.IsMultiByte() ? char16_t(byte) : page.DecodeByte(byte);
+        }
+        if (symbolGlyphs) unit = RtfCodePage::SymbolFontCharacter(unit);
+        if (wingdings) unit = WingdingsBullet(unit);
+    }
+    // A symbol font's bullet is now a character any font shows; the label keeps its font
+    // only where that font draws letters.
+    if (known && page.Number() == RtfCodePage::kSymbol) level.Font = -1;
+    return level;
+}
+
+// The first thing in a paragraph: a paragraph in a list shows its label, unless the writer
+// wrote the label as text already (\listtext), which still counts the paragraph. A written
+// label of nothing but spaces, as one word processor writes them, is no label, and its spaces
+// are dropped (false: drop the character).
+bool RtfParser::BeginListParagraph(bool visible) {
+    if (State().InListText) {
+        if (!FLabelGiven && !visible) return false;
+        FLabelGiven = true;
+        return true;
+    }
+    FLabelDue = false;
+    const bool given = std::exchange(FLabelGiven, false);
+    if (State().List <= 0) return true;
+    const std::optional<RtfListTable::Label> label = FListTable.Next(State().List, State().Level);
+    if (!label || given || label->Text.isEmpty()) return true;
+    const CharState saved = State().Char;
+    if (label->Font != -1) State().Char.Font = label->Font;
+    FFormatDirty = true;
+    SyncFormat();
+    for (QChar c : label->Text) FBuilder.Append(c);
+    State().Char = saved;
+    FFormatDirty = true;
+    return true;
 }
 
 }  // namespace Rtf

@@ -23,6 +23,9 @@ public:
 
     explicit RtfTokenizer(std::string_view input) : FInput(input) {}
     RtfToken Next();
+    // Where the next token starts, and the whole input, for reading a stretch of it again.
+    size_t Position() const { return FPos; }
+    std::string_view Input() const { return FInput; }
 
 private:
     RtfToken ReadControl();

@@ -235,14 +235,26 @@ void RtfWriter::WriteStateChange(const CharState& next) {
     FState = next;
 }
 
-// \nosupersub ends both super/subscript and raised text; then what the run has is stated.
+// \nosupersub ends super- and subscript only; raised and lowered text ends with \up0 or \dn0,
+// the words other word processors read it by.
 void RtfWriter::WriteScript(const CharState& next, bool all) {
     const CharState previous = FState.value_or(CharState());
-    if (!all && next.Script == previous.Script && next.Raise == previous.Raise) return;
-    if (!all && (previous.Script != 0 || previous.Raise != 0)) Word("nosupersub");
-    if (next.Script != 0) Word(next.Script == 1 ? "super" : "sub");
-    if (next.Raise > 0) Word("up", next.Raise);
-    if (next.Raise < 0) Word("dn", -next.Raise);
+    if (all || next.Script != previous.Script) {
+        if (next.Script != 0) {
+            Word(next.Script == 1 ? "super" : "sub");
+        } else if (!all) {
+            Word("nosupersub");
+        }
+    }
+    if (all || next.Raise != previous.Raise) {
+        if (next.Raise > 0) {
+            Word("up", next.Raise);
+        } else if (next.Raise < 0) {
+            Word("dn", -next.Raise);
+        } else if (!all) {
+            Word(previous.Raise > 0 ? "up" : "dn", 0);
+        }
+    }
 }
 
 void RtfWriter::WriteText(QStringView text) {

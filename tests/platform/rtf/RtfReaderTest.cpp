@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFile>
 #include <QFont>
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "platform/rtf/RtfListTable.h"
 #include "platform/rtf/RtfReader.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
 
@@ -339,8 +341,9 @@ TEST(RtfReader, TextSizesComeFromTheTextItsStylesOrTwelvePoints) {
         {"{\\rtf1\\fs20 ten{\\fs0 zero}}", "zero", 12, false, false, ""},
         {styled.c_str(), "Head", 16, true, false, "Arial"},
         {styled.c_str(), "Sub", 16, true, true, "Arial"},
-        {styled.c_str(), "Body", 12, false, false, "Times"},
+        {styled.c_str(), "Body", 10, false, false, "Times"},
         {styled.c_str(), "stress", 14, false, true, "Times"},
+        {"{\\rtf1{\\stylesheet{\\fs20 Normal;}}before}", "before", 10, false, false, ""},
         {styled.c_str(), "Over", 12, false, false, "Arial"},
         {styled.c_str(), "Loop", 9, true, false, "Times"},
         {styled.c_str(), "Unknown", 9, true, false, "Times"},
@@ -365,6 +368,57 @@ TEST(RtfReader, TextSizesComeFromTheTextItsStylesOrTwelvePoints) {
     EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignHCenter, 0, 0, 0, 16, 8, ""}));
     EXPECT_EQ(blocks[1], (RtfTest::Block{Qt::AlignHCenter, 48, 0, 0, 16, 8, ""}));
     EXPECT_EQ(blocks[2], RtfTest::Block{});
+}
+
+// A paragraph style is the layer beneath its paragraph's text: \pard returns to the normal
+// style, \plain to the paragraph style, and what the text states sits on top.
+TEST(RtfReader, StylesAreTheLayerBeneathTheTextAndEndWithTheirParagraph) {
+    const std::string rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f1 Arial;}}"
+        "{\\stylesheet{\\f0\\fs20\\sa120 Normal;}"
+        "{\\s1\\sbasedon0\\b\\f1\\fs52\\qc Heading;}"
+        "{\\s2\\sbasedon2\\i Self;}{\\s3\\sbasedon77\\ul Orphan;}"
+        "{\\*\\cs10\\i Emphasis;}}"
+        "\\pard\\s1 Heading\\par\\pard After\\par"
+        "\\pard\\s1\\i Mixed\\plain Plainer\\par"
+        "\\pard\\s2 Self\\par\\pard\\s3 Orphan\\par"
+        "\\pard Body {\\cs10 emph}\\b Bold\\par\\pard Still\\par"
+        "\\pard\\s99 Unknown\\par}";
+    struct Case {
+        const char* word;
+        double points;
+        bool bold, italic, underline;
+        const char* family;
+    };
+    const Case cases[] = {
+        {"Heading", 26, true, false, false, "Arial"},
+        {"After", 10, false, false, false, "Times"},
+        {"Mixed", 26, true, true, false, "Arial"},
+        {"Plainer", 26, true, false, false, "Arial"},
+        {"Self", 12, false, true, false, "Times"},
+        {"Orphan", 12, false, false, true, "Times"},
+        {"Body", 10, false, false, false, "Times"},
+        {"emph", 10, false, true, false, "Times"},
+        {"Bold", 10, true, false, false, "Times"},
+        {"Still", 10, true, false, false, "Times"},  // \pard keeps what the text stated
+        {"Unknown", 10, true, false, false, "Times"},
+    };
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(rtf, doc));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        const RtfTest::Look look = RtfTest::LookOf(FormatOf(doc, c.word), doc.defaultFont());
+        EXPECT_EQ(look.points, c.points);
+        EXPECT_EQ(look.bold, c.bold);
+        EXPECT_EQ(look.italic, c.italic);
+        EXPECT_EQ(look.underline, c.underline);
+        EXPECT_EQ(look.family, c.family);
+    }
+    const std::vector<RtfTest::Block> blocks = RtfTest::Blocks(doc);
+    ASSERT_EQ(blocks.size(), 8u);
+    EXPECT_EQ(blocks[0], (RtfTest::Block{Qt::AlignHCenter, 0, 0, 0, 0, 8, ""}));
+    EXPECT_EQ(blocks[1], (RtfTest::Block{Qt::AlignLeft, 0, 0, 0, 0, 8, ""}));
+    EXPECT_EQ(blocks[3], RtfTest::Block{}) << "a style based on itself has no base";
 }
 
 TEST(RtfReader, PageSectionAndColumnBreaksEndTheParagraphAndLineBreaksTheLine) {
@@ -458,7 +512,8 @@ TEST(RtfReader, SymbolFontBytesShowTheCharactersTheyStandFor) {
     }
     QTextDocument doc;
     ASSERT_TRUE(Rtf::Read(std::string(table) + "{\\f1 a}}", doc));
-    EXPECT_EQ(FormatOf(doc, "α").fontFamilies().toStringList(), QStringList{"Symbol"});
+    EXPECT_EQ(FormatOf(doc, "α").fontFamilies().toStringList(), QStringList{"Arial"})
+        << "read as Unicode, the characters need no Symbol font to be drawn";
 }
 
 TEST(RtfReader, ByteOrderMarkBeforeRtfReadsAsRtfWithRawBytesInUtf8) {
@@ -510,7 +565,264 @@ TEST(RtfReader, EscapedControlCodesAreKeptAndRawOnesAreNoise) {
         {std::string("{\\rtf1 a\x01\x1f\x7f"
                      "b}"),
          "ab"},
+        {"{\\rtf1 a\tb}", "a\tb"},
         {"{\\rtf1 a\\'00\\'0a\\'0db}", "ab"},
     };
     for (const auto& [rtf, text] : cases) EXPECT_EQ(ReadText(rtf), text) << rtf;
+}
+
+// A symbol field shows its character where its result is empty or missing; other fields, and
+// symbol fields with a result, show their result.
+TEST(RtfReader, SymbolFieldsWithoutAResultShowTheirCharacter) {
+    const char* const table =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\fs20 a";
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\" \\\\s 10}{\\fldrslt }}", "•"},
+        {"{\\field{\\*\\fldinst { SYMBOL 97 \\\\f Symbol}}}", "α"},
+        {"{\\field{\\*\\fldinst SYMBOL 65}{\\fldrslt}}", "A"},
+        {"{\\field{\\*\\fldinst SYMBOL 8364 \\\\u}}", "€"},
+        {"{\\field{\\*\\fldinst SYMBOL 0xF0B7 \\\\u \\\\f \"Symbol\"}}", "•"},
+        {"{\\field{\\*\\fldinst SYMBOL 233 \\\\f \"No Such Font\"}}", "é"},
+        {"{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\"}{\\fldrslt \\f1 \\'b7}}", "•"},
+        {"{\\field{\\*\\fldinst SYMBOL 66}{\\fldrslt {\\field{\\*\\fldinst SYMBOL 67}}}}", "C"},
+        {"{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}", "link"},
+        {"{\\field{\\*\\fldinst PAGE}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL 70000}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL x12}}", ""},
+        {"{\\field{\\*\\fldinst SYMBOL 66 \\\\f \"unclosed}}", "B"},
+        {"{\\field{\\*\\fldinst SYMBOL 66}", ""},  // "b" is then its result
+    };
+    for (const auto& [field, text] : cases) {
+        EXPECT_EQ(ReadText(table + field + "b}"), "a" + text + "b") << field;
+    }
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(std::string(table) + std::string(cases[0].first) + "b}", doc));
+    EXPECT_EQ(FormatOf(doc, "•").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatOf(doc, "•").fontPointSize(), 10.0);
+    EXPECT_EQ(FormatOf(doc, "b").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatOf(doc, "b").fontPointSize(), 10.0);
+}
+
+// The text of a text box follows its anchor paragraph as paragraphs of its own; a shape
+// without text shows its fallback, and a picture's fallback leaves no empty paragraphs.
+TEST(RtfReader, TextBoxesFollowTheirAnchorParagraph) {
+    const std::pair<std::string, Strings> cases[] = {
+        {"Anchor {\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt \\pard Box one"
+         "\\par Box two\\par}}{\\shprslt{\\*\\do\\dobxcolumn{\\dptxbxtext Box one}}}} text\\par "
+         "Next\\par",
+         {"Anchor  text", "Box one", "Box two", "Next"}},
+        {"A{\\shp{\\*\\shpinst{\\sp{\\sn x}{\\sv 1}}}{\\shprslt \\pard Fallback\\par}}\\par B",
+         {"A", "Fallback", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 0102}}}}"
+         "{\\shprslt\\par\\pard{\\pict\\pngblip 0102}\\par}}\\par B",
+         {"A", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Outer {\\shp{\\*\\shpinst{\\shptxt Inner\\par}}} end"
+         "\\par}}}\\par B",
+         {"A", "Outer Inner", " end", "B"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Box}}} tail", {"A tail", "Box"}},
+        {"{\\shpgrp{\\shp{\\*\\shpinst{\\shptxt One}}}{\\shp{\\*\\shpinst{\\shptxt Two}}}}x\\par",
+         {"x", "One", "Two"}},
+        {"A{\\shp{\\*\\shpinst{\\shptxt Cut", {"A", "Cut"}},
+    };
+    for (const auto& [body, paragraphs] : cases) {
+        EXPECT_EQ(ReadParagraphs("{\\rtf1 " + body + "}"), paragraphs) << body;
+    }
+    QTextDocument doc;
+    ASSERT_TRUE(
+        Rtf::Read("{\\rtf1\\fs20 Anchor{\\shp{\\*\\shpinst{\\shptxt\\pard\\qc\\b Bold box\\par}}}"
+                  " after\\par}",
+                  doc));
+    EXPECT_EQ(Paragraphs(doc), (Strings{"Anchor after", "Bold box"}));
+    EXPECT_EQ(FormatOf(doc, "Bold").fontWeight(), QFont::Bold);
+    EXPECT_EQ(FormatOf(doc, "after").fontWeight(), QFont::Normal);
+    EXPECT_EQ(FormatOf(doc, "after").fontPointSize(), 10.0);
+    EXPECT_EQ(Alignments(doc), (std::vector<int>{Qt::AlignLeft, Qt::AlignHCenter}));
+}
+
+namespace {
+
+// Lists as word processors define them: a multi-level decimal list, a bullet list in Symbol
+// and Courier New, a Roman "Sect I" list without a tab, a lettered list, a level numbered
+// with no label, and overrides that point at them (one restarts at 5, one at no list).
+const char* const kLists =
+    R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2 Courier New;})"
+    R"({\f3\fcharset2 Wingdings;}})"
+    R"({\*\listtable{\list\listtemplateid1)"
+    R"({\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}{\levelnumbers\'01;}\fi-360})"
+    R"({\listlevel\levelnfc0\levelstartat1{\leveltext\'04\'00.\'01.;}{\levelnumbers\'01\'03;}})"
+    R"({\listlevel\levelnfc2\levelstartat1{\leveltext\'03(\'02);}{\levelnumbers\'02;}})"
+    R"({\listname ;}\listid10})"
+    R"({\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}{\levelnumbers;}\f1})"
+    R"({\listlevel\levelnfc23\levelfollow1{\leveltext\'01o;}{\levelnumbers;}\f2})"
+    R"({\listlevel\levelnfc23{\leveltext\'01\'a7;}\f3}\listid20})"
+    R"({\list{\listlevel\levelnfc1\levelfollow2{\leveltext\'06Sect \'00;}{\levelnumbers\'06;}})"
+    R"(\listid30})"
+    R"({\list{\listlevel\levelnfc4{\leveltext\'02\'00);}{\levelnumbers\'01;}}\listid40})"
+    R"({\list{\listlevel\levelnfc255{\leveltext\'00;}}{\listlevel\levelnfc0\levelstartat3)"
+    R"({\leveltext\'02\'01.xyz;}}{\listlevel{\leveltext\'09\'00-;}}\listid50}})"
+    R"({\*\listoverridetable{\listoverride\listid10\listoverridecount0\ls1})"
+    R"({\listoverride\listid20\ls2}{\listoverride\listid30\ls3}{\listoverride\listid40\ls4})"
+    R"({\listoverride\listid10\listoverridecount1{\lfolevel\listoverridestartat\levelstartat5})"
+    R"(\ls5}{\listoverride\listid999\ls6}{\listoverride\listid50\ls7}})";
+
+}  // namespace
+
+// A list paragraph shows its label as text at its start, counted on across the list; a label
+// the writer wrote as \listtext is used instead, never both.
+TEST(RtfReader, ListParagraphsShowTheirLabels) {
+    const std::string rtf = std::string(kLists) +
+                            R"(\pard\ls1 One\par\pard\ls1\ilvl1 Sub\par\pard\ls1\ilvl1 Sub2\par)"
+                            R"(\pard\ls1\ilvl2 Deep\par\pard\ls1 Two\par\pard\ls1\ilvl1 Again\par)"
+                            R"(\pard\ls2 Bullet\par\pard\ls2\ilvl1 Circle\par)"
+                            R"(\pard\ls2\ilvl2 Square\par\pard\ls3 Part\par\pard\ls3 Part\par)"
+                            R"(\pard\ls4 Letter\par\pard Plain\par\pard\ls4 Next\par)"
+                            R"(\pard\ls5 Restart\par\pard\ls1 Three\par)"
+                            R"(\pard\ls6 Missing\par\pard\ls99 NoOverride\par)"
+                            R"(\pard\ls1\ilvl12 TooDeep\par)"
+                            R"({\listtext\pard\plain\f1 \'b7\tab}\pard\ls2 Given\par)"
+                            R"(\pard\ls2\par)"
+                            R"({\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}\pard Old\par)"
+                            R"(\pard\ls7 None\par\pard\ls7\ilvl1 Long\par\pard\ls7\ilvl2 Short})";
+    EXPECT_EQ(ReadParagraphs(rtf),
+              (Strings{
+                  "1.\tOne",     "1.1.\tSub",  "1.2.\tSub2", "(i)\tDeep", "2.\tTwo",
+                  "2.1.\tAgain", "•\tBullet",  "o Circle",   "▪\tSquare", "Sect IPart",
+                  "Sect IIPart", "a)\tLetter", "Plain",      "b)\tNext",  "5.\tRestart",
+                  "6.\tThree",   "Missing",    "NoOverride", "TooDeep",   "•\tGiven",
+                  "•\t",         "•\tOld",     "\tNone",     "3.\tLong",  "-\tShort",
+              }));
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::Read(rtf, doc));
+    EXPECT_EQ(FormatOf(doc, "o Circle").fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(FormatOf(doc, "Circle").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatOf(doc, "•\tBullet").fontFamilies().toStringList(), QStringList{"Arial"})
+        << "a Symbol bullet is shown as the character in the paragraph's font";
+}
+
+TEST(RtfReader, ListNumbersInEveryStyle) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {1, 0, "1"},       {12, 0, "12"},   {4, 1, "IV"},    {1994, 1, "MCMXCIV"}, {9, 2, "ix"},
+        {4000, 2, "4000"}, {1, 3, "A"},     {28, 3, "BB"},   {26, 4, "z"},         {27, 4, "aa"},
+        {1, 5, "1st"},     {12, 5, "12th"}, {23, 5, "23rd"}, {7, 22, "07"},        {10, 22, "10"},
+        {3, 23, ""},       {3, 255, ""},    {0, 1, "0"},     {3, 77, "3"},
+    };
+    for (const auto& [value, format, text] : cases) {
+        EXPECT_EQ(Rtf::RtfListTable::FormatNumber(value, format).toStdString(), text)
+            << value << " in " << format;
+    }
+}
+
+// Hostile uses of lists, styles, fields and text boxes: the text stays, nothing grows without
+// bound, and the reading ends.
+TEST(RtfReader, HostileListsStylesFieldsAndTextBoxesAreSafe) {
+    // Many text boxes in one paragraph: those past the pending limit show where they stand.
+    std::string boxes = "{\\rtf1 anchor";
+    for (int i = 0; i < 3000; ++i) boxes += "{\\shp{\\*\\shpinst{\\shptxt b}}}";
+    const Strings boxParagraphs = ReadParagraphs(boxes + "\\par end}");
+    ASSERT_GE(boxParagraphs.size(), 3u);
+    size_t shown = 0;
+    for (const std::string& p : boxParagraphs) shown += size_t(std::count(p.begin(), p.end(), 'b'));
+    EXPECT_EQ(shown, 3000u);
+    EXPECT_EQ(boxParagraphs.back(), "end");
+
+    // Text boxes nested far deeper than anyone writes them.
+    std::string nested = "{\\rtf1 a";
+    for (int i = 0; i < 2000; ++i) nested += "{\\shp{\\*\\shpinst{\\shptxt x";
+    EXPECT_FALSE(ReadText(nested + std::string(6000, '}') + "z}").empty());
+
+    // Fields nested deeper than they are followed, each a symbol field without a result.
+    std::string fields = "{\\rtf1 ";
+    for (int i = 0; i < 500; ++i) fields += "{\\field{\\*\\fldinst SYMBOL 65}{\\fldrslt ";
+    fields += "r" + std::string(1000, '}');
+    EXPECT_EQ(ReadText(fields), "r");
+    const std::string longInstruction =
+        "{\\rtf1 {\\field{\\*\\fldinst SYMBOL 66 \\\\f \"" + std::string(100000, 'F') + "\"}}}";
+    EXPECT_EQ(ReadText(longInstruction), "B");
+
+    // A list with more levels than there can be, a level text far too long, an override of
+    // itself, and paragraphs at levels no list has.
+    std::string levels = "{\\rtf1{\\*\\listtable{\\list";
+    levels += "{\\listlevel{\\leveltext\\'40" + std::string(5000, 'L') + "}}";
+    for (int i = 0; i < 40; ++i) levels += "{\\listlevel\\levelnfc0{\\leveltext\\'ff\\'00.}}";
+    levels += "\\listid1}}";
+    levels += "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\ls1}}";
+    EXPECT_EQ(ReadParagraphs(levels + "\\pard\\ls1 a\\par\\pard\\ls1\\ilvl-3 b\\par"
+                                      "\\pard\\ls1\\ilvl2147483647 c\\par"
+                                      "\\pard\\ls-1 d\\par\\pard\\ls1\\ilvl8 e}"),
+              (Strings{"a", "b", "c", "d", "e"}))
+        << "the second override names no list: no labels";
+    EXPECT_EQ(ReadParagraphs(levels.substr(0, levels.find("{\\listoverride\\ls1}")) +
+                             "}\\pard\\ls1 a\\par\\pard\\ls1\\ilvl8 e}"),
+              (Strings{std::string(63, 'L') + "\ta", "1.\te"}));
+}
+
+namespace {
+
+std::string DocumentBytes(const char* name) {
+    QFile file(QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/rtf/documents/") +
+               QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+// Paragraphs without the spaces a writer may put before a written label.
+Strings TrimmedParagraphs(const std::string& rtf) {
+    Strings out = ReadParagraphs(rtf);
+    for (std::string& p : out) p.erase(0, p.find_first_not_of(' '));
+    return out;
+}
+
+}  // namespace
+
+// Documents written by two word processors (see documents/README.md): each once as written,
+// with every label also written as \listtext, and once with those labels taken out. The
+// labels the list tables give must be the ones the word processors wrote.
+TEST(RtfReader, WordProcessorListsShowTheLabelsTheirWritersShow) {
+    const Strings expected = {
+        "Shopping notes",
+        "Body text after the heading.",
+        "1.\tFirst step",
+        "2.\tSecond step",
+        "1.\tInner one",
+        "2.\tInner two",
+        "3.\tThird step",
+        "•\tApples",
+        "•\tPears",
+        "•\tGreen",
+        "I.\tRoman one",
+        "II.\tRoman two",
+        "Closing paragraph with E=mc2 and H2O.",
+    };
+    for (const char* name : {"lists.rtf", "lists-without-listtext.rtf"}) {
+        SCOPED_TRACE(name);
+        const std::string rtf = DocumentBytes(name);
+        ASSERT_FALSE(rtf.empty());
+        EXPECT_EQ(TrimmedParagraphs(rtf), expected);
+        QTextDocument doc;
+        ASSERT_TRUE(Rtf::Read(rtf, doc));
+        EXPECT_EQ(FormatOf(doc, "Shopping").fontWeight(), QFont::Bold);
+        EXPECT_EQ(FormatOf(doc, "Body text").fontWeight(), QFont::Normal)
+            << "the heading's look ends with its paragraph";
+        EXPECT_LT(FormatOf(doc, "Body text").fontPointSize(),
+                  FormatOf(doc, "Shopping").fontPointSize());
+    }
+    EXPECT_EQ(ReadParagraphs(DocumentBytes("abiword-lists.rtf")),
+              ReadParagraphs(DocumentBytes("abiword-lists-without-listtext.rtf")))
+        << "labels written as spaces alone are no labels, and leave no spaces";
+    EXPECT_EQ(ReadParagraphs(DocumentBytes("lists.rtf")),
+              ReadParagraphs(DocumentBytes("lists-without-listtext.rtf")));
+}
+
+TEST(RtfReader, WordProcessorTextBoxFollowsItsAnchor) {
+    const std::string rtf = DocumentBytes("box.rtf");
+    ASSERT_FALSE(rtf.empty());
+    const Strings paragraphs = ReadParagraphs(rtf);
+    const auto at = [&](const std::string& text) {
+        return std::find(paragraphs.begin(), paragraphs.end(), text) - paragraphs.begin();
+    };
+    EXPECT_LT(at("Anchor paragraph with a text box."), at("Inside the box"));
+    EXPECT_EQ(at("Inside the box") + 1, at("Second box line"));
+    EXPECT_LT(at("Second box line"), at("After the box."));
+    EXPECT_LT(at("After the box."), std::ssize(paragraphs));
 }

@@ -220,6 +220,35 @@ TEST(RtfWriter, HighlightScriptsIndentsSpacingAndHiddenTextRoundTrip) {
     }
 }
 
+// Raised and lowered text ends with \up0 or \dn0: by the RTF format \nosupersub ends only
+// super- and subscript, and a reader that follows it would keep raising what comes after.
+TEST(RtfWriter, RaisedTextEndsWithUpOrDownZeroAndScriptsWithNoSuperSub) {
+    QTextCharFormat plain = Format("Arial", 10);
+    QTextCharFormat up = plain, down = plain, super = plain;
+    up.setBaselineOffset(30);
+    down.setBaselineOffset(-20);
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    struct Case {
+        std::vector<std::pair<QString, QTextCharFormat>> runs;
+        std::vector<const char*> present, absent;
+    };
+    const Case cases[] = {
+        {{{"x", up}, {"y", plain}}, {"\\up6 x", "\\up0 y"}, {"nosupersub"}},
+        {{{"x", down}, {"y", plain}}, {"\\dn4 x", "\\dn0 y"}, {"nosupersub"}},
+        {{{"x", up}, {"y", down}, {"z", plain}}, {"\\dn4 y", "\\dn0 z"}, {"nosupersub", "up0"}},
+        {{{"x", super}, {"y", plain}}, {"\\super x", "\\nosupersub y"}, {"up0", "dn0"}},
+        {{{"a", plain}, {"x", up}}, {"\\up6 x"}, {"up0", "dn0", "nosupersub"}},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        Fill(doc, {{c.runs}});
+        const std::string rtf = Rtf::Write(doc);
+        for (const char* word : c.present) EXPECT_NE(rtf.find(word), std::string::npos) << rtf;
+        for (const char* word : c.absent) EXPECT_EQ(rtf.find(word), std::string::npos) << rtf;
+        ExpectRoundTrip(doc);
+    }
+}
+
 TEST(RtfWriter, HiddenTextCarriedByManyRunsIsWrittenOnce) {
     QTextDocument doc;
     QTextCharFormat carrier = Format("Arial", 10);
@@ -280,4 +309,24 @@ TEST(RtfWriter, WordProcessorDocumentsSurviveLoadSaveLoad) {
         SCOPED_TRACE(first.toPlainText().toStdString());
         ExpectRoundTrip(first);
     }
+}
+
+// List labels are text once loaded: saved, they are words any reader shows, and reading the
+// saved file again shows each label once.
+TEST(RtfWriter, ListLabelsAreSavedAsTheirText) {
+    const char* const rtf =
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
+        R"({\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;}{\levelnumbers\'01;}})"
+        R"({\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}\f1}\listid7}})"
+        R"({\*\listoverridetable{\listoverride\listid7\ls1}})"
+        R"(\pard\ls1 First\par\pard\ls1\ilvl1 Dot\par\pard\ls1 Second\par})";
+    QTextDocument first;
+    ASSERT_TRUE(Rtf::Read(rtf, first));
+    ASSERT_EQ(Paragraphs(first), (Strings{"1.\tFirst", "•\tDot", "2.\tSecond"}));
+    const std::string saved = Rtf::Write(first);
+    for (const char* label : {"1.\\tab First", "\\u8226\\'95\\tab Dot", "2.\\tab Second"}) {
+        EXPECT_NE(saved.find(label), std::string::npos) << label << " in " << saved;
+    }
+    EXPECT_EQ(saved.find("\\ls"), std::string::npos) << "no list of ours to number it again";
+    ExpectRoundTrip(first);
 }
