@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -139,13 +138,7 @@ void TReplacingFileStream::TakeTargetAttributes() {
 }
 
 std::int64_t TReplacingFileStream::Write(const void* buffer, std::int64_t count) {
-    if (InPlace()) {
-        const auto end = size_t(FPendingPosition + count);
-        if (FPending.size() < end) FPending.resize(end);
-        std::copy_n(static_cast<const char*>(buffer), count, FPending.begin() + FPendingPosition);
-        FPendingPosition = std::int64_t(end);
-        return count;
-    }
+    if (InPlace()) return FPending.Write(buffer, count);
     try {
         return THandleStream::Write(buffer, count);
     } catch (const EInOutError& e) {
@@ -155,27 +148,22 @@ std::int64_t TReplacingFileStream::Write(const void* buffer, std::int64_t count)
 }
 
 std::int64_t TReplacingFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    if (!InPlace()) return THandleStream::Seek(offset, origin);
-    const std::int64_t base = origin == soBeginning ? 0
-                              : origin == soCurrent ? FPendingPosition
-                                                    : std::int64_t(FPending.size());
-    if (base + offset < 0) RaiseSystemError(EINVAL);
-    FPendingPosition = base + offset;
-    return FPendingPosition;
+    return InPlace() ? FPending.Seek(offset, origin) : THandleStream::Seek(offset, origin);
 }
 
 // The disk's room for the whole new content is reserved before the first old byte is
 // overwritten: a full disk fails here, with the old file still whole. Only then is the content
 // written over the old and the rest cut off.
 void TReplacingFileStream::CommitInPlace() {
-    const auto size = off_t(FPending.size());
+    const std::string& bytes = FPending.Bytes();
+    const auto size = off_t(bytes.size());
     if (size > 0) {
         const int err = ::posix_fallocate(FHandle, 0, size);
         // A file system that cannot reserve (EOPNOTSUPP, EINVAL) is written all the same.
         if (err != 0 && err != EOPNOTSUPP && err != EINVAL) RaiseSystemError(err);
     }
     for (off_t done = 0; done < size;) {
-        const ssize_t n = ::pwrite(FHandle, FPending.data() + done, size_t(size - done), done);
+        const ssize_t n = ::pwrite(FHandle, bytes.data() + done, size_t(size - done), done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) RaiseSystemError(n < 0 ? errno : ENOSPC);
         done += n;
@@ -183,7 +171,7 @@ void TReplacingFileStream::CommitInPlace() {
     if (::ftruncate(FHandle, size) != 0) RaiseSystemError(errno);
     if (::fsync(FHandle) != 0 && errno != EINVAL && errno != EROFS) RaiseSystemError(errno);
     CloseHandle();
-    FPending.clear();
+    FPending.Clear();
 }
 
 void TReplacingFileStream::Commit() {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "notes/THandleStream.h"
+#include "notes/TMemoryStream.h"
 
 class TReplacingFileStream : public THandleStream {
 public:
@@ -51,6 +52,5 @@ private:
     unsigned FTargetUid = 0, FTargetGid = 0;
     bool FCommitted = false;
     std::string FWriteError;
-    std::string FPending;  // the content to write in place
-    std::int64_t FPendingPosition = 0;
+    TMemoryStream FPending;  // the content to write in place
 };
