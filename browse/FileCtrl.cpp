@@ -116,6 +116,10 @@ EInOutError InOutError(int code) {
             return EInOutError("Disk full", code);
         case 106:
             return EInOutError("Invalid numeric input", code);
+        case ERROR_CANT_RESOLVE_FILENAME:
+            // A folder reached through a symbolic link that leads back to one of its parents.
+            return EInOutError(
+                "The folder cannot be opened: its path goes round a loop of symbolic links", code);
         default:
             return EInOutError("I/O error " + std::to_string(code), code);
     }

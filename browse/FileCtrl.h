@@ -32,7 +32,8 @@ int PathDepth(const std::string& path);
 
 // The directory-change error for a system error code: 2 "File not found", 3 "Invalid
 // filename", 4 "Too many open files", 5 "File access denied", 100 "Read beyond end of file",
-// 101 "Disk full", 106 "Invalid numeric input", otherwise "I/O error <code>".
+// 101 "Disk full", 106 "Invalid numeric input", 1921 (a loop of symbolic links) a sentence
+// that says so, otherwise "I/O error <code>".
 EInOutError InOutError(int code);
 
 // Changes the process's current directory (see SetCurrentDir for the forms accepted: "D:"

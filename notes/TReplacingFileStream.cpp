@@ -56,6 +56,13 @@ TReplacingFileStream::TReplacingFileStream(const std::string& fileName) : THandl
     FTargetPath = FollowLinks(sys);
     struct stat st {};
     FTargetExists = ::stat(FTargetPath.c_str(), &st) == 0;
+    // A loop of links (or one too long to follow) names no file: replacing the link would
+    // destroy it, so the save is refused as a load would be.
+    const int statError = FTargetExists ? 0 : errno;
+    struct stat link {};
+    if (statError == ELOOP ||
+        (!FTargetExists && ::lstat(FTargetPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)))
+        throw EFCreateError(CannotCreateMessage(fileName, std::strerror(ELOOP)));
     if (FTargetExists && S_ISDIR(st.st_mode))
         throw EFCreateError(CannotCreateMessage(fileName, std::strerror(EISDIR)));
     // A device, a pipe or a socket is not a file a note can be saved in.
@@ -98,8 +105,8 @@ void TReplacingFileStream::OpenBeside(const std::string& fileName) {
 
 void TReplacingFileStream::OpenInPlace(const std::string& fileName) {
     FTempPath.clear();
-    FHandle =
-        ::open(FTargetPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    // Not truncated: the old content stays until the new one has its room (see CommitInPlace).
+    FHandle = ::open(FTargetPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (FHandle < 0) throw EFCreateError(CannotCreateMessage(fileName, std::strerror(errno)));
     // What was opened may have been put there after the target was looked at.
     struct stat st {};
@@ -130,11 +137,47 @@ void TReplacingFileStream::TakeTargetAttributes() {
     if (::fchmod(FHandle, 0666 & ~mask) != 0) RaiseSystemError(errno);
 }
 
+std::int64_t TReplacingFileStream::Write(const void* buffer, std::int64_t count) {
+    if (InPlace()) return FPending.Write(buffer, count);
+    try {
+        return THandleStream::Write(buffer, count);
+    } catch (const EInOutError& e) {
+        FWriteError = e.Message;
+        throw;
+    }
+}
+
+std::int64_t TReplacingFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    return InPlace() ? FPending.Seek(offset, origin) : THandleStream::Seek(offset, origin);
+}
+
+// The disk's room for the whole new content is reserved before the first old byte is
+// overwritten: a full disk fails here, with the old file still whole. Only then is the content
+// written over the old and the rest cut off.
+void TReplacingFileStream::CommitInPlace() {
+    const std::string& bytes = FPending.Bytes();
+    const auto size = off_t(bytes.size());
+    if (size > 0) {
+        const int err = ::posix_fallocate(FHandle, 0, size);
+        // A file system that cannot reserve (EOPNOTSUPP, EINVAL) is written all the same.
+        if (err != 0 && err != EOPNOTSUPP && err != EINVAL) RaiseSystemError(err);
+    }
+    for (off_t done = 0; done < size;) {
+        const ssize_t n = ::pwrite(FHandle, bytes.data() + done, size_t(size - done), done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) RaiseSystemError(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    if (::ftruncate(FHandle, size) != 0) RaiseSystemError(errno);
+    if (::fsync(FHandle) != 0 && errno != EINVAL && errno != EROFS) RaiseSystemError(errno);
+    CloseHandle();
+    FPending.Clear();
+}
+
 void TReplacingFileStream::Commit() {
     if (FCommitted) return;
     if (InPlace()) {
-        if (::fsync(FHandle) != 0 && errno != EINVAL && errno != EROFS) RaiseSystemError(errno);
-        CloseHandle();
+        CommitInPlace();
         FCommitted = true;
         return;
     }

@@ -6,11 +6,14 @@
 // The target keeps its permissions (and owner, where allowed); a symbolic link is followed and
 // the file it points to is replaced, the link stays. Where the new file cannot live beside the
 // target (a folder the user may not write into), or where replacing would split a file with
-// several hard links apart, the target itself is emptied and written, as a plain create would.
-// A device, a pipe or a socket is refused: a note is saved in files only.
+// several hard links apart, the target itself is written: the new content is gathered first
+// and the room for it reserved on the disk before the first old byte is overwritten, so that a
+// full disk leaves the old file as it was. A device, a pipe or a socket is refused, and so is a
+// name that is a loop of symbolic links: a note is saved in files only.
 #include <string>
 
 #include "notes/THandleStream.h"
+#include "notes/TMemoryStream.h"
 
 class TReplacingFileStream : public THandleStream {
 public:
@@ -20,9 +23,17 @@ public:
     // Without a successful Commit the new file is removed and the target left as it was.
     ~TReplacingFileStream() override;
 
+    // Written in place, the bytes are held until Commit; otherwise they go to the new file.
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+
     // Puts the written content in place of the target's. Raises EInOutError when the content
-    // could not be stored; the target is then unchanged (unless written in place).
+    // could not be stored; the target is then unchanged (in place, unless the disk failed
+    // after the room for the content was reserved).
     void Commit();
+
+    // The system's reason why a Write failed, or nothing.
+    const std::string& WriteError() const { return FWriteError; }
 
     bool InPlace() const { return FTempPath.empty(); }
     // The Linux path of the file being replaced (links followed).
@@ -32,6 +43,7 @@ private:
     void OpenBeside(const std::string& fileName);
     void OpenInPlace(const std::string& fileName);
     void TakeTargetAttributes();
+    void CommitInPlace();
 
     std::string FTargetPath;
     std::string FTempPath;  // empty when writing in place
@@ -39,4 +51,6 @@ private:
     unsigned FTargetMode = 0;
     unsigned FTargetUid = 0, FTargetGid = 0;
     bool FCommitted = false;
+    std::string FWriteError;
+    TMemoryStream FPending;  // the content to write in place
 };

@@ -255,11 +255,18 @@ void TRichEditStrings::WriteToFile(const std::string& fileName) {
     ChooseConverter(fileName);
     auto dropConverter = qScopeGuard([this] { FConverter.reset(); });
     TReplacingFileStream stream(fileName);
-    WriteToStream(stream);
+    // The old file is still whole when the new content cannot be stored: the disk's reason
+    // (a full disk, a quota) is what the user needs to hear.
+    try {
+        WriteToStream(stream);
+    } catch (const EOutOfResources&) {
+        if (stream.WriteError().empty()) throw;
+        throw EFCreateError(CannotCreateMessage(fileName, stream.WriteError()));
+    }
     try {
         stream.Commit();
-    } catch (const EInOutError&) {
-        throw EOutOfResources("Failed to Save Stream");
+    } catch (const EInOutError& e) {
+        throw EFCreateError(CannotCreateMessage(fileName, e.Message));
     }
     dropConverter.dismiss();
 }

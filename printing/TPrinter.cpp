@@ -62,7 +62,9 @@ void TPrinter::EndDocument() {
     FPrinting = false;
     FAborted = false;
     FPageNumber = 0;
-    if (!ended) throw EPrinter(SInvalidPrinter);
+    if (ended) return;
+    const std::string reason = FDC->ErrorText();
+    throw EPrinter(reason.empty() ? SInvalidPrinter : reason);
 }
 
 void TPrinter::NextPage() {

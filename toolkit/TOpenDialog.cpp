@@ -7,6 +7,7 @@
 #include <QListView>
 
 #include "platform/system/FileSystem.h"
+#include "toolkit/FileKindIconProvider.h"
 #include "toolkit/TSaveDialog.h"
 #include "toolkit/TTypedMaskFileDialog.h"
 
@@ -90,9 +91,13 @@ std::optional<std::string> TOpenDialog::RunFileDialog() {
     auto* owner = qobject_cast<QWidget*>(parent());
     if (!owner) owner = QApplication::activeWindow();
     const bool save = IsSaveDialog();
+    // Outlives the dialog, which only borrows it.
+    FileKindIconProvider icons;
     TTypedMaskFileDialog dialog(owner,
                                 FTitle.isEmpty() ? (save ? tr("Save As") : tr("Open")) : FTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Types by name and kind only: the usual icons read files to guess theirs.
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Neither kind insists that the typed file exists: a name that does not reaches the

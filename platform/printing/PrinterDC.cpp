@@ -1,7 +1,11 @@
 #include "platform/printing/PrinterDC.h"
 
+#include <sys/statvfs.h>
+
 #include <QFile>
 #include <QPrinterInfo>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/printing/PrintSystem.h"
 
@@ -90,11 +94,49 @@ bool PrinterDC::EndPage() {
     return QueryAbort();
 }
 
+namespace {
+
+// The PDF writer does not report a write that failed: a file cut short by a full disk lacks
+// the end-of-file marker that the writer puts last.
+bool PdfComplete(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 6) return false;
+    file.seek(file.size() - 16 > 0 ? file.size() - 16 : 0);
+    return file.readAll().trimmed().endsWith("%%EOF");
+}
+
+// Why a file could not be written whole: a full disk, as the file system says, or a general
+// input/output failure.
+std::string WriteFailureReason(const QString& fileName) {
+    struct statvfs fs {};
+    const QByteArray path = QFile::encodeName(fileName);
+    const bool full = ::statvfs(path.constData(), &fs) == 0 && fs.f_bavail == 0;
+    return std::strerror(full ? ENOSPC : EIO);
+}
+
+}  // namespace
+
 bool PrinterDC::EndDoc() {
     if (!FPainter.isActive()) return false;
     FPageOpen = false;
-    const bool ok = FPainter.end();
-    return ok && FPrinter->printerState() != QPrinter::Error;
+    const bool ok = FPainter.end() && FPrinter->printerState() != QPrinter::Error;
+    if (!ok || FPrinter->outputFormat() != QPrinter::PdfFormat) return ok;
+    const QString file = FPrinter->outputFileName();
+    if (PdfComplete(file)) return true;
+    // A broken file is worse than none: it is removed, and the user told why.
+    const std::string reason = WriteFailureReason(file);
+    QFile::remove(file);
+    RenewPrinter();
+    return Fail("Cannot create file \"" + file.toStdString() + "\". " + reason);
+}
+
+// The PDF writer ignores every write after a failed one, in later jobs too: a failed job's
+// printer is replaced by a fresh one with the same settings.
+void PrinterDC::RenewPrinter() {
+    auto fresh = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    PrintSystem::ConfigurePrinter(*fresh, PrintSystem::PrinterName(*FPrinter),
+                                  PrintSystem::SettingsFrom(*FPrinter).get());
+    FPrinter = std::move(fresh);
 }
 
 bool PrinterDC::AbortDoc() {

@@ -51,6 +51,7 @@ public:
 private:
     PrinterDC(Kind kind, std::unique_ptr<QPrinter> printer);
     bool Fail(std::string reason);
+    void RenewPrinter();
 
     Kind FKind;
     std::unique_ptr<QPrinter> FPrinter;

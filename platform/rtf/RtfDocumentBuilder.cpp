@@ -50,6 +50,7 @@ QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& paragraph) {
     if (paragraph.FirstIndent != 0) format.setTextIndent(Pixels(paragraph.FirstIndent));
     if (paragraph.SpaceBefore != 0) format.setTopMargin(Pixels(paragraph.SpaceBefore));
     if (paragraph.SpaceAfter != 0) format.setBottomMargin(Pixels(paragraph.SpaceAfter));
+    if (paragraph.PageBreakBefore) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (!paragraph.HiddenAtEnd.isEmpty())
         format.setProperty(kHiddenTextAtEnd, paragraph.HiddenAtEnd);
     return format;

@@ -53,7 +53,8 @@ struct RtfParagraphFormat {
     int FirstIndent = 0;  // of the first line, from the left indent; negative hangs
     int SpaceBefore = 0;
     int SpaceAfter = 0;
-    QString HiddenAtEnd;  // hidden text after the last character
+    bool PageBreakBefore = false;  // \pagebb, or a \page before the paragraph
+    QString HiddenAtEnd;           // hidden text after the last character
 
     bool operator==(const RtfParagraphFormat&) const = default;
 };

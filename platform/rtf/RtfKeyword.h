@@ -87,6 +87,8 @@ enum class RtfKeyword {
     SpaceAfter,
     Paragraph,
     PageBreak,
+    Page,             // \page: the next paragraph starts a new page
+    PageBreakBefore,  // \pagebb: this paragraph starts a new page
     Line,
     Tab,
     Cell,

@@ -1,6 +1,7 @@
 #include "platform/rtf/RtfParser.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Rtf {
 namespace {
@@ -131,6 +132,10 @@ bool ApplyFormatting(RtfKeyword keyword, const RtfToken& token, CharState& c, Rt
             return true;
         case K::ParagraphDefault:
             p = RtfParagraphFormat();
+            set |= sbParagraph;
+            return true;
+        case K::PageBreakBefore:
+            p.PageBreakBefore = Flag(token);
             set |= sbParagraph;
             return true;
         case K::AlignLeft:
@@ -579,6 +584,11 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
             // paragraph mark there is nothing left to end.
             if (!FBuilder.ParagraphEmpty()) EndParagraph();
             break;
+        case RtfKeyword::Page:
+            // The paragraph that follows starts the new page; that is how it is kept.
+            if (!FBuilder.ParagraphEmpty()) EndParagraph();
+            FPageBreakNext = true;
+            break;
         case RtfKeyword::Cell:
             // Cells are separated by tabs; the last cell of a row gets none.
             FlushCellTab();
@@ -894,6 +904,7 @@ void RtfParser::EndParagraph() {
     SyncFormat();
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
+    format.PageBreakBefore |= std::exchange(FPageBreakNext, false);
     FBuilder.EndParagraph(format);
     FLabelDue = true;
     FLabelGiven = false;
@@ -1098,6 +1109,7 @@ void RtfParser::Finish() {
     }
     RtfParagraphFormat format = State().Paragraph;
     KeepFirstLineInside(format);
+    format.PageBreakBefore |= std::exchange(FPageBreakNext, false);
     FBuilder.Finish(format);
 }
 

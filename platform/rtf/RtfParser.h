@@ -202,6 +202,7 @@ private:
     int FSkipCount = 0;             // fallback characters still to drop after \uN
     char16_t FPendingHigh = 0;      // a high surrogate waiting for its low half
     bool FPendingCellTab = false;
+    bool FPageBreakNext = false;  // a \page came: the next paragraph starts a new page
     bool FFormatDirty = true;
     const bool FRawUtf8;
 

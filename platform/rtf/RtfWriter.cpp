@@ -128,7 +128,11 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
     // empty last paragraph needs its own mark.
     if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
-        Word("par");
+        // A paragraph that starts a new page follows a page break rather than a paragraph mark.
+        const QTextBlock next = block.next();
+        const bool pageBreak = next.isValid() && (next.blockFormat().pageBreakPolicy() &
+                                                  QTextFormat::PageBreak_AlwaysBefore);
+        Word(pageBreak ? "page" : "par");
         NewLine();
     }
 }
@@ -151,6 +155,10 @@ void RtfWriter::WriteBlockFormat(const QTextBlock& block) {
     for (const auto& [word, pixels] : lengths) {
         if (const int twips = Twips(pixels); twips != 0) Word(word, twips);
     }
+    // Only the first paragraph has no break before it to carry its new page.
+    if (block.blockNumber() == 0 &&
+        (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        Word("pagebb");
 }
 
 void RtfWriter::WriteHidden(const QString& text) {

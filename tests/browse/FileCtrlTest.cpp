@@ -170,6 +170,13 @@ TEST_F(FileCtrlTest, ChangeDirectoryMessagesByCode) {
     EXPECT_EQ(InOutError(267).Message, "I/O error 267");
     EXPECT_EQ(InOutError(21).ErrorCode, 21);
 
+    // A folder link back to its parent, entered deeper than the system follows links.
+    ASSERT_EQ(::symlink(".", V.Sys("c/Work/loop").c_str()), 0);
+    std::string loop = "C:\\Work";
+    for (int i = 0; i < 41; ++i) loop += "\\loop";
+    EXPECT_EQ(ErrorOf([&] { ChangeDirectory(loop); }),
+              "The folder cannot be opened: its path goes round a loop of symbolic links");
+
     EXPECT_EQ(ErrorOf([] { ChangeDirectory("notes.rtf"); }), "I/O error 267");
     try {
         ChangeDirectory("Missing");

@@ -92,7 +92,7 @@ TEST(NoteFiles, WriteFailingHalfWayLeavesTheOldFileWholeAndNothingBeside) {
         MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("note.rtf")); });
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(message, "Failed to Save Stream");
+    EXPECT_EQ(message, "Cannot create file \"D:\\note.rtf\". File too large");
     EXPECT_EQ(files.Read("note.rtf"), "old content");
     EXPECT_EQ(FolderEntries(files.Folder), (Lines{"note.rtf"}));
     EXPECT_EQ(edit->Lines().Converter(), nullptr);
@@ -107,14 +107,14 @@ TEST(NoteFiles, FullDiskSaveReportsTheErrorAndKeepsFileAndScreen) {
     const std::string text = BigText(std::size_t(200) * 1024);
     edit->SetText(text);
     EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/note.rtf")); }),
-              "Failed to Save Stream");
+              "Cannot create file \"D:\\small\\note.rtf\". No space left on device");
     EXPECT_EQ(files.Read("small/note.rtf"), "old content");
     EXPECT_EQ(FolderEntries(disk.Folder), (Lines{"note.rtf"}));
     EXPECT_EQ(edit->Lines().Converter(), nullptr);
     EXPECT_EQ(edit->EmGetTextLength(), int(text.size()));
     // A new file on the full disk: the error, and no half-written file left.
     EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/new.rtf")); }),
-              "Failed to Save Stream");
+              "Cannot create file \"D:\\small\\new.rtf\". No space left on device");
     EXPECT_EQ(FolderEntries(disk.Folder), (Lines{"note.rtf"}));
     // Once it fits, the save goes through.
     edit->SetText("short");
@@ -122,6 +122,76 @@ TEST(NoteFiles, FullDiskSaveReportsTheErrorAndKeepsFileAndScreen) {
     auto back = NewNoteArea();
     back->Lines().ReadFromFile(NoteFiles::Path("small/note.rtf"));
     EXPECT_EQ(AllLines(*back), (Lines{"short"}));
+}
+
+// Where the save must write the file itself (a second hard link; a folder the user may not
+// write into), a full disk leaves the old file byte for byte and says why; a save that fits
+// still goes through in place.
+TEST(NoteFiles, FullDiskSaveInPlaceKeepsTheOldFileByteForByte) {
+    NoteFiles files;
+    ::chmod(files.Root.path().toStdString().c_str(), 0755);
+    ::chmod(files.Folder.c_str(), 0755);
+    SmallDisk disk(files.Sys("small"), "size=64k");
+    if (!disk.Mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+    std::string old;
+    for (int i = 0; old.size() < 20000; ++i) old += char('a' + i % 26);
+    files.Write("small/linked.rtf", old);
+    ASSERT_EQ(::link(files.Sys("small/linked.rtf").c_str(), files.Sys("small/other.rtf").c_str()),
+              0);
+    files.MakeDir("d/small/ro");
+    files.Write("small/ro/note.rtf", old);
+    ::chmod(files.Sys("small/ro/note.rtf").c_str(), 0666);
+    ::chmod(files.Sys("small/ro").c_str(), 0555);
+    auto edit = NewNoteArea();
+    edit->SetText(BigText(std::size_t(200) * 1024));
+    EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/linked.rtf")); }),
+              "Cannot create file \"D:\\small\\linked.rtf\". No space left on device");
+    EXPECT_EQ(files.Read("small/linked.rtf"), old);
+    EXPECT_EQ(files.Read("small/other.rtf"), old);
+    std::string readOnlyFolder = "skipped";
+    {
+        AsOrdinaryUser user;
+        if (user.Applies())
+            readOnlyFolder =
+                MessageOf([&] { edit->Lines().WriteToFile(NoteFiles::Path("small/ro/note.rtf")); });
+    }
+    if (readOnlyFolder != "skipped") {
+        EXPECT_EQ(readOnlyFolder,
+                  "Cannot create file \"D:\\small\\ro\\note.rtf\". No space left on device");
+    }
+    EXPECT_EQ(files.Read("small/ro/note.rtf"), old);
+    EXPECT_EQ(FolderEntries(disk.Folder), (Lines{"linked.rtf", "other.rtf", "ro"}));
+    // Shorter content fits in place and cuts the old file to its own length.
+    edit->SetText("short");
+    edit->Lines().WriteToFile(NoteFiles::Path("small/linked.rtf"));
+    EXPECT_EQ(files.Read("small/linked.rtf"), files.Read("small/other.rtf"));
+    auto back = NewNoteArea();
+    back->Lines().ReadFromFile(NoteFiles::Path("small/other.rtf"));
+    EXPECT_EQ(AllLines(*back), (Lines{"short"}));
+    ::chmod(files.Sys("small/ro").c_str(), 0755);
+}
+
+// A name that is a loop of symbolic links is refused when saving, as when loading; the links
+// stay links.
+TEST(NoteFiles, SymbolicLinkLoopIsRefusedBothWays) {
+    NoteFiles files;
+    ASSERT_EQ(::symlink("b.rtf", files.Sys("a.rtf").c_str()), 0);
+    ASSERT_EQ(::symlink("a.rtf", files.Sys("b.rtf").c_str()), 0);
+    ASSERT_EQ(::symlink("self.rtf", files.Sys("self.rtf").c_str()), 0);
+    auto edit = NewNoteArea();
+    edit->SetText("stays");
+    for (const std::string name : {"a.rtf", "self.rtf"}) {
+        const std::string path = NoteFiles::Path(name);
+        EXPECT_EQ(MessageOf([&] { edit->Lines().ReadFromFile(path); }),
+                  "Cannot open file \"D:\\" + name + "\". Too many levels of symbolic links");
+        EXPECT_EQ(MessageOf([&] { edit->Lines().WriteToFile(path); }),
+                  "Cannot create file \"D:\\" + name + "\". Too many levels of symbolic links");
+        struct stat st {};
+        ASSERT_EQ(::lstat(files.Sys(name).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+    }
+    EXPECT_EQ(FolderEntries(files.Folder), (Lines{"a.rtf", "b.rtf", "self.rtf"}));
+    EXPECT_EQ(edit->Text(), "stays");
 }
 
 TEST(NoteFiles, WritingInPlaceOntoAFullDeviceReportsTheError) {

@@ -1,6 +1,10 @@
 // The printer object: choosing printers, the default printer, contexts, job states and their
 // errors, copy count.
+#include <sys/mount.h>
+#include <sys/stat.h>
+
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include "tests/printing/PrintTestSupport.h"
 
@@ -225,4 +229,41 @@ TEST(PrinterObjectTest, GlobalPrinterIsOneObjectUntilFreed) {
     TPrinterTextFile channel;
     channel.AttachPrinter();
     EXPECT_EQ(channel.Mode(), TPrinterTextFile::fmClosed);
+}
+
+// A PDF that the disk has no room for is removed, not left cut short, and the job's end says
+// why. The disk is a small tmpfs, almost filled before the job starts.
+TEST_F(PdfPrinterTest, PdfOnAFullDiskIsRemovedAndTheReasonGiven) {
+    const std::string folder = PathIn("small");
+    ::mkdir(folder.c_str(), 0755);
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+    const auto unmount = qScopeGuard([&] { ::umount2(folder.c_str(), MNT_DETACH); });
+    {
+        QFile filler(QString::fromStdString(folder + "/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        filler.write(QByteArray(56 * 1024, 'x'));
+    }
+    const std::string pdf = folder + "/out.pdf";
+    Printer->ChoosePrinter(PrintSystem::PrintToFileName, "", "", PdfSettings(pdf));
+    Printer->BeginDocument();
+    // Several pages of text make a file of some 20 KB, more than the 8 KB left.
+    for (int page = 0; page < 8; ++page) {
+        if (page > 0) Printer->NextPage();
+        for (int i = 0; i < 60; ++i)
+            Printer->PrinterCanvas()->TextOut(100, 100 + i * 60,
+                                              "Line " + std::to_string(i) + " of page " +
+                                                  std::to_string(page) +
+                                                  " abcdefghijklmnopqrstuvwxyz");
+    }
+    EXPECT_EQ(ErrorOf([&] { Printer->EndDocument(); }),
+              "Cannot create file \"" + pdf + "\". No space left on device");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(pdf)));
+    EXPECT_FALSE(Printer->IsPrinting());
+    // With room again, the same job goes through.
+    QFile::remove(QString::fromStdString(folder + "/filler"));
+    Printer->BeginDocument();
+    Printer->PrinterCanvas()->TextOut(100, 100, "Line");
+    Printer->EndDocument();
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(pdf)));
 }

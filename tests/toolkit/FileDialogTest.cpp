@@ -1,11 +1,14 @@
 // The file dialogs: filters, the default extension, program paths, and a real dialog answered
 // while it is open.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
@@ -15,6 +18,7 @@
 #include "platform/system/FileSystem.h"
 #include "tests/TestSupport.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/FileKindIconProvider.h"
 #include "toolkit/TOpenDialog.h"
 #include "toolkit/TSaveDialog.h"
 
@@ -344,4 +348,49 @@ TEST_F(FileDialogs, ATypedFullPathOpensAfterAMissingNameAndSavesIntoAnotherFolde
         EXPECT_EQ(step.Dialog->FileName(), Program(typed.toStdString())) << step.Typed;
     }
     QDir::setCurrent(previous);
+// The dialogs' icons and type names come from a file's name and kind only: a file without an
+// extension whose bytes are a PNG image stays a plain "File", a pipe (whose reading would
+// block) a "Device"; typing /proc/ into the dialog lists it without reading a file there.
+TEST_F(FileDialogs, IconsAndTypesNeverLookIntoAFile) {
+    ASSERT_TRUE(WriteFileBytes(Linux("picture"), std::string("\x89PNG\r\n\x1a\n", 8)));
+    ASSERT_EQ(::mkfifo(Linux("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("missing", Linux("dangling").c_str()), 0);
+    const FileKindIconProvider icons;
+    const struct {
+        const char* Name;
+        QString Type;
+    } cases[] = {
+        {"picture", QStringLiteral("File")},
+        {"pipe", QStringLiteral("Device")},
+        {"dangling", QStringLiteral("Broken link")},
+        {"", QStringLiteral("Folder")},
+    };
+    for (const auto& c : cases) {
+        const QFileInfo info(QString::fromStdString(Linux(c.Name)));
+        EXPECT_EQ(icons.type(info), c.Type) << c.Name;
+        EXPECT_FALSE(icons.icon(info).isNull()) << c.Name;
+    }
+    EXPECT_EQ(icons.type(QFileInfo(QStringLiteral("/"))), QStringLiteral("Drive"));
+
+    TOpenDialog open;
+    open.SetTitle(QStringLiteral("Open Text Files"));
+    bool ours = false;
+    int listed = -1;
+    DialogAnswer answer([&](QFileDialog* d) {
+        ours = dynamic_cast<const FileKindIconProvider*>(d->iconProvider()) != nullptr;
+        d->setDirectory(QStringLiteral("/proc/"));
+        auto* model = d->findChild<QFileSystemModel*>();
+        const QModelIndex root = model ? model->index(QStringLiteral("/proc")) : QModelIndex();
+        // Wait for the listing, asking each entry's type and icon as the view does.
+        for (int i = 0; i < 200 && model && model->rowCount(root) == 0; ++i) QTest::qWait(10);
+        listed = model ? model->rowCount(root) : -1;
+        for (int row = 0; model && row < listed; ++row) {
+            model->data(model->index(row, 0, root), Qt::DecorationRole);
+            model->data(model->index(row, 2, root), Qt::DisplayRole);
+        }
+        d->reject();
+    });
+    EXPECT_FALSE(open.Execute());
+    EXPECT_TRUE(ours);
+    EXPECT_GT(listed, 0);
 }

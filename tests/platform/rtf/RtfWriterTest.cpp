@@ -330,3 +330,44 @@ TEST(RtfWriter, ListLabelsAreSavedAsTheirText) {
     EXPECT_EQ(saved.find("\\ls"), std::string::npos) << "no list of ours to number it again";
     ExpectRoundTrip(first);
 }
+
+// Page breaks as other programs write them (\page between paragraphs, \pagebb on one) come
+// back as page breaks, in the same places, and are not written as plain paragraph marks.
+TEST(RtfWriter, PageBreaksRoundTripAsPageBreaks) {
+    auto breaks = [](const QTextDocument& doc) {
+        std::vector<bool> starts;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            starts.push_back(b.blockFormat().pageBreakPolicy() &
+                             QTextFormat::PageBreak_AlwaysBefore);
+        return starts;
+    };
+    const struct {
+        const char* Rtf;
+        Strings Texts;
+        std::vector<bool> Breaks;
+    } cases[] = {
+        {"{\\rtf1 one\\page two\\par three}", {"one", "two", "three"}, {false, true, false}},
+        {"{\\rtf1 one\\par\\page two}", {"one", "two"}, {false, true}},
+        {"{\\rtf1 one\\par\\pard\\pagebb two\\par\\pard three}",
+         {"one", "two", "three"},
+         {false, true, false}},
+        {"{\\rtf1\\pard\\pagebb first\\par\\pard second}", {"first", "second"}, {true, false}},
+        // A paragraph property lasts until \pard: both paragraphs start a page.
+        {"{\\rtf1\\pard\\pagebb first\\par second}", {"first", "second"}, {true, true}},
+        {"{\\rtf1 one\\sect two}", {"one", "two"}, {false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(Rtf::Read(c.Rtf, doc));
+        EXPECT_EQ(Paragraphs(doc), c.Texts);
+        EXPECT_EQ(breaks(doc), c.Breaks);
+        const std::string written = Rtf::Write(doc);
+        const bool anyBreak = std::find(c.Breaks.begin(), c.Breaks.end(), true) != c.Breaks.end();
+        EXPECT_EQ(written.find("\\page") != std::string::npos, anyBreak) << written;
+        QTextDocument back;
+        ASSERT_TRUE(Rtf::Read(written, back));
+        EXPECT_EQ(Paragraphs(back), c.Texts);
+        EXPECT_EQ(breaks(back), c.Breaks);
+    }
+}
