@@ -3,10 +3,12 @@
 // as the program is) and for a bare Qt Widgets program linked with Qt alone (a 690 x 458 window
 // with a menu bar and a text edit, bench/startup/StartupReference.cpp), started in turn in the
 // same run. Prints medians of wall and processor time, resident memory and their ratios.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,6 +105,100 @@ std::string WriteNoteFile() {
     return path;
 }
 
+// What one untimed start of `program` depended on: the libraries it mapped and the font its
+// window got (FirstPaintProbe.h, QUILLET_BENCH_DESCRIBE).
+struct Description {
+    std::set<std::string> Libraries;
+    std::string Font;
+};
+
+Description Describe(const std::string& program) {
+    Description d;
+    setenv("QUILLET_BENCH_DESCRIBE", "1", 1);
+    FILE* out = popen((program + " 2>/dev/null").c_str(), "r");
+    unsetenv("QUILLET_BENCH_DESCRIBE");
+    if (!out) return d;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, out)) {
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (line.rfind("LIB ", 0) == 0) d.Libraries.insert(line.substr(4));
+        if (line.rfind("FONT ", 0) == 0) d.Font = line.substr(5);
+    }
+    pclose(out);
+    return d;
+}
+
+// The lines a shell command prints.
+std::vector<std::string> Lines(const char* command) {
+    std::vector<std::string> lines;
+    FILE* out = popen(command, "r");
+    if (!out) return lines;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, out)) {
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    pclose(out);
+    return lines;
+}
+
+long MTime(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? long(st.st_mtime) : -1;
+}
+
+// The font files fontconfig offers, and whether its caches are older than a font folder: a
+// folder without a current cache is scanned again by every program that starts (fontconfig
+// writes a cache only where it may, /var/cache/fontconfig for root after fc-cache), which is
+// what a freshly set-up machine whose font packages were installed without fc-cache pays.
+void PrintFontState() {
+    const std::vector<std::string> files = Lines("fc-list --format '%{file}\\n' 2>/dev/null");
+    std::set<std::string> folders;
+    for (const std::string& f : files) folders.insert(f.substr(0, f.find_last_of('/')));
+    long newestCache = -1;
+    int caches = 0;
+    const char* home = std::getenv("HOME");
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    const std::string user = xdg ? std::string(xdg) + "/fontconfig"
+                                 : std::string(home ? home : "") + "/.cache/fontconfig";
+    for (const std::string& dir : {std::string("/var/cache/fontconfig"), user}) {
+        DIR* d = opendir(dir.c_str());
+        if (!d) continue;
+        while (dirent* e = readdir(d)) {
+            if (std::string(e->d_name).find(".cache-") == std::string::npos) continue;
+            ++caches;
+            newestCache = std::max(newestCache, MTime(dir + "/" + e->d_name));
+        }
+        closedir(d);
+    }
+    int newer = 0;
+    for (const std::string& folder : folders)
+        if (MTime(folder) > newestCache) ++newer;
+    std::printf(
+        "fonts: %zu font files in %zu folders; font caches: %d files, %d font folders "
+        "newer than the newest cache%s\n",
+        files.size(), folders.size(), caches, newer,
+        newer > 0 ? " (stale: run fc-cache, or every start scans those folders)" : "");
+}
+
+void PrintDependencies(const std::string& dir) {
+    std::printf("build: %s, C++ flags \"%s\"; platform %s\n", QUILLET_BENCH_BUILD_TYPE,
+                QUILLET_BENCH_CXX_FLAGS,
+                getenv("QT_QPA_PLATFORM") ? getenv("QT_QPA_PLATFORM") : "(default)");
+    PrintFontState();
+    const Description r = Describe(dir + "startup_reference");
+    const Description q = Describe(dir + "startup_quillet");
+    std::printf("window font: bare Qt window %s; Quillet %s\n", r.Font.c_str(), q.Font.c_str());
+    std::printf(
+        "libraries mapped at the first paint: bare Qt window %zu, Quillet %zu; Quillet's "
+        "own:\n",
+        r.Libraries.size(), q.Libraries.size());
+    for (const std::string& library : q.Libraries)
+        if (!r.Libraries.count(library)) std::printf("  %s\n", library.c_str());
+}
+
 struct Medians {
     double WallMs, CpuMs, KiB;
 };
@@ -127,6 +224,7 @@ int main(int argc, char** argv) {
     CPU_ZERO(&one);
     CPU_SET(std::max(0, sched_getcpu()), &one);
     sched_setaffinity(0, sizeof one, &one);
+    PrintDependencies(dir);
     std::vector<Sample> reference, quillet;
     RunChild(dir + "startup_reference"), RunChild(dir + "startup_quillet");  // warm the caches
     // In turn, so drift in the machine's load hits both alike, and each first in every other
