@@ -40,11 +40,19 @@ inline std::string FindProgram(const char* name) {
     return {};
 }
 
-// Starts `argv` with standard output into `outFd` (or /dev/null when -1) and standard error to
-// `errPath`; the child's pid, or -1.
-inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& errPath) {
+// Starts `argv` with standard output into `outFd` (or /dev/null when -1), standard error to
+// `errPath` and the variables of `environment` set (an empty value unsets one); the child's pid,
+// or -1.
+inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& errPath,
+                   const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
+    for (const auto& [name, value] : environment) {
+        if (value.empty())
+            ::unsetenv(name.c_str());
+        else
+            ::setenv(name.c_str(), value.c_str(), 1);
+    }
     const int out = outFd >= 0 ? outFd : ::open("/dev/null", O_WRONLY);
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ::dup2(out, 1);
@@ -100,22 +108,12 @@ public:
                                                "-F",
                                                config};
         // The daemon keeps its runtime and state files in the private folder.
-        const std::string runtime = FDir + "/runtime";
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::setenv("HOME", home.c_str(), 1);
-            ::setenv("PULSE_RUNTIME_PATH", runtime.c_str(), 1);
-            ::setenv("PULSE_STATE_PATH", (FDir + "/state").c_str(), 1);
-            ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-            ::unsetenv("DISPLAY");
-            const int err = ::open((FDir + "/daemon.log").c_str(), O_WRONLY | O_CREAT, 0600);
-            if (err >= 0) ::dup2(err, 2);
-            std::vector<char*> args;
-            for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-            args.push_back(nullptr);
-            ::execv(args[0], args.data());
-            ::_exit(127);
-        }
+        const pid_t pid = Spawn(argv, -1, FDir + "/daemon.log",
+                                {{"HOME", home},
+                                 {"PULSE_RUNTIME_PATH", FDir + "/runtime"},
+                                 {"PULSE_STATE_PATH", FDir + "/state"},
+                                 {"DBUS_SESSION_BUS_ADDRESS", ""},
+                                 {"DISPLAY", ""}});
         FPid = pid;
         const auto until = Clock::now() + std::chrono::seconds(10);
         while (!Answers()) {

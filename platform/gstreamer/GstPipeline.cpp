@@ -365,7 +365,10 @@ MCIERROR TGstPipeline::Play(std::int64_t fromMs, std::int64_t toMs) {
             gst_element_seek(FPipeline, 1.0, GST_FORMAT_TIME,
                              GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                              GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET, stop);
-        if (!sought) return MCIERR_OUTOFRANGE;
+        if (!sought) {
+            Release();
+            return MCIERR_OUTOFRANGE;
+        }
         // The seek is done when the pipeline holds the sound at its new place again.
         gst_element_get_state(FPipeline, nullptr, nullptr, kPrerollTimeout);
         ForgetNotices();
