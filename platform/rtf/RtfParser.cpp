@@ -558,12 +558,12 @@ void RtfParser::HandleTextWord(RtfKeyword keyword, const RtfToken& token) {
         default:
             break;
     }
-    if (ApplyFormatting(keyword, token, s.Char, s.Paragraph, set)) {
+    if (ApplyFormatting(keyword, token, s.Explicit, s.Paragraph, set)) {
         // What the text states sits on top of its styles: the result changes just as the
         // stated layer does.
         if (set & sbCharacter) {
-            RtfParagraphFormat unused;
-            ApplyFormatting(keyword, token, s.Explicit, unused, s.ExplicitSet);
+            s.ExplicitSet |= set;
+            OverlayChar(s.Explicit, set, s.Char);
         }
         FFormatDirty = true;
         return;
