@@ -25,8 +25,6 @@ public:
     void Commit();
 
     bool InPlace() const { return FTempPath.empty(); }
-    // The Linux path of the file being replaced (links followed).
-    const std::string& TargetPath() const { return FTargetPath; }
 
 private:
     void OpenBeside(const std::string& fileName);

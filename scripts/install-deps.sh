@@ -9,7 +9,7 @@ PACKAGES=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev clang-format
+  clang libclang-rt-dev clang-format clang-tidy ccache
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils

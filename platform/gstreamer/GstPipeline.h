@@ -52,5 +52,6 @@ private:
     std::unique_ptr<Link> FLink;
     std::int64_t FLengthMs = 0;
     std::uint64_t FStaleSequence = 0;
-    std::string FCdDevice;  // read by the source-setup handler
+    std::uint64_t FLastSequence = 0;  // the closed pipelines' last notice: one count per device
+    std::string FCdDevice;            // read by the source-setup handler
 };
