@@ -133,10 +133,6 @@ TFileListBox* TDirectoryListBox::FileList() const {
     return FFileList;
 }
 
-TLabel* TDirectoryListBox::DirLabel() const {
-    return FDirLabel;
-}
-
 void TDirectoryListBox::SetFileList(TFileListBox* fileList) {
     if (FFileList) FFileList->FDirList = nullptr;
     FFileList = fileList;

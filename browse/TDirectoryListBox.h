@@ -32,7 +32,6 @@ public:
 
     TFileListBox* FileList() const;
     void SetFileList(TFileListBox* fileList);
-    TLabel* DirLabel() const;
     void SetDirLabel(TLabel* label);
 
     // The full path an entry stands for; empty for an index past the last entry.

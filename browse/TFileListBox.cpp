@@ -172,10 +172,6 @@ void TFileListBox::SetShowGlyphs(bool show) {
     viewport()->update();
 }
 
-TEdit* TFileListBox::FileEdit() const {
-    return FFileEdit;
-}
-
 void TFileListBox::SetFileEdit(TEdit* edit) {
     FFileEdit = edit;
     if (!edit) return;

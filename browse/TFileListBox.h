@@ -45,7 +45,6 @@ public:
     void SetFileType(TFileType fileType);
     bool ShowGlyphs() const { return FShowGlyphs; }
     void SetShowGlyphs(bool show);
-    TEdit* FileEdit() const;
     void SetFileEdit(TEdit* edit);
 
     // Reads the entries again (only once the window exists) and notifies.

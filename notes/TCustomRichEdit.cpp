@@ -127,7 +127,7 @@ void TCustomRichEdit::SelectAll() {
     EmExSetSel({0, -1});
 }
 
-QPoint TCustomRichEdit::CaretPos() const {
+QPoint TCustomRichEdit::CaretPos() {
     const int end = EmExGetSel().cpMax;
     return QPoint(end - EmLineIndex(-1), EmExLineFromChar(end));
 }

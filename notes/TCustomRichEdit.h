@@ -67,7 +67,7 @@ public:
     void SetSelText(const std::string& text);
     void SelectAll();
     // Column (x) and line (y) of the selection's end.
-    QPoint CaretPos() const;
+    QPoint CaretPos();
 
     // Makes the window exist now (the control's creation hook runs once).
     void HandleNeeded() { CreateHandle(); }

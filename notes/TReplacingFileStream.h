@@ -36,8 +36,6 @@ public:
     const std::string& WriteError() const { return FWriteError; }
 
     bool InPlace() const { return FTempPath.empty(); }
-    // The Linux path of the file being replaced (links followed).
-    const std::string& TargetPath() const { return FTargetPath; }
 
 private:
     void OpenBeside(const std::string& fileName);

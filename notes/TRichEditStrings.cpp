@@ -13,16 +13,13 @@
 #include "notes/TReplacingFileStream.h"
 #include "platform/system/Exception.h"
 #include "platform/system/FileNames.h"
+#include "platform/system/QtStrings.h"
 
 namespace {
 
 // Why a file beyond the read limit is not loaded.
 const std::string kTooLargeReason = "File too large: a note holds at most " +
                                     std::to_string(RichEdit::kMaxStreamInBytes >> 20) + " MB";
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The lines of a text: broken at CR LF, CR or LF; a final break does not start another line.
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -67,7 +64,7 @@ void TRichEditStrings::ReplaceLine(int index, const std::string& text) {
     const int s = FRichEdit->EmLineIndex(index);
     if (s == -1) return;
     FRichEdit->EmExSetSel({s, s + FRichEdit->EmLineLength(s)});
-    FRichEdit->EmReplaceSel(ToQ(text));
+    FRichEdit->EmReplaceSel(ToQString(text));
 }
 
 void TRichEditStrings::InsertLine(int index, const std::string& text) {
@@ -77,14 +74,14 @@ void TRichEditStrings::InsertLine(int index, const std::string& text) {
     int at;
     const int s = FRichEdit->EmLineIndex(index);
     if (s >= 0) {
-        piece = ToQ(text) + QStringLiteral("\r\n");
+        piece = ToQString(text) + QStringLiteral("\r\n");
         at = s;
     } else {
         const int p = FRichEdit->EmLineIndex(index - 1);
         if (p < 0) return;
         const int length = FRichEdit->EmLineLength(p);
         if (length == 0) return;
-        piece = QStringLiteral("\r\n") + ToQ(text);
+        piece = QStringLiteral("\r\n") + ToQString(text);
         at = p + length;
     }
     FRichEdit->EmExSetSel({at, at});
@@ -150,7 +147,8 @@ void TRichEditStrings::SetAllText(const std::string& text) {
     const TUpdateScope update(*this);
     ClearLines();
     QString all;
-    for (const std::string& line : SplitLines(text)) all += ToQ(line) + QStringLiteral("\r\n");
+    for (const std::string& line : SplitLines(text))
+        all += ToQString(line) + QStringLiteral("\r\n");
     FRichEdit->EmExSetSel({0, 0});
     FRichEdit->EmReplaceSel(all);
     if (FRichEdit->EmExGetSel().cpMin != RichEdit::RichEditControl::InsertedLength(all))

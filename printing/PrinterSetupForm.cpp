@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "platform/printing/PrintSystem.h"
+#include "platform/system/QtStrings.h"
 
 namespace {
 // Paper sizes offered for the print-to-file printer, which takes any.
@@ -23,9 +24,6 @@ const QPageSize::PageSizeId FileSizes[] = {QPageSize::A4,       QPageSize::Lette
                                            QPageSize::A3,       QPageSize::A5,     QPageSize::B5,
                                            QPageSize::Executive};
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 }  // namespace
 
 PrinterSetupForm::PrinterSetupForm(QPrinter& printer, QWidget* parent)
@@ -34,7 +32,7 @@ PrinterSetupForm::PrinterSetupForm(QPrinter& printer, QWidget* parent)
 
     FName = new QComboBox(this);
     FName->setObjectName(QStringLiteral("PrinterName"));
-    for (const std::string& name : PrintSystem::PrinterNames()) FName->addItem(Q(name));
+    for (const std::string& name : PrintSystem::PrinterNames()) FName->addItem(ToQString(name));
     FOutputFile = new QLineEdit(this);
     FOutputFile->setObjectName(QStringLiteral("OutputFile"));
     FBrowse = new QPushButton(tr("..."), this);
@@ -74,7 +72,7 @@ PrinterSetupForm::PrinterSetupForm(QPrinter& printer, QWidget* parent)
     column->addWidget(buttons);
 
     // The dialog opens on the printer's current choices.
-    const QString current = Q(PrintSystem::PrinterName(printer));
+    const QString current = ToQString(PrintSystem::PrinterName(printer));
     if (FName->findText(current) < 0) FName->addItem(current);
     FName->setCurrentText(current);
     FOutputFile->setText(printer.outputFileName());

@@ -86,7 +86,6 @@ public:
 private:
     // Chooses the first listed printer of that name; false when none is listed.
     bool ChooseListed(const std::string& name, bool ignoringCase);
-    void FreePrinterList();
     void TakeCapabilities();
     void CreateContext(PrinterDC::Kind kind);
     void DetachCanvas();

@@ -10,7 +10,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-pulseaudio gstreamer1.0-libav pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev clang-format
+  clang libclang-rt-dev clang-format clang-tidy ccache
   fonts-liberation locales
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils

@@ -1,18 +1,19 @@
-// The one main of every test program: the application object on the offscreen platform, with
-// the error box replaced by a recorder so that no test blocks on a modal window.
+// The main of the test programs of the widget libraries: the application object on the offscreen
+// platform, with the error box replaced by a recorder so that no test blocks on a modal window,
+// and a test that leaves an error box it did not expect failed (tests/TestSupport.h).
 #include <gtest/gtest.h>
 
 #include "tests/TestSupport.h"
 #include "toolkit/TApplication.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     TApplication app(argc, argv);
     app.Title = "Quillet 3.1+";
     app.MessageBoxHook = [](const std::string& text, const std::string& caption) {
         ErrorBoxRecorder::Record(text, caption);
     };
+    FailTestsOnUnexpectedErrorBoxes();
     return RUN_ALL_TESTS();
 }

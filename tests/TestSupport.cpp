@@ -1,5 +1,7 @@
 #include "tests/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +20,53 @@ std::vector<ErrorBoxRecorder::Box> ErrorBoxRecorder::Take() {
     std::vector<Box> out;
     out.swap(Boxes());
     return out;
+}
+
+namespace {
+std::string Quoted(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& t : texts) out += (out.empty() ? "\"" : ", \"") + t + "\"";
+    return out.empty() ? "none" : out;
+}
+
+std::vector<std::string> TakeTexts() {
+    std::vector<std::string> texts;
+    for (const auto& box : ErrorBoxRecorder::Take()) texts.push_back(box.Text);
+    return texts;
+}
+
+// Empties the recorder as a test starts; a box left when it ends was not expected by it.
+class UnexpectedErrorBoxListener : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { ErrorBoxRecorder::Take(); }
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        const std::vector<std::string> left = TakeTexts();
+        if (left.empty()) return;
+        // Recorded against the test that showed them (listeners run before the result prints).
+        ADD_FAILURE() << test.test_suite_name() << "." << test.name()
+                      << " showed an error box it did not expect: " << Quoted(left);
+    }
+};
+}  // namespace
+
+void ExpectErrorBoxes(std::initializer_list<std::string> texts, std::source_location at) {
+    const std::vector<std::string> shown = TakeTexts();
+    const std::vector<std::string> expected(texts);
+    if (shown != expected)
+        ADD_FAILURE_AT(at.file_name(), int(at.line()))
+            << "error boxes expected: " << Quoted(expected)
+            << "\n            shown: " << Quoted(shown);
+}
+
+void ExpectErrorBox(const std::string& text, std::source_location at) {
+    ExpectErrorBoxes({text}, at);
+}
+
+void ExpectNoErrorBox(std::source_location at) {
+    ExpectErrorBoxes({}, at);
+}
+
+void FailTestsOnUnexpectedErrorBoxes() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedErrorBoxListener);
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/system/Exception.h"
+#include "platform/system/QtStrings.h"
 #include "toolkit/ComponentRegistry.h"
 #include "toolkit/TComponent.h"
 #include "toolkit/TCursor.h"
@@ -17,14 +18,10 @@
 
 namespace {
 
-std::string S(const QString& s) {
-    return s.toStdString();
-}
-
 QVariant ToVariant(const QMetaProperty& prop, const QJsonValue& value) {
     if (value.isString()) {
         TColor color;
-        const std::string text = S(value.toString());
+        const std::string text = FromQString(value.toString());
         if (prop.metaType().id() == QMetaType::UInt && IdentToColor(text, color))
             return QVariant::fromValue(uint(color));
         return value.toString();
@@ -48,11 +45,12 @@ QVariant ToVariant(const QMetaProperty& prop, const QJsonValue& value) {
 void LayoutReader::Read(const QString& resourcePath) {
     QFile file(resourcePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception("Cannot read window layout " + S(resourcePath));
+        throw Exception("Cannot read window layout " + FromQString(resourcePath));
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
     if (doc.isNull())
-        throw Exception("Window layout " + S(resourcePath) + ": " + S(error.errorString()));
+        throw Exception("Window layout " + FromQString(resourcePath) + ": " +
+                        FromQString(error.errorString()));
     const QJsonObject root = doc.object();
     FForm->setObjectName(root.value(QLatin1String("name")).toString());
     // Menu first: the client area's size depends on whether there is a menu bar.
@@ -68,8 +66,8 @@ void LayoutReader::Read(const QString& resourcePath) {
 }
 
 void LayoutReader::ReadControl(const QJsonObject& entry, QWidget* parent) {
-    const std::string className = S(entry.value(QLatin1String("class")).toString());
-    const std::string name = S(entry.value(QLatin1String("name")).toString());
+    const std::string className = FromQString(entry.value(QLatin1String("class")).toString());
+    const std::string name = FromQString(entry.value(QLatin1String("name")).toString());
     TComponentFactory factory = FindComponentClass(className);
     if (!factory) throw Exception("Window layout: unknown class " + className + " of " + name);
     auto* control = qobject_cast<QWidget*>(factory(parent));
@@ -78,7 +76,8 @@ void LayoutReader::ReadControl(const QJsonObject& entry, QWidget* parent) {
     const QJsonArray b = entry.value(QLatin1String("bounds")).toArray();
     if (b.size() == 4) control->setGeometry(b[0].toInt(), b[1].toInt(), b[2].toInt(), b[3].toInt());
     if (entry.contains(QLatin1String("cursor")))
-        control->setCursor(CursorShape(S(entry.value(QLatin1String("cursor")).toString())));
+        control->setCursor(
+            CursorShape(FromQString(entry.value(QLatin1String("cursor")).toString())));
     if (entry.contains(QLatin1String("tab")))
         FTabs.push_back({parent, entry.value(QLatin1String("tab")).toInt(), control});
     SetProperties(control, entry.value(QLatin1String("properties")).toObject());
@@ -90,8 +89,8 @@ void LayoutReader::ReadControl(const QJsonObject& entry, QWidget* parent) {
 }
 
 void LayoutReader::ReadComponent(const QJsonObject& entry) {
-    const std::string className = S(entry.value(QLatin1String("class")).toString());
-    const std::string name = S(entry.value(QLatin1String("name")).toString());
+    const std::string className = FromQString(entry.value(QLatin1String("class")).toString());
+    const std::string name = FromQString(entry.value(QLatin1String("name")).toString());
     TComponentFactory factory = FindComponentClass(className);
     if (!factory) throw Exception("Window layout: unknown class " + className + " of " + name);
     QObject* component = factory(FForm);
@@ -132,26 +131,26 @@ void LayoutReader::SetProperties(QObject* target, const QJsonObject& properties)
     for (auto it = properties.begin(); it != properties.end(); ++it) {
         const int index = meta->indexOfProperty(it.key().toUtf8().constData());
         if (index < 0)
-            throw Exception("Window layout: " + S(target->objectName()) + " has no property " +
-                            S(it.key()));
+            throw Exception("Window layout: " + FromQString(target->objectName()) +
+                            " has no property " + FromQString(it.key()));
         const QMetaProperty prop = meta->property(index);
         if (!prop.write(target, ToVariant(prop, it.value())))
-            throw Exception("Window layout: cannot set " + S(it.key()) + " of " +
-                            S(target->objectName()));
+            throw Exception("Window layout: cannot set " + FromQString(it.key()) + " of " +
+                            FromQString(target->objectName()));
     }
 }
 
 void LayoutReader::BindEvents(QObject* target, const QJsonObject& events) {
     for (auto it = events.begin(); it != events.end(); ++it) {
-        const std::string handlerName = S(it.value().toString());
+        const std::string handlerName = FromQString(it.value().toString());
         auto handler = FForm->Handlers.find(handlerName);
         if (handler == FForm->Handlers.end())
-            throw Exception("Window layout: " + S(FForm->objectName()) + " has no handler " +
-                            handlerName);
+            throw Exception("Window layout: " + FromQString(FForm->objectName()) +
+                            " has no handler " + handlerName);
         auto* component = dynamic_cast<TComponent*>(target);
-        if (!component || !component->BindEvent(S(it.key()), handler->second))
-            throw Exception("Window layout: " + S(target->objectName()) + " has no event " +
-                            S(it.key()));
+        if (!component || !component->BindEvent(FromQString(it.key()), handler->second))
+            throw Exception("Window layout: " + FromQString(target->objectName()) +
+                            " has no event " + FromQString(it.key()));
     }
 }
 

@@ -27,8 +27,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 TApplication::~TApplication() {
-    for (auto it = FForms.rbegin(); it != FForms.rend(); ++it) delete *it;
-    FForms.clear();
+    DeleteForms();  // those left when start-up failed after some windows existed
     if (Application == this) Application = nullptr;
 }
 
@@ -48,8 +47,14 @@ int TApplication::Run() {
     if (FMainForm) SafeCall([this] { FMainForm->SetVisible(true); });
     int code = exec();
     for (TForm* f : FForms) f->hide();
-    while (!FForms.empty()) delete FForms.back();  // destroyed() unregisters it
+    DeleteForms();
     return code;
+}
+
+void TApplication::DeleteForms() {
+    // Each form's destroyed() erases it from FForms, so no iterator over the vector survives a
+    // delete: take the last one each time, newest first.
+    while (!FForms.empty()) delete FForms.back();
 }
 
 void TApplication::RequestQuit() {

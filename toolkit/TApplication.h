@@ -74,6 +74,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    // Deletes every window still registered, newest first.
+    void DeleteForms();
+
     // Remembers the control a mouse button goes down on (for CancelMode).
     void TrackPress(QObject* receiver, const QEvent* event);
 

@@ -6,14 +6,6 @@
 
 #include "toolkit/DeviceImage.h"
 
-QString ToQString(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-std::string FromQString(const QString& s) {
-    return s.toStdString();
-}
-
 QFont TCanvas::DeviceFont() {
     return FPainter ? QFont(Font.ToQFont(), FPainter->device()) : Font.ToQFont();
 }

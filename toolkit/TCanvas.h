@@ -6,6 +6,7 @@
 #include <QSize>
 #include <string>
 
+#include "platform/system/QtStrings.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/TBitmap.h"
 #include "toolkit/TFont.h"
@@ -62,7 +63,3 @@ protected:
 private:
     QPainter* FPainter = nullptr;
 };
-
-// Converts the program's 8-bit (UTF-8) strings for drawing.
-QString ToQString(const std::string& s);
-std::string FromQString(const QString& s);

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "platform/system/Exception.h"
 #include "toolkit/DeviceImage.h"
 #include "toolkit/LayoutReader.h"
 #include "toolkit/TApplication.h"
@@ -39,6 +40,13 @@ QObject* TForm::FindComponent(const std::string& name) const {
     const QString qname = QString::fromStdString(name);
     if (objectName() == qname) return const_cast<TForm*>(this);
     return findChild<QObject*>(qname);
+}
+
+void TForm::ThrowMissingComponent(const std::string& name, const QObject* found) const {
+    const std::string form = objectName().toStdString();
+    if (!found) throw Exception("Window layout: " + form + " has no component " + name);
+    throw Exception("Window layout: " + name + " of " + form + " is a " +
+                    found->metaObject()->className() + ", not the class the window expects");
 }
 
 void TForm::SetVisible(bool visible) {

@@ -43,9 +43,13 @@ public:
     std::map<std::string, TNotifyEvent> Handlers;
     // The component of that name in this form, or nullptr.
     QObject* FindComponent(const std::string& name) const;
+    // The component of that name and class; a layout that lacks it, or names another class,
+    // throws a layout error that says which, rather than leaving a null for a handler to use.
     template <class T>
     T* Component(const std::string& name) const {
-        return dynamic_cast<T*>(FindComponent(name));
+        QObject* found = FindComponent(name);
+        if (T* component = dynamic_cast<T*>(found)) return component;
+        ThrowMissingComponent(name, found);
     }
 
     // Showing: first time placed by the position rule, later where it was hidden; showing a
@@ -103,6 +107,8 @@ protected:
     virtual void FontChanged();
 
 private:
+    [[noreturn]] void ThrowMissingComponent(const std::string& name, const QObject* found) const;
+
     void ApplyGeometry();
     void ApplyWindowFlags();
     void KeepSystemMenuColours();

@@ -3,6 +3,7 @@
 #include <gst/gst.h>
 
 #include <QCoreApplication>
+#include <atomic>
 #include <cstring>
 #include <optional>
 
@@ -93,14 +94,18 @@ bool IsMissingAudioDecoder(GstMessage* message) {
 }
 
 struct BusState {
-    TGstPipeline::Link* Link;
-    bool MissingAudioDecoder = false;
+    explicit BusState(TGstPipeline::Link* link) { Link.store(link, std::memory_order_release); }
+    // GStreamer hands the state to its streaming threads under locks of its own; the atomic
+    // makes that hand-over one a thread checker sees too.
+    std::atomic<TGstPipeline::Link*> Link;
+    // Set and read on whichever streaming thread posts the message.
+    std::atomic<bool> MissingAudioDecoder = false;
 };
 
 // Runs on GStreamer's threads: records the notice and posts it to the user-interface thread.
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
     auto* state = static_cast<BusState*>(data);
-    TGstPipeline::Link& link = *state->Link;
+    TGstPipeline::Link& link = *state->Link.load(std::memory_order_acquire);
     std::optional<TBusNotice::Kind> kind;
     switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_EOS:
@@ -253,11 +258,15 @@ MCIERROR TGstPipeline::Open(const std::string& uri, const std::string& cdDevice,
     }
     gst_object_ref_sink(FPipeline);
     FLink = std::make_unique<Link>();
+    // The device's notices count on from its previous pipeline's, so that one of those still
+    // waiting in the event queue is stale for this one too.
+    FLink->Sequence = FLastSequence;
+    FStaleSequence = FLastSequence;
     FLink->Receiver = receiver;
     FLink->NoticeType = FNoticeType;
     FCdDevice = cdDevice;
     GstBus* bus = gst_element_get_bus(FPipeline);
-    gst_bus_set_sync_handler(bus, OnBusMessage, new BusState{FLink.get()}, FreeBusState);
+    gst_bus_set_sync_handler(bus, OnBusMessage, new BusState(FLink.get()), FreeBusState);
     gst_object_unref(bus);
     g_object_set(FPipeline, "uri", uri.c_str(), "audio-sink", sink, "flags",
                  kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
@@ -333,9 +342,10 @@ void TGstPipeline::Close() {
     gst_object_unref(bus);
     gst_object_unref(FPipeline);
     FPipeline = nullptr;
+    FLastSequence = FLink->Sequence;  // no handler runs any more: read without the lock
     FLink.reset();
     FLengthMs = 0;
-    FStaleSequence = 0;
+    FStaleSequence = FLastSequence;
     FReleased = false;
 }
 

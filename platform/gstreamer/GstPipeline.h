@@ -63,5 +63,6 @@ private:
     std::uint64_t FStaleSequence = 0;
     bool FReleased = false;  // dropped to the null state; the next play starts it afresh
     std::string FUri;
-    std::string FCdDevice;  // read by the source-setup handler
+    std::uint64_t FLastSequence = 0;  // the closed pipelines' last notice: one count per device
+    std::string FCdDevice;            // read by the source-setup handler
 };

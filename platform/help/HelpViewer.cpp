@@ -24,21 +24,18 @@
 #include <sstream>
 
 #include "platform/system/ProgramFiles.h"
+#include "platform/system/QtStrings.h"
 
 namespace {
 
 QPointer<THelpViewerWindow> gViewer;
-
-QString Q(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 void Message(QWidget* owner, const std::string& text) {
     if (HelpViewerMessageHook) {
         HelpViewerMessageHook(text);
         return;
     }
-    QMessageBox::warning(owner, QStringLiteral("Help"), Q(text));
+    QMessageBox::warning(owner, QStringLiteral("Help"), ToQString(text));
 }
 
 bool HasFolder(const std::string& name) {
@@ -73,10 +70,10 @@ std::vector<std::string> HelpSearchFolders() {
 
 std::string FindHelpFile(const std::string& name, const std::vector<std::string>& folders) {
     if (name.empty()) return {};
-    if (HasFolder(name)) return QFileInfo(Q(name)).isFile() ? name : std::string();
+    if (HasFolder(name)) return QFileInfo(ToQString(name)).isFile() ? name : std::string();
     for (const std::string& folder : folders) {
         std::string path = folder + "/" + name;
-        if (QFileInfo(Q(path)).isFile()) return path;
+        if (QFileInfo(ToQString(path)).isFile()) return path;
     }
     return {};
 }
@@ -201,9 +198,10 @@ void THelpViewerWindow::Open(THelpDocument document, const std::string& path) {
     FIndex = FDocument.Index();
     FPath = path;
     FTopic = -1;
-    const std::string title =
-        FDocument.Title.empty() ? QFileInfo(Q(path)).fileName().toStdString() : FDocument.Title;
-    setWindowTitle(QStringLiteral("Help Topics: ") + Q(title));
+    const std::string title = FDocument.Title.empty()
+                                  ? QFileInfo(ToQString(path)).fileName().toStdString()
+                                  : FDocument.Title;
+    setWindowTitle(QStringLiteral("Help Topics: ") + ToQString(title));
     Fill();
 }
 
@@ -216,11 +214,12 @@ void THelpViewerWindow::Fill() {
         const THelpTopic& topic = FDocument.Topics[i];
         if (topic.Book != bookName || (!book && !topic.Book.empty())) {
             bookName = topic.Book;
-            book = bookName.empty() ? nullptr : new QTreeWidgetItem(FContents, {Q(bookName)});
+            book =
+                bookName.empty() ? nullptr : new QTreeWidgetItem(FContents, {ToQString(bookName)});
             if (book) book->setExpanded(true);
         }
-        auto* item = book ? new QTreeWidgetItem(book, {Q(topic.Title)})
-                          : new QTreeWidgetItem(FContents, {Q(topic.Title)});
+        auto* item = book ? new QTreeWidgetItem(book, {ToQString(topic.Title)})
+                          : new QTreeWidgetItem(FContents, {ToQString(topic.Title)});
         item->setData(0, Qt::UserRole, int(i));
         FTopicItems[i] = item;
     }
@@ -232,11 +231,11 @@ void THelpViewerWindow::Fill() {
 void THelpViewerWindow::FilterIndex(const QString& typed) {
     FIndexList->clear();
     for (const THelpIndexEntry& entry : FIndex) {
-        const QString keyword = Q(entry.Keyword);
+        const QString keyword = ToQString(entry.Keyword);
         if (!keyword.startsWith(typed, Qt::CaseInsensitive)) continue;
         // A keyword that leads to several topics names the topic of each of its entries.
         const QString shown = entry.Shared ? keyword + QStringLiteral(" \u2014 ") +
-                                                 Q(FDocument.Topics[std::size_t(entry.Topic)].Title)
+                                                 ToQString(FDocument.Topics[std::size_t(entry.Topic)].Title)
                                            : keyword;
         auto* item = new QListWidgetItem(shown, FIndexList);
         item->setData(Qt::UserRole, entry.Topic);
@@ -257,7 +256,7 @@ void THelpViewerWindow::ShowIndex() {
 void THelpViewerWindow::ShowTopic(int topic) {
     if (topic < 0 || topic >= int(FDocument.Topics.size())) return;
     FTopic = topic;
-    FTopicView->setHtml(Q(TopicHtml(FDocument, FDocument.Topics[std::size_t(topic)])));
+    FTopicView->setHtml(ToQString(TopicHtml(FDocument, FDocument.Topics[std::size_t(topic)])));
     // The contents tree marks the topic on show, however it was reached.
     if (QTreeWidgetItem* item =
             std::size_t(topic) < FTopicItems.size() ? FTopicItems[std::size_t(topic)] : nullptr) {

@@ -21,7 +21,7 @@ public:
         : QEvent(type), What(kind), Sequence(sequence) {}
     static QEvent::Type EventType();
     Kind What;
-    std::uint64_t Sequence;  // 1 for the pipeline's first notice, counting up
+    std::uint64_t Sequence;  // counts up over every pipeline the playback opens, from 1
 };
 
 class TGstPlayback {

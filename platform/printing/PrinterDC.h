@@ -23,7 +23,6 @@ public:
     PrinterDC(const PrinterDC&) = delete;
     PrinterDC& operator=(const PrinterDC&) = delete;
 
-    Kind ContextKind() const { return FKind; }
     // Printable size in device pixels; the origin is the printable area's top-left corner.
     int HorzRes() const;
     int VertRes() const;

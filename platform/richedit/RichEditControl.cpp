@@ -182,9 +182,8 @@ bool RichEditControl::Wrapped() const {
 
 // Sends a hidden control the resize it has pending, so that its text width is the one it will
 // be shown at.
-void RichEditControl::SyncPendingGeometry() const {
-    auto* self = const_cast<RichEditControl*>(this);
-    for (QWidget* w : {static_cast<QWidget*>(self), viewport()}) {
+void RichEditControl::SyncPendingGeometry() {
+    for (QWidget* w : {static_cast<QWidget*>(this), viewport()}) {
         if (w->isVisible() || !w->testAttribute(Qt::WA_PendingResizeEvent)) continue;
         w->setAttribute(Qt::WA_PendingResizeEvent, false);
         QResizeEvent event(w->size(), QSize());
@@ -192,7 +191,7 @@ void RichEditControl::SyncPendingGeometry() const {
     }
 }
 
-const LineTable& RichEditControl::Lines() const {
+const LineTable& RichEditControl::Lines() {
     SyncPendingGeometry();
     // Laying out may show the scroll bar and so narrow the text: build again at the new width.
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -205,28 +204,28 @@ const LineTable& RichEditControl::Lines() const {
     return FLines;
 }
 
-int RichEditControl::EmGetLineCount() const {
+int RichEditControl::EmGetLineCount() {
     return Lines().Count();
 }
 
-int RichEditControl::EmLineIndex(int line) const {
+int RichEditControl::EmLineIndex(int line) {
     const LineTable& t = Lines();
     if (line == -1) line = t.LineFromChar(ToCharPos(textCursor().position()));
     if (line < 0 || line >= t.Count()) return -1;
     return t.Start(line);
 }
 
-int RichEditControl::EmLineLength(int charIndex) const {
+int RichEditControl::EmLineLength(int charIndex) {
     const LineTable& t = Lines();
     if (charIndex >= 0) return t.At(t.LineFromChar(charIndex)).Length;
     return UnselectedOnLines(t, EmExGetSel());
 }
 
-QString RichEditControl::EmGetLine(int line, int capacity) const {
+QString RichEditControl::EmGetLine(int line, int capacity) {
     return LineText(Lines(), RawText(), line, capacity);
 }
 
-int RichEditControl::EmExLineFromChar(int charIndex) const {
+int RichEditControl::EmExLineFromChar(int charIndex) {
     return Lines().LineFromChar(std::max(0, charIndex));
 }
 
@@ -462,8 +461,8 @@ void RichEditControl::WmSetRedraw(bool redraw) {
 // ---------------------------------------------------------------------------------------------
 // Documents and notifications
 
-QTextDocument* RichEditControl::NewDocument() const {
-    auto* doc = new QTextDocument(const_cast<RichEditControl*>(this));
+QTextDocument* RichEditControl::NewDocument() {
+    auto* doc = new QTextDocument(this);
     doc->setUndoRedoEnabled(false);
     doc->setDefaultFont(DefaultFont());
     doc->setDocumentMargin(kDocumentMargin);

@@ -50,15 +50,17 @@ public:
     void SetStreamBufferSize(int bytes);
 
     // --- Line view ---
-    int EmGetLineCount() const;
+    // Not const: the display lines need the text laid out at the width it is shown at, so a
+    // hidden control first receives the resize it has pending and takes its deferred formats.
+    int EmGetLineCount();
     // First character of a line; -1 for the caret's line; -1 when there is no such line.
-    int EmLineIndex(int line) const;
+    int EmLineIndex(int line);
     // Length of the line holding `charIndex`, without its break. With -1: the characters on
     // the selection's lines that are not selected.
-    int EmLineLength(int charIndex) const;
+    int EmLineLength(int charIndex);
     // A line's text, with CR LF when a paragraph break ends it, cut to `capacity` characters.
-    QString EmGetLine(int line, int capacity) const;
-    int EmExLineFromChar(int charIndex) const;
+    QString EmGetLine(int line, int capacity);
+    int EmExLineFromChar(int charIndex);
 
     // --- Selection and editing ---
     CharRange EmExGetSel() const;
@@ -128,14 +130,14 @@ protected:
     // Position conversions between character positions and the document's own.
     int ToDocPos(int cp) const;
     int ToCharPos(int docPos) const;
-    const LineTable& Lines() const;
+    const LineTable& Lines();
     // The document's text as stored (paragraphs ending in U+2029), kept until it changes, so
     // that reading lines never moves a cursor, which would lay the text out.
     const QString& RawText() const;
 
 private:
     void AttachDocument(QTextDocument* doc);
-    QTextDocument* NewDocument() const;
+    QTextDocument* NewDocument();
     std::string OutgoingBytes(unsigned format) const;
     QStringView RawBetween(int docStart, int docEnd) const;
     QString TextBetween(int docStart, int docEnd) const;
@@ -152,7 +154,7 @@ private:
     bool AllowsEdit(int docStart, int docEnd);
     bool IsProtected(int docStart, int docEnd) const;
     int RoomFor(int replacedChars) const;
-    void SyncPendingGeometry() const;
+    void SyncPendingGeometry();
     bool Wrapped() const;
 
     mutable DeferredFormats FDeferred;

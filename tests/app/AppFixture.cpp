@@ -40,7 +40,6 @@ void AppFixture::SetUp() {
     static bool registered = false;
     if (!registered) RegisterAllComponents();
     registered = true;
-    ErrorBoxRecorder::Take();
     CreateWindows();
     Form7->SetVisible(true);
     QCoreApplication::processEvents();
@@ -54,7 +53,6 @@ void AppFixture::TearDown() {
     TPrintDialog::ExecuteHook = nullptr;
     TPrinterSetupDialog::ExecuteHook = nullptr;
     while (!Application->Forms().empty()) delete Application->Forms().back();
-    ErrorBoxRecorder::Take();
 }
 
 void AppFixture::Press(const char* button) {

@@ -17,7 +17,6 @@ protected:
         Player.CreateHandle();
         // Shown, so that a size change reaches the control at once, as on a shown window.
         Player.show();
-        ErrorBoxRecorder::Take();
     }
     // Opens a tone file of that name and length (made on first use).
     void OpenTone(const std::string& name, int ms) {

@@ -27,7 +27,6 @@ namespace {
 class StandardControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ErrorBoxRecorder::Take();
         Form.SetClientWidth(400);
         Form.SetClientHeight(300);
         Form.SetColor(clSkyBlue);

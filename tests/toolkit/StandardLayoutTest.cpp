@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,7 +75,6 @@ const char* kLayout = R"json({
 class StandardLayout : public ::testing::Test {
 protected:
     void SetUp() override {
-        ErrorBoxRecorder::Take();
         for (const char* name : {"SpeedButton1Click", "Edit1Change", "BitBtn1Click", "Timer1Timer"})
             Form->Handlers[name] = [this, name](QObject* sender) {
                 Calls.push_back(std::string(name) + ":" + sender->objectName().toStdString());
@@ -200,6 +200,30 @@ TEST_F(StandardLayout, FaultyLayoutsAreErrors) {
         form->Handlers["BitBtn1Click"] = [](QObject*) {};
         EXPECT_THROW(form->LoadLayout(Files.Write("bad.json", c.json)), Exception) << c.what;
     }
+}
+
+// A window that looks up a control its layout lacks, or has under another class, fails at once
+// with a layout error that names it, not later with a null a handler dereferences.
+TEST_F(StandardLayout, AControlTheLayoutLacksIsANamedLayoutError) {
+    Load(kLayout);
+    const struct {
+        std::function<void()> Lookup;
+        std::string Message;
+    } rows[] = {
+        {[this] { Form->Component<TEdit>("NoSuchEdit"); },
+         "Window layout: TestForm has no component NoSuchEdit"},
+        {[this] { Form->Component<TBitBtn>("Memo1"); },
+         "Window layout: Memo1 of TestForm is a TMemo, not the class the window expects"},
+    };
+    for (const auto& row : rows) {
+        try {
+            row.Lookup();
+            ADD_FAILURE() << "no error for: " << row.Message;
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string(e.what()), row.Message);
+        }
+    }
+    EXPECT_NE(Form->Component<TMemo>("Memo1"), nullptr);
 }
 
 }  // namespace

@@ -86,6 +86,35 @@ TEST_F(CdAudio, APlayRunsOnIntoTheNextTrackAndEndsWhereAsked) {
     Close(id);
 }
 
+// Track 1's end notice still waits in the event queue when a new play opens track 2's pipeline:
+// it must count as stale there, not end the new play at once.
+TEST_F(CdAudio, AnEndNoticeOfTheTrackBeforeDoesNotEndTheNextTracksPlay) {
+    const MCIDEVICEID id = OpenDisc();
+    SetFormat(id, MCI_FORMAT_MILLISECONDS);
+    NoticeWindow window;
+    MCI_PLAY_PARMS first;
+    first.dwCallback = &window;
+    first.dwFrom = 700;
+    ASSERT_EQ(mciSendCommandA(id, MCI_PLAY, MCI_NOTIFY | MCI_FROM, &first), 0u);
+    // No events are handled meanwhile, so track 1's end notice stays queued.
+    QElapsedTimer timer;
+    timer.start();
+    while (StatusItem(id, MCI_STATUS_POSITION) < 990 && timer.elapsed() < 5000) QThread::msleep(5);
+    QThread::msleep(200);  // the end of stream follows the last sample
+    MCI_PLAY_PARMS second;
+    second.dwCallback = &window;
+    second.dwFrom = 1000;  // track 2, 0.5 s long
+    second.dwTo = 1500;
+    ASSERT_EQ(mciSendCommandA(id, MCI_PLAY, MCI_NOTIFY | MCI_FROM | MCI_TO, &second), 0u);
+    Drain(150);
+    ASSERT_EQ(window.Notices.size(), 1u);
+    EXPECT_EQ(window.Notices[0].Code, MCI_NOTIFY_SUPERSEDED);
+    EXPECT_EQ(StatusItem(id, MCI_STATUS_MODE), MCI_MODE_PLAY);
+    ASSERT_TRUE(WaitUntil([&] { return window.Notices.size() == 2; }));
+    EXPECT_EQ(window.Notices[1].Code, MCI_NOTIFY_SUCCESSFUL);
+    Close(id);
+}
+
 TEST_F(CdAudio, ACdaFileOpensTheDiscAtItsTrack) {
     ToneFiles::WriteBytes(Path("Track02.cda"), MakeCdaFile({2, 1, 4500, 37}));
     ToneFiles::WriteBytes(Path("Track07.cda"), MakeCdaFile({7, 1, 9000, 37}));

@@ -289,7 +289,7 @@ TEST_F(MciFixture, SeekMovesThePositionAndOtherCommandsNotifyAtOnce) {
         EXPECT_EQ(mciSendCommandA(id, MCI_SEEK, MCI_WAIT | MCI_NOTIFY | c.Flags, &seek), c.Result);
         EXPECT_EQ(StatusItem(id, MCI_STATUS_POSITION), c.Position);
     }
-    Drain();
+    WaitUntil([&] { return window.Notices.size() >= 3; });
     ASSERT_EQ(window.Notices.size(), 3u) << "one notice for each seek that was carried out";
     EXPECT_EQ(window.Notices[2].Code, MCI_NOTIFY_SUCCESSFUL);
     for (unsigned command : {MCI_STEP, MCI_RECORD, MCI_WINDOW, MCI_WHERE})
@@ -341,7 +341,8 @@ TEST_F(MciFixture, CloseWhilePlayingAbortsThePlayAndFreesTheDevice) {
     play.dwCallback = &window;
     ASSERT_EQ(mciSendCommandA(first, MCI_PLAY, MCI_NOTIFY, &play), 0u);
     EXPECT_EQ(Close(first), 0u);
-    Drain(200);
+    ASSERT_TRUE(WaitUntil([&] { return !window.Notices.empty(); }));
+    Drain();  // and nothing after it
     ASSERT_EQ(window.Notices.size(), 1u);
     EXPECT_EQ(window.Notices[0].Code, MCI_NOTIFY_ABORTED);
     EXPECT_EQ(StatusItem(first, MCI_STATUS_MODE, &error), 0u);

@@ -45,7 +45,8 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
     return true;
 }
 
-// Lets the event loop deliver what is already posted.
+// Lets the event loop deliver what is already posted; for checking that nothing (more) arrives.
+// To wait for something, WaitUntil it.
 inline void Drain(int ms = 50) {
     WaitUntil([] { return false; }, ms);
 }

@@ -60,7 +60,7 @@ std::string StreamOut(RichEditControl& c, unsigned format = SF_TEXT, unsigned* e
     return p.Bytes;
 }
 
-std::string Line(const RichEditControl& c, int line, int capacity = 4096) {
+std::string Line(RichEditControl& c, int line, int capacity = 4096) {
     return c.EmGetLine(line, capacity).toStdString();
 }
 

@@ -1,0 +1,9 @@
+#include "platform/system/QtStrings.h"
+
+QString ToQString(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string FromQString(const QString& s) {
+    return s.toStdString();
+}

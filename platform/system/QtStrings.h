@@ -1,0 +1,8 @@
+#pragma once
+// The one place the program's strings cross into Qt's and back: std::string holds UTF-8
+// everywhere in the program, QString is what Qt takes and gives.
+#include <QString>
+#include <string>
+
+QString ToQString(const std::string& s);
+std::string FromQString(const QString& s);
