@@ -23,6 +23,9 @@ public:
 
     explicit RtfTokenizer(std::string_view input) : FInput(input) {}
     RtfToken Next();
+    // Bytes read so far: where the next token begins.
+    size_t Position() const { return FPos; }
+    std::string_view Input() const { return FInput; }
 
 private:
     RtfToken ReadControl();
