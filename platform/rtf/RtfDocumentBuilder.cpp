@@ -10,6 +10,9 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "platform/rtf/RtfPicture.h"
 
 namespace Rtf {
 namespace {
@@ -63,7 +66,7 @@ size_t RtfRunFormatHash::operator()(const RtfRunFormat& f) const {
                    size_t(f.Strike) << 3 | size_t(f.HasColour) << 4 | size_t(f.HasHighlight) << 5 |
                    size_t(f.Script) << 6;
     return qHashMulti(0, f.Family, f.HalfPoints, f.Colour, f.Highlight, f.Raise, f.HiddenSerial,
-                      flags);
+                      f.Picture, flags);
 }
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : FDoc(doc) {
@@ -93,6 +96,17 @@ void RtfDocumentBuilder::SetFormatIndex(int index) {
 // The first character after hidden text carries it in a format of its own (both halves of a
 // UTF-16 pair, which no format change may split); the characters after it go back to the
 // format they had.
+void RtfDocumentBuilder::AppendPicture(QByteArray group) {
+    OpenParagraph();
+    const int plain = FHeldFormat >= 0 ? std::exchange(FHeldFormat, -1) : FRuns.back().Format;
+    RtfRunFormat picture = FFormats[size_t(plain)];
+    FPictures.push_back(std::move(group));
+    picture.Picture = int(FPictures.size());
+    SetFormatIndex(FormatIndex(picture));
+    FText.append(QChar(QChar::ObjectReplacementCharacter));
+    SetFormatIndex(plain);
+}
+
 void RtfDocumentBuilder::AppendCarryingHidden(QChar first, QLatin1StringView rest) {
     if (FHeldFormat >= 0) {
         FText.append(first);  // the low half of the carrier
@@ -160,13 +174,23 @@ void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
 int RtfDocumentBuilder::MostUsedFormat() const {
     std::vector<int> uses(FFormats.size());
     for (const Run& run : FRuns) ++uses[size_t(run.Format)];
+    // A picture's format is for its own character only.
+    for (size_t i = 0; i < FFormats.size(); ++i) {
+        if (FFormats[i].Picture != 0) uses[i] = -1;
+    }
     return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
 }
 
 void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
     std::vector<QTextCharFormat> formats;
     formats.reserve(FFormats.size());
-    for (const RtfRunFormat& format : FFormats) formats.push_back(ToCharFormat(format));
+    for (const RtfRunFormat& format : FFormats) {
+        QTextCharFormat charFormat = ToCharFormat(format);
+        if (format.Picture != 0)
+            charFormat = PictureFormat(FDoc, charFormat, FPictures[size_t(format.Picture - 1)]);
+        formats.push_back(charFormat);
+    }
+    std::vector<QByteArray>().swap(FPictures);
     std::vector<RichEdit::DeferredFormats::Run> runs;
     for (size_t i = 0; i < FRuns.size(); ++i) {
         const Run& run = FRuns[i];

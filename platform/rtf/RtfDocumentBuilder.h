@@ -4,6 +4,7 @@
 // other formats are handed back, to be formatted one by one when the caller chooses. Each
 // cursor call costs about a microsecond whatever its length, so this takes far fewer calls
 // than inserting run by run.
+#include <QByteArray>
 #include <QRgb>
 #include <QString>
 #include <Qt>
@@ -37,6 +38,7 @@ struct RtfRunFormat {
     int Raise = 0;         // half points above (+) or below (-) the baseline: \upN, \dnN
     QString HiddenBefore;  // hidden text just before the run's first character
     int HiddenSerial = 0;  // which hidden passage that is
+    int Picture = 0;       // a picture's U+FFFC: 1 + its index among the pictures, else 0
 
     bool operator==(const RtfRunFormat&) const = default;
 };
@@ -81,6 +83,8 @@ public:
         }
         FText.append(text);
     }
+    // A picture (its whole \pict group) as one U+FFFC in the current format.
+    void AppendPicture(QByteArray group);
     // Hidden text: kept for the next character, or for the paragraph if none follows in it.
     void AppendHidden(QChar c) { FHidden.append(c); }
     // Whether the paragraph being built holds no text yet.
@@ -118,6 +122,7 @@ private:
     QString FText;
     std::vector<Run> FRuns;  // in order; a new run starts where the format changes
     std::vector<RtfRunFormat> FFormats;
+    std::vector<QByteArray> FPictures;
     std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> FFormatIndex;
     // Paragraphs whose format is not the default one, in order.
     std::vector<std::pair<int, RtfParagraphFormat>> FParagraphFormats;

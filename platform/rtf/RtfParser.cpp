@@ -278,11 +278,13 @@ bool RtfParser::Step(const RtfToken& token) {
     }
     bool groupStart = FGroupStart;
     FGroupStart = false;
+    if (StartsPicture(token, groupStart, std::exchange(FOptionalStart, false))) return true;
     switch (token.kind) {
         case Kind::End:
             return false;
         case Kind::GroupOpen:
             FSkipCount = 0;  // a brace ends the fallback of \uN
+            FGroupOffset = FTokenizer.Position() - 1;
             OpenGroup();
             return true;
         case Kind::GroupClose:
@@ -350,12 +352,14 @@ bool RtfParser::CloseGroup() {
     }
     // The outermost group's state stays for Finish: it holds the last paragraph's format.
     if (FStack.size() <= 2) return false;
+    const bool pictureEnds = FStack.size() == FPictureDepth;
     FStack.pop_back();
     FFormatDirty = true;
     // The style sheet changed in the group just closed: the text's styles say more now.
     if (State().StylesVersion != FStylesVersion && State().Where == Destination::Text) {
         LayerCharacterFormat(State());
     }
+    if (pictureEnds) EndPicture(FTokenizer.Position(), 0);
     return true;
 }
 
@@ -669,6 +673,8 @@ void RtfParser::HandleSymbol(char symbol, bool groupStart) {
             // An optional destination: nothing in it is ours to show, unless it is a
             // character style in the style sheet, which its first word tells.
             if (groupStart || FOptionalPending) FOptionalPending = true;
+            // A picture's "{\*\shppict" is read as text: its first word tells.
+            if (groupStart) FOptionalStart = State().Where == Destination::Text;
             break;
         case '\\':
         case '{':
@@ -1093,8 +1099,48 @@ bool RtfParser::SymbolGlyphs() {
     return FCodePageSymbolGlyphs;
 }
 
+// Pictures are read as a whole when their group closes (RtfPicture); here the parser only
+// finds where each \pict group begins and ends. Of "{\*\shppict{\pict ...}}{\nonshppict ...}"
+// the first is read and the second, a copy for older readers, skipped like any unknown group.
+bool RtfParser::StartsPicture(const RtfToken& token, bool groupStart, bool optionalStart) {
+    if (token.kind != RtfToken::Kind::Word || FUntrackedDepth > 0 || FStack.size() < 3)
+        return false;
+    if (optionalStart && token.text == "shppict") {
+        FOptionalPending = false;
+        State().Where = Destination::Text;
+        return true;
+    }
+    if (!groupStart || token.text != "pict" || FSkipCount > 0 || FPictureDepth != 0 ||
+        State().Where != Destination::Text) {
+        return false;
+    }
+    FPictureStart = FGroupOffset;
+    FPictureDepth = FStack.size();
+    State().Where = Destination::Skip;  // its data is no text; the whole group is read at its end
+    return true;
+}
+
+// `unclosed`: groups the input left open, closed here so that the kept group is whole.
+void RtfParser::EndPicture(size_t end, int unclosed) {
+    const std::string_view input = FTokenizer.Input();
+    end = std::min(end, input.size());
+    QByteArray group(input.data() + FPictureStart, qsizetype(end - FPictureStart));
+    group.append(qsizetype(unclosed), '}');
+    FPictureDepth = 0;
+    SyncFormat();
+    FBuilder.AppendPicture(group);
+}
+
 void RtfParser::Finish() {
     FlushBytes();
+    // A file cut off inside a picture keeps the picture as far as it goes.
+    if (FPictureDepth != 0) {
+        const int unclosed = int(FStack.size() - FPictureDepth + FUntrackedDepth) + 1;
+        FStack.resize(FPictureDepth - 1);
+        FUntrackedDepth = 0;
+        FFormatDirty = true;
+        EndPicture(FTokenizer.Position(), unclosed);
+    }
     if (FPendingHigh) {
         FPendingHigh = 0;
         EmitChecked(kReplacement);

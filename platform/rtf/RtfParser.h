@@ -136,6 +136,8 @@ private:
     void HandleStyleChoice(RtfKeyword keyword, const RtfToken& token);
     void LayerCharacterFormat(GroupState& state);
     const Style* ResolvedStyle(int number);
+    bool StartsPicture(const RtfToken& token, bool groupStart, bool optionalStart);
+    void EndPicture(size_t end, int unclosed);
     void Finish();
 
     bool OptionalDestinationAccepted(RtfKeyword keyword);
@@ -203,6 +205,11 @@ private:
     char16_t FPendingHigh = 0;      // a high surrogate waiting for its low half
     bool FPendingCellTab = false;
     bool FPageBreakNext = false;  // a \page came: the next paragraph starts a new page
+    bool FOptionalStart = false;  // "\*" just began a group that is skipped unless its word says
+    size_t FGroupOffset = 0;      // where the group opened last begins in the input
+    // A \pict group being read: where it begins, and the stack depth its state sits at (0: none).
+    size_t FPictureStart = 0;
+    size_t FPictureDepth = 0;
     bool FFormatDirty = true;
     const bool FRawUtf8;
 

@@ -10,6 +10,7 @@
 
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfDocumentProperties.h"
+#include "platform/rtf/RtfPicture.h"
 
 namespace Rtf {
 namespace {
@@ -122,7 +123,12 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
             FHiddenSerial = run.HiddenSerial;
             WriteHidden(run.Hidden);
         }
-        WriteText(fragment.text());
+        const QVariant picture = fragment.charFormat().property(kPictureSource);
+        if (picture.isValid()) {
+            WritePictures(fragment.text(), picture.toByteArray());
+        } else {
+            WriteText(fragment.text());
+        }
     }
     WriteHidden(block.blockFormat().stringProperty(kHiddenTextAtEnd));
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
@@ -275,6 +281,23 @@ void RtfWriter::WriteText(QStringView text) {
             c = 0xFFFD;  // half a pair stands for nothing readable
         }
         WriteCharacter(c);
+    }
+}
+
+// Each U+FFFC of the fragment is the picture, written back as its group came; should other
+// characters have taken the picture's format, they are text as usual.
+void RtfWriter::WritePictures(QStringView text, const QByteArray& group) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != QChar::ObjectReplacementCharacter) continue;
+        WriteText(text.sliced(from, i - from));
+        from = i + 1;
+        if (i == text.size()) break;
+        BreakLineIfLong(kSoftLineLength);
+        FOut->append(group.constData(), size_t(group.size()));
+        FDelimiterPending = false;  // the group's closing brace ends any control word
+        const qsizetype lastBreak = group.lastIndexOf('\n');
+        if (lastBreak >= 0) FLineStart = FOut->size() - size_t(group.size() - lastBreak - 1);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Writing a text document as RTF.
+#include <QByteArray>
 #include <QRgb>
 #include <QString>
 #include <optional>
@@ -62,6 +63,7 @@ private:
     void WriteScript(const CharState& next, bool all);
     void WriteHidden(const QString& text);
     void WriteText(QStringView text);
+    void WritePictures(QStringView text, const QByteArray& group);
     void WriteCharacter(char32_t c);
 
     // Output with short lines: a line break may go before any token, where RTF ignores it.

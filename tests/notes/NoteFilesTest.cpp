@@ -344,7 +344,7 @@ TEST(NoteFiles, RtfFromOtherProgramsLoadsAsItsText) {
         paragraphs.push_back("p" + std::to_string(paragraphs.size()));
         padding += paragraphs.back() + "\\par ";
     }
-    paragraphs.insert(paragraphs.end(), {"", "after"});
+    paragraphs.insert(paragraphs.end(), {"\uFFFC", "after"});  // the picture is kept
     const std::string picture("\0\r\n}{\\\n\0\xFF\r", 10);
     const std::pair<std::string, Lines> cases[] = {
         {"\xEF\xBB\xBF{\\rtf1\\ansi caf\\'e9\\par done}", {"café", "done"}},
