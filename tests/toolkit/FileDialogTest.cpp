@@ -348,6 +348,8 @@ TEST_F(FileDialogs, ATypedFullPathOpensAfterAMissingNameAndSavesIntoAnotherFolde
         EXPECT_EQ(step.Dialog->FileName(), Program(typed.toStdString())) << step.Typed;
     }
     QDir::setCurrent(previous);
+}
+
 // The dialogs' icons and type names come from a file's name and kind only: a file without an
 // extension whose bytes are a PNG image stays a plain "File", a pipe (whose reading would
 // block) a "Device"; typing /proc/ into the dialog lists it without reading a file there.
