@@ -166,9 +166,9 @@ void TMprisService::SignalChanges() {
         if (FSent.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
     if (changed.isEmpty()) return;
     FSent = now;
-    QDBusMessage signal = QDBusMessage::createSignal(
-        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << kPlayerInterface << changed << QStringList();
     FBus.send(signal);
 }

@@ -98,6 +98,8 @@ public:
 private:
     void BindHandlers();
     void FindControls();
+    // Accessible names for the controls that take input and show no caption of their own.
+    void NameForScreenReaders();
     // The flourish, then colour scheme `scheme` (0 "D", 1 "B", 2 "G", 3 "M") step by step.
     void ApplyScheme(int scheme);
 };

@@ -113,6 +113,8 @@ public:
     TMPBtnType FocusButton() const { return FFocusButton; }
     TMPBtnType PressedButton() const { return FPressedButton; }
     int SlotWidth() const { return FSlotWidth; }
+    // The left edge of a visible button in the bar.
+    int ButtonLeft(TMPBtnType button) const { return ButtonX(button); }
     int MinSlotWidth() const { return FGlyphs.MinSlotWidth(); }
     int MinSlotHeight() const { return FGlyphs.MinSlotHeight(); }
     // The glyph a button shows now (enabled, disabled or coloured).

@@ -9,8 +9,8 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QProcess>
 #include <QEventLoop>
+#include <QProcess>
 #include <QThread>
 
 #include "app/MprisService.h"
@@ -66,8 +66,7 @@ public:
 public Q_SLOTS:
     void PropertiesChanged(const QString& interface, const QVariantMap& changed,
                            const QStringList&) {
-        if (interface == QStringLiteral("org.mpris.MediaPlayer2.Player"))
-            Changed += changed.keys();
+        if (interface == QStringLiteral("org.mpris.MediaPlayer2.Player")) Changed += changed.keys();
     }
 };
 
