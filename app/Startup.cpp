@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/MprisService.h"
 #include "app/StartupChecks.h"
 #include "app/Unit11.h"
 #include "app/Unit14.h"
@@ -123,6 +124,8 @@ int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
         return 1;
     }
     OpenCommandLineFiles(commandLine);
+    // Media keys and the sound menu: after the first paint, so the start does not wait on a bus.
+    Application->AfterFirstPaint([] { PublishPlayerOnSessionBus(); });
     if (beforeLoop) beforeLoop();
     return app.Run();
 }

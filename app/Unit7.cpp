@@ -111,6 +111,19 @@ void TForm7::FindControls() {
     PrintDialog1 = Component<TPrintDialog>("PrintDialog1");
     PrinterSetupDialog1 = Component<TPrinterSetupDialog>("PrinterSetupDialog1");
     Timer1 = Component<TTimer>("Timer1");
+    NameForScreenReaders();
+}
+
+void TForm7::NameForScreenReaders() {
+    // Buttons read their captions; these controls have none of their own, so they are named
+    // after the caption or the purpose they serve.
+    const std::pair<QWidget*, const char*> names[] = {
+        {RichEdit1, "Notes"},           {DriveComboBox1, "Drive"},
+        {DirectoryListBox1, "Folders"}, {FileListBox1, "Files"},
+        {Edit1, "File name"},           {FilterComboBox1, "File type"},
+        {ColorBox1, "Window colour"},   {MediaPlayer1, "Music player"},
+    };
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromLatin1(name));
 }
 
 // ---------------------------------------------------------------------------------------------

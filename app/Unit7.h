@@ -100,6 +100,8 @@ private:
     void FindControls();
     // Adds "Other music files" after the music dialog's three entries.
     void AddOtherMusicFilter();
+    // Accessible names for the controls that take input and show no caption of their own.
+    void NameForScreenReaders();
     // The flourish, then colour scheme `scheme` (0 "D", 1 "B", 2 "G", 3 "M") step by step.
     void ApplyScheme(int scheme);
 };

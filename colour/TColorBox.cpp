@@ -145,12 +145,11 @@ void TCustomColorBox::SetItemColor(int index, TColor color) {
 void TCustomColorBox::AddColorEntry(const std::string& identifier) {
     TColor value = 0;
     if (!IdentToColor(identifier, value)) value = TColor(std::stoul(identifier, nullptr, 0));
-    std::string text = identifier;
-    if (FStyle & cbPrettyNames) {
-        const char* readable = ColorDisplayName(value);
-        text = readable ? readable : DerivedColorName(identifier);
-    }
-    Add(text, ColorObject(value));
+    const char* display = ColorDisplayName(value);
+    const std::string readable = display ? display : DerivedColorName(identifier);
+    Add(FStyle & cbPrettyNames ? readable : identifier, ColorObject(value));
+    // A screen reader reads the colour's name, not its identifier.
+    Model()->SetAccessibleText(Model()->Count() - 1, readable);
 }
 
 void TCustomColorBox::PopulateColors() {

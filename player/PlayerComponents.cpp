@@ -1,8 +1,10 @@
 #include "player/PlayerComponents.h"
 
 #include "player/TMediaPlayer.h"
+#include "player/TMediaPlayerAccessible.h"
 #include "toolkit/ComponentRegistry.h"
 
 void RegisterPlayerComponents() {
     RegisterComponentClass<TMediaPlayer>("TMediaPlayer");
+    InstallPlayerAccessibility();
 }

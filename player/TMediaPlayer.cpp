@@ -489,6 +489,7 @@ void TMediaPlayer::MciNotify(std::uint32_t code) {
             break;
     }
     Fire(OnNotify, this);
+    Q_EMIT StateChanged();
 }
 
 bool TMediaPlayer::BindEvent(std::string_view event, const TNotifyEvent& handler) {

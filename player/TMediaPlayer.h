@@ -113,6 +113,8 @@ public:
     TMPBtnType FocusButton() const { return FFocusButton; }
     TMPBtnType PressedButton() const { return FPressedButton; }
     int SlotWidth() const { return FSlotWidth; }
+    // The left edge of a visible button in the bar.
+    int ButtonLeft(TMPBtnType button) const { return ButtonX(button); }
     int MinSlotWidth() const { return FGlyphs.MinSlotWidth(); }
     int MinSlotHeight() const { return FGlyphs.MinSlotHeight(); }
     // The glyph a button shows now (enabled, disabled or coloured).
@@ -120,7 +122,19 @@ public:
     // Whether a press on the button is taken: AutoEnable's state, or EnabledButtons without it.
     bool Usable(TMPBtnType button) const;
 
+    // What a mouse click on the button does, for other ways in (media keys, a screen reader): a
+    // button that is not usable refuses it; otherwise the click sequence with OnClick's veto and
+    // OnPostClick, the auto-enable update, and the bar redraws. Errors go to the error box.
+    void ClickButton(TMPBtnType button);
+
     bool BindEvent(std::string_view event, const TNotifyEvent& handler) override;
+
+Q_SIGNALS:
+    // The buttons' usable set or the device's state may have changed: after a push of
+    // AutoEnabledSet, a notification, an open or a close.
+    void StateChanged();
+
+public:
     // The end of loading the window layout: the width follows the slot width, then AutoOpen.
     void Loaded() override;
 

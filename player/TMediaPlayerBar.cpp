@@ -48,6 +48,7 @@ void TMediaPlayer::SetAutoEnable(bool on) {
 void TMediaPlayer::PushAutoEnabled() {
     FButtonAutoEnabled = FAutoEnabledSet;
     update();
+    Q_EMIT StateChanged();
 }
 
 bool TMediaPlayer::Usable(TMPBtnType button) const {
@@ -172,6 +173,21 @@ void TMediaPlayer::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
+void TMediaPlayer::ClickButton(TMPBtnType button) {
+    if (!(FVisibleButtons & ButtonBit(button)) || !Usable(button)) return;
+    FPressedButton = button;
+    if (button != FFocusButton) FFocusButton = button;
+    repaint();
+    SafeCall([&] {
+        Click();
+        if (FAutoEnable && FErrorCode == 0 && FMciDevice != 0) {
+            AutoButtonSet(FPressedButton);
+            PushAutoEnabled();
+        }
+    });
+    Q_EMIT StateChanged();
+}
+
 void TMediaPlayer::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const bool run = FPressActive && FShownDown;
@@ -187,6 +203,7 @@ void TMediaPlayer::mouseReleaseEvent(QMouseEvent* event) {
             PushAutoEnabled();
         }
     });
+    Q_EMIT StateChanged();
 }
 
 // --- Clicks and keys -----------------------------------------------------------------------------
@@ -243,6 +260,7 @@ void TMediaPlayer::keyPressEvent(QKeyEvent* event) {
                     PushAutoEnabled();
                 }
             });
+            Q_EMIT StateChanged();
             return;
         case Qt::Key_Left:
         case Qt::Key_Right: {

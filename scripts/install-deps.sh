@@ -15,6 +15,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils appstream lintian man-db
+  dbus-daemon
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

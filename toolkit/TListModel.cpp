@@ -9,9 +9,15 @@ int TListModel::rowCount(const QModelIndex& parent) const {
 QVariant TListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= Count()) return {};
     // The display text serves keyboard search and accessibility; drawing is the control's own.
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return ToQString(At(index.row()).Text);
+    const TListEntry& entry = At(index.row());
+    if (role == Qt::AccessibleTextRole && !entry.AccessibleText.empty())
+        return ToQString(entry.AccessibleText);
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return ToQString(entry.Text);
     return {};
+}
+
+void TListModel::SetAccessibleText(int index, std::string text) {
+    FEntries[std::size_t(index)].AccessibleText = std::move(text);
 }
 
 void TListModel::Insert(int position, TListEntry entry) {

@@ -8,6 +8,9 @@
 struct TListEntry {
     std::string Text;
     const void* Object = nullptr;
+    // What a screen reader reads for the entry when it differs from Text (a colour's readable
+    // name beside its identifier); empty: Text.
+    std::string AccessibleText;
 };
 
 class TListModel : public QAbstractListModel {
@@ -25,6 +28,7 @@ public:
 
     void Insert(int position, TListEntry entry);
     void SetObject(int index, const void* object);
+    void SetAccessibleText(int index, std::string text);
     void Clear();
     // Replaces every entry at once: views relayout a single time.
     void Assign(std::vector<TListEntry> entries);
