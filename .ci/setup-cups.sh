@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Sets up the print system for the end-to-end print test, as root: a running CUPS scheduler and
 # a PDF queue "QuilletPDF" (the cups-pdf backend) as the default printer. Safe to run again.
 #

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the command line asks of the program: usage or the version, or files to open. With no
 // arguments the program starts as always; a file manager's "Open with" passes the files chosen.

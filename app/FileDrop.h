@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Files dropped from a file manager onto a control of the main window. A drop that carries local
 // files (a text/uri-list of file: addresses) is taken and hands its first file that is not a

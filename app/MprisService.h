@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The music player on the session bus as an MPRIS 2.2 media player, so the keyboard's media keys
 // and the desktop's sound menu reach it: org.mpris.MediaPlayer2.quillet (with an .instance<PID>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The program's entry point: the application object, the four windows, the message loop.
 #include <functional>

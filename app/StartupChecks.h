@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the program needs of the machine before its windows can be shown: a display to show them
 // on, and the font their places were measured in. Each lack is told in one line on standard

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The Descriptions window: a description of the program in an editable memo. Hiding it keeps
 // whatever the user typed there.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The How-to window: an embedded browser showing the how-to page, loaded at start-up.
 #include <QString>

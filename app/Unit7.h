@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The main window: note area, browser panel, player bar, colour schemes, clock and menus.
 #include <string>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The About window: product name, version and the maker's lines; "Close" hides it.
 #include "toolkit/TForm.h"

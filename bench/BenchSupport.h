@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the benchmarks share: timing a piece of work over five runs, a sample of prose lines with
 // bold and italic runs as RTF and as plain text, and the figure lines that bench/run.sh gathers

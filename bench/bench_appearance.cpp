@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Appearance benchmark: the GUI thread's cost of one clock tick of the main window (the labels'
 // new texts, their sizes and the repaint) and of rebuilding the colour list's entries, each
 // beside a plain Qt reference doing the same work in the same run. The goal for both is under

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Browser panel benchmark: the file list reading a folder of 100,000 files and the directory
 // list filling itself from a folder of 10,000 subfolders, each against a plain readdir + stat +
 // case-insensitive sort of the same folder measured in the same run; and the file list at

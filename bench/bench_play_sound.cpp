@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Play to sound through a real sound server: a private PulseAudio daemon with a null sink whose
 // monitor is recorded, the time from the click on Play to the first sound there. A file is
 // opened and left for a second first, as a user picks a file and then presses Play. Against,

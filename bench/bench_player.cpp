@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Player benchmark: opening a 3-minute MP3 and WAV until the device is ready with its length,
 // and a position query while it plays, through the command interface and through GStreamer
 // alone (playbin to paused plus a duration query) in the same run, both into the same silent

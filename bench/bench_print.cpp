@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Printing benchmark: lays out about 1 MB of text (some 13,000 lines) through the printer text
 // channel into a PDF file, and the same text with QTextDocument::print into another, in the
 // same run; prints lines per second for both and their ratio. Then 10 MB through the channel,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // RTF benchmark: loads a 10 MB RTF of prose lines with bold and italic runs into a detached
 // document and hands it to a QTextEdit, against QTextEdit::setPlainText of the same text measured
 // in the same run; then writes the document back. Prints medians of five runs and the ratio.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Start-up benchmark: time from process start to the main window's first paint, and resident
 // memory then, for Quillet (bench/startup/StartupQuillet.cpp: the program's own start, linked
 // as the program is) and for a bare Qt Widgets program linked with Qt alone (a 690 x 458 window

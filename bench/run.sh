@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Builds the benchmarks in release mode (the bench preset, build-bench) and runs each, or only
 # those named (bench/run.sh bench_browse bench_startup); every figure is printed beside the
 # reference measured in the same run.

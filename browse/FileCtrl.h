@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The path and volume routines that the drive selector, directory list, file list and filter
 // selector share. They hold no state of their own; the current directories live in the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Fitting a path into a label of fixed width by leaving out its leading folders.
 #include <string>

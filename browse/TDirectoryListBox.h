@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The folder tree of the browser panel: the ancestors of the current folder from the drive root
 // down, the current folder, and its subfolders, each with a folder glyph. Double-click or Enter

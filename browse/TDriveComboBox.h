@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The drive selector: a drop-down list of the machine's drives, each with a glyph for its kind
 // and its volume label or share name. Picking a drive moves a linked directory list to that

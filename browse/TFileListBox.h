@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The file list of the browser panel: the entries of one folder that match a mask and a set of
 // attributes, sorted, optionally with glyphs. It re-reads whenever its folder, mask or

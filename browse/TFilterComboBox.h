@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The filter selector: a drop-down list of file-type descriptions, each standing for a mask
 // (Filter holds "description|mask|description|mask..."). The chosen entry's mask is

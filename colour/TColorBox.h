@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The colour list: a drop-down of colours, each entry a swatch and a name. Which colours it
 // offers is chosen by the style flags; an optional "Custom..." entry first in the list opens the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Fuzz target: the find-first mask a user types after a folder ("*.rtf", "a?c*"), matched against
 // names a folder holds. Input: mask, a NUL byte, then the name. The fast matcher must agree with
 // a plain dynamic-programming matcher over the same folded characters, and finish quickly

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Fuzz target: the help viewer's reader of help files, and the topic pages made from what it
 // accepts. Any bytes are either refused with a help-file error or give topics whose pages and
 // index can be built.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Feeds arbitrary bytes to the JPEG decoder: it must either give a picture or raise EJPEG, never
 // crash, hang, end the process or read out of bounds.
 #include <cstddef>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Fuzz target: how the media layer reads what it is given from outside: a file name or device
 // type name choosing the device, and the bytes of a ".cda" track file.
 #include <cstddef>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Fuzz target: the mount table reader, which parses /proc/self/mountinfo into the drive table.
 #include <cstddef>
 #include <cstdint>

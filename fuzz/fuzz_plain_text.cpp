@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Feeds arbitrary bytes to the plain-text decoding, whole and in the chunks the note area reads
 // them in. The text never holds a break other than '\n', a NUL of a UTF-16 text or an unpaired
 // surrogate; written out as UTF-8 and read again it is the same text.

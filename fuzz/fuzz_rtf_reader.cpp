@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Feeds arbitrary bytes to the RTF reader; whatever it loads is written back and read again,
 // and the second reading must give the same paragraphs with the same formats and hidden text.
 #include <QGuiApplication>

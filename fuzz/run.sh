@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers on) into
 # build-fuzz (the fuzz preset) and runs each for a bounded time, starting from its committed
 # seeds (fuzz/corpus/<name>) and what earlier runs found (build-fuzz/corpus/<name>).

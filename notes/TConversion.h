@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The hook through which the note area's bytes pass between a file and the control. The base
 // class moves them unchanged; a subclass may transform them on the way.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The registry of conversions by file extension: a fixed list whose head, "txt", is also the
 // choice for any extension that no record names.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The note area: a multi-line rich-text control with its line list (Lines), published
 // settings for layouts, the font that follows its window's, and the change, selection,

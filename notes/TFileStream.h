@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A file opened by its program path (C:\dir\name.txt) for reading, or created for writing.
 #include <string>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A stream over an open file descriptor, which it closes when it goes.
 #include "notes/TStream.h"

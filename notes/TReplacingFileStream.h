@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Writes the new content of a file without putting the old content at risk: the bytes go to a
 // new file beside the target, which replaces the target only once all of it is written and on

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The note area's line list: its display lines as 8-bit (UTF-8) strings, line editing, and
 // reading and writing the whole content from files and streams as RTF or plain text.

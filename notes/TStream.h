@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A byte stream with a position: the files and memory blocks that the note area's content is
 // read from and written to.

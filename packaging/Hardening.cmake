@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # The distribution's hardening flags, as Debian's own packages are built with them: what
 # dpkg-buildflags gives with every hardening feature on (fortify, stack protector, format checks,
 # relro and bind-now), less what it gives with them all off, so that its optimisation and

@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Writes the Debian changelog of the package from CHANGELOG.md:
 #   cmake -DINPUT=CHANGELOG.md -DOUTPUT=changelog -DPACKAGE=quillet -DMAINTAINER="Name <mail>"
 #         -P changelog.cmake

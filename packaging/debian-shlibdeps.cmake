@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Included by cpack (CPACK_PROJECT_CONFIG_FILE): adds the libraries the program and its module
 # link, as dpkg-shlibdeps names their packages, to the package's Depends.
 # QUILLET_SHLIBDEPS_BINARIES: the built program and module; QUILLET_SHLIBDEPS_WORKDIR: a scratch

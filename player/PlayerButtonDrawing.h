@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // How the bar draws itself: the frame around the bar and one button with its bevel, glyph and
 // focus mark, in the system colours window frame, button face, shadow and highlight. Functions

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The bar's 27 glyphs: for each button an enabled, a disabled and a coloured picture, read from
 // the program's resources as EN_, DI_ and CL_ followed by the button's glyph name. Their key

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The player's enumerations and sets, with the numbering that its properties and events carry.
 #include <QObject>

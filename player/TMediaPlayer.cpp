@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The player's device side: opening, commanding and closing a device of the multimedia command
 // interface, the one-shot wait and notify options, and the buttons the device state allows.
 #include "player/TMediaPlayer.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The music player: one control with two faces. Its device side opens a device of the
 // multimedia command interface for FileName, sends it commands and follows its state; its bar

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The player bar as a screen reader sees it: one tool bar with a push button for each visible
 // button, named Play, Pause, Stop, Next, Prev, Step, Back, Record, Eject, each disabled while the

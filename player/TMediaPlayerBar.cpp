@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The player's bar: which buttons show and how they enable, the size rule, painting, and the
 // mouse and keyboard that run the buttons' actions.
 #include <QFocusEvent>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the print dialogs share with the printer object: a QPrinter set up for the current
 // printer before a dialog runs, and the dialog's choice made current afterwards.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printer-setup window: printer, output file (for the print-to-file printer), paper size and
 // orientation, shown for a QPrinter; accepting it writes the choices into that QPrinter.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The print dialog: shows the print system's dialog for the current printer; when the user
 // confirms, the chosen printer (a queue, or "Print to File (PDF)" with its file) and its settings

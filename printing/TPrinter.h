@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printer object: the current printer, its device context and drawing surface, and the
 // document and page calls of a print job. One instance serves the whole program

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printer's drawing surface. Every drawing or measuring call first checks that a job is
 // running and brings the font to the printer's resolution, so text measured and drawn here has

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // One entry of the printer list: the names a device context is made from. DriverName may be
 // empty; PortName is empty for printers listed without a port.

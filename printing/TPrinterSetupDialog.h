@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printer-setup dialog: the user picks a printer (a queue, or "Print to File (PDF)" with
 // its file), paper size and orientation; when confirmed, they become current for later jobs.

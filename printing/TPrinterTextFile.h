@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printer text channel: a buffered text-output channel attached to a printer. Opening it for
 // output starts a print job; every byte written is laid out on the page from the top-left corner

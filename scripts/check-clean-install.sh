@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Installs the Debian package on a clean Debian 12 as a new user would, and checks it there:
 #   sudo scripts/check-clean-install.sh build/quillet_3.2_amd64.deb
 # 1. A minimal Debian 12 root (debootstrap --variant=minbase) from the package source apt uses

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Checks that the libraries' layers hold (docs/ARCHITECTURE.md, "Architecture"): every
 # #include "folder/..." of a source in a library's folder names that folder itself or one the
 # picture puts below it on its path, never one above it or beside it. Prints each include that

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Checks what an installation of Quillet holds: the program, the files it reads at run time, the
 # desktop entry, the icons at every size and the software-centre entry, each validated by the
 # desktop's own tools. Each argument is a Debian package (unpacked into a scratch folder and

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Formats every C++ file with the committed .clang-format; with --check, changes nothing and
 # fails listing the files that differ.
 set -euo pipefail

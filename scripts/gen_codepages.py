@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 """Writes platform/richedit/RtfCodePageTables.cpp: the upper halves (0x80-0xFF) of the single-byte
 Windows and DOS code pages that RTF files name, as UTF-16 code units. Bytes that a code page leaves
 undefined decode to U+FFFD."""

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Installs what Quillet needs to build, run and test, from the distribution's packages.
 set -euo pipefail
 SUDO=""

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Installs the packages, builds Quillet and starts it. Without a display it runs under a virtual
 # X server and saves a screenshot of the running window.
 set -euo pipefail

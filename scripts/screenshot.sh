@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Makes the README's screenshot: builds Quillet if needed, starts it on a virtual X server in a
 # scratch folder that holds the sample note (docs/sample-note.rtf), double-clicks the note in the
 # file list as a user would, and saves the main window.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Puts the licence and copyright lines at the top of every source file of the repository that
 # lacks them: C++, CMake, shell and Python (an executable script's first line stays its "#!"
 # line). Running it again changes nothing. With --check, changes nothing and fails listing the

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Installs the packages, builds Quillet with its tests and runs every test, through a preset of
 # CMakePresets.json: QUILLET_PRESET (default dev; ci adds warnings as errors). Extra cmake
 # arguments for the configure step may be given in QUILLET_CMAKE_ARGS.

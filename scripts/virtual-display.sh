@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # shellcheck shell=bash
 # Sourced by the scripts that show Quillet on a virtual X server when there is no display.
 #   start_virtual_display WIDTHxHEIGHT [DISPLAY]

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A private PulseAudio daemon with one null sink, started by the test that needs a real sound
 // server, and a recorder of that sink's monitor that notes when sound arrives. The daemon runs

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Drives over temporary folders: a test adds the drives it needs, installs them as the
 // file-system layer's volume table, and gets the machine's table and working directory back

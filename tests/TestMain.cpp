@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The main of the test programs of the widget libraries: the application object on the offscreen
 // platform, with the error box replaced by a recorder so that no test blocks on a modal window,
 // and a test that leaves an error box it did not expect failed (tests/TestSupport.h).

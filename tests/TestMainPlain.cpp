@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The main of the test programs of libraries that need no widgets: a QCoreApplication, or a
 // QGuiApplication on the offscreen platform with QUILLET_TEST_GUI, so that these tests prove the
 // library runs without the widget toolkit's application object.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Sound files of a known length for the player's tests and benchmark: a 440 Hz tone written as
 // WAV by hand, or encoded through GStreamer's encoders (MP3, FLAC, Ogg Vorbis, Opus, MP2, AAC).

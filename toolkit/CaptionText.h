@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Measuring and drawing a control caption the way labels and static texts show it: "&" marks the
 // accelerator letter (drawn underlined), "&&" stands for a literal "&".

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Giving a control a colour of its own while everything else (font colour, the other palette
 // roles) keeps following the window.

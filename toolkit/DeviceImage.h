@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Pictures and glyphs on screens of any density. Every size in a layout is a logical pixel; a
 // screen with a pixel ratio of 2 draws each of them as 2 x 2 device pixels. An image is brought

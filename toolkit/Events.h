@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Event handlers and the one path by which every handler is dispatched from a Qt event.
 #include <QObject>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Icons and type names for the file dialogs, decided by a file's name and kind (folder, file,
 // link, device) alone. The usual provider asks the MIME database, which reads a file without a

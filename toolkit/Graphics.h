@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Colour values: 0x00BBGGRR for plain colours, 0xFF000000 + index for system colours.
 #include <QColor>

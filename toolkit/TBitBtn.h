@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A push button. "&" in the caption marks the accelerator: Alt plus that letter presses it.
 #include <QPushButton>

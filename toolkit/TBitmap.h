@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A bitmap from the program's resources. Glyphs are drawn with the colour of their bottom-left
 // pixel transparent (TCanvas::DrawTransparent).

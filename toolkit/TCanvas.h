@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A drawing surface over QPainter: the font, brush and pen that owner-drawn controls and the
 // printer object draw with, and the handful of drawing and measuring calls they make.

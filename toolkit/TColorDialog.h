@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The standard colour dialog as a non-visual component: the colour it starts with and returns,
 // and its sixteen custom-colour slots as "ColorA=00BBGGRR" ... "ColorP=..." lines.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What every component built from a layout shares: its window-creation state and hook, and
 // binding of its events by name.

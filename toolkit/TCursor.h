@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Mouse cursors by their toolkit values, and the screen cursor that long operations set.
 #include <Qt>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A drop-down list (no edit field) whose entries are a text plus an object reference each.
 // Owner-drawn with one fixed item height, or drawn by Qt when OwnerDraw is off.

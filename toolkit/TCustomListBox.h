@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // An owner-drawn list box with entries of one fixed height: text plus an object reference per
 // entry, single selection, optional sorting in the locale's case-insensitive order.

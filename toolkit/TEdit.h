@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A single-line edit box in its own colour, with the window's font and font colour. OnChange
 // follows every change of the text, typed or set by the program.

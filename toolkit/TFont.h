@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A font described the way layouts and the printer object describe it: face name, height in
 // pixels (negative: character height without internal leading), style, colour and character set.

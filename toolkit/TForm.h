@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A top-level window built from a layout file: caption, client size, colour, font, border,
 // position rule, menu bar and the controls of its client area.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A captioned frame around a group of controls. It has no colour of its own (it shows its
 // parent's) and never holds the focus itself: focus given to it goes on to its first child that

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The application's help manager: help requests go to the help viewers registered with it. A
 // few commands it handles itself; every other command goes to the first registered viewer.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A picture drawn at its natural size at the top-left corner, unscaled and clipped to the
 // control. Where the picture does not reach, the parent shows through. On a high-density screen

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A JPEG picture decoded with libjpeg into a QImage. Colour, greyscale and CMYK/YCCK files are
 // read; a corrupt or oversized file raises EJPEG and never ends the process.

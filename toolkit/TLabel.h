@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A caption drawn on its parent: no colour of its own (it shows the parent's colour) and the
 // window's font and font colour. With AutoSize it fits itself to its text after every change.

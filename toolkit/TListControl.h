@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the owner-drawn list and combo bases share: a background colour of the control's own
 // (text colours keep following the window), the window's font, which the entries are drawn with

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The entries of a list box or combo box: a text and an object reference each (for the browser
 // controls, the glyph to draw). One model serves both kinds of control.

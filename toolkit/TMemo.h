@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A multi-line edit box: its text as a list of lines, its own colour, scroll bars and word wrap.
 // Tab moves the focus on rather than typing a tab character.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A menu entry: caption with its "&" accelerator, shortcut as the toolkit stores it, OnClick.
 #include <QAction>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The standard file-open dialog as a non-visual component. Filter holds description|mask pairs
 // ("Rich Text Format|*.rtf|Text Files|*.txt", several masks joined by ";"); FilterIndex (from 1)

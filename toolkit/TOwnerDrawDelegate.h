@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Owner drawing for list and combo boxes: Qt's item views call the delegate, the delegate calls
 // the control, and the control draws the entry through a TCanvas.

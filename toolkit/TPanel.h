@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A container with a centred caption, an optional single border line and two bevels (outer,
 // then inner). Its colour is its own unless ParentColor makes it show its parent's.

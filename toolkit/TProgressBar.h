@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A progress bar over Min..Max. StepIt advances Position by Step and starts again from the
 // beginning once it passes the end.

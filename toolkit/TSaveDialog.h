@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The standard file-save dialog: the chosen file need not exist, an existing one is taken
 // without asking, and a typed name without an extension gets "." + DefaultExt.

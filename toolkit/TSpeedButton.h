@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A tool button drawn on its parent. Speed buttons never take the focus, so clicking one leaves
 // the focus (and the window's active control) where it was.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A windowed caption: like a label it shows the parent's colour and the window's font, and it
 // can draw a border around its text. It never takes the focus.

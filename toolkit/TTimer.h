@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A non-visual timer. It ticks every Interval milliseconds while it is enabled, Interval is
 // above zero and an OnTimer handler is bound. Ticks that fall due while a handler runs are merged

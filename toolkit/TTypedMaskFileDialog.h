@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The file dialog the open and save dialogs show: Qt's own, except that a mask typed into the
 // name box ("*.flac", "song?.mp3", several joined by ";" or spaces) and taken with Enter or the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The embedded web browser: shows the page at an address (a local file's URL or a path) with
 // its pictures and links, follows links within local pages, and shows its own error page when

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Locale-aware ordering of the program's strings (UTF-8 bytes), as lists sort their entries.
 #include <QCollatorSortKey>

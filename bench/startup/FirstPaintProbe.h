@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What both start-up programs of the start-up benchmark share: at the first paint of a window,
 // print "PAINT <resident KiB>" on stdout and end the process at once, so the benchmark reads the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The own cost of a note file that the start-up benchmark gives the program on its command line:
 // the program starts without it, and once its main window has been painted, loads the file
 // (argv[1]) into the note area as the command line would and repaints the window. Prints

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The reference of the start-up benchmark: a bare Qt Widgets program, linked with Qt alone, that
 // shows a 690 x 458 window with a menu bar and a text edit.
 #include <QApplication>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // One GStreamer pipeline (playbin) behind the media devices' playback: the module's own side,
 // loaded by the program with the first device that opens.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The help file format the help viewer reads ("Quil3.hlp"): UTF-8 text, line by line.
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The help viewer: a window of its own that shows a help file (see HelpFile.h) with its
 // contents, its index and one topic at a time. Programs reach it through WinHelp with a help

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The disc that the "cdaudio" device plays: the audio CD in the machine's CD drive, read from
 // the drive's table of contents, or a disc made of track files (one sound file per track, in

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The media devices' side of playback: one pipeline per open source (a file, or one track of an
 // audio CD), opened to paused with its length known, then played between two positions, paused

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The multimedia command interface: one entry point that takes a command code, a flag word and
 // a parameter block, with the command codes, flags, blocks, item codes, notification codes and

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The command entry point: opens devices, hands every other command to its device, and posts
 // the completion notice of a command that asks for one.
 #include <fcntl.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // One open device of the command interface: a row of tracks (one for a sound file, the disc's
 // tracks for CD audio) played through one GStreamer pipeline at a time, with the device's mode,

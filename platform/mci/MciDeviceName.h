@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Which device takes a command's device type name or file name, and the track a ".cda" file
 // names. Pure functions over outside input (file names, file bytes): a fuzz target guards them.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The text of every error code the command interface returns, in words a user can act on.
 #include <cstring>
 #include <string>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Where the media devices send their sound. Automatic: the desktop's audio server through
 // GStreamer's automatic sink when one answers, else the silent output. Silent: an output that

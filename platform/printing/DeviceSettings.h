@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The settings block of one printer: what a job on it uses (copies, orientation, collation,
 // paper) and, for the print-to-file printer, where the output goes. Fields tells which of the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The printers this machine offers: the print system's queues (CUPS, reached through Qt) and the
 // print-to-file printer, which writes PDF files and is always there. Also the translation between

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A device context of one printer. An information context answers measurements only (printable
 // size, resolution); a drawing context also runs a job: StartDoc opens the output and the first

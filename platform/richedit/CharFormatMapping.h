@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The control's character and paragraph format records against Qt's text formats. Pure
 // conversions without a widget, so that each rule can be checked on its own.

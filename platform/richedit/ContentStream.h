@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The whole content of a document to and from bytes: stream-in reads a source chunk by chunk,
 // under the read limit, and builds a document of its bytes as RTF or as plain text; stream-out

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Widths of text in one font as the document layout counts them: in 1/64 px, summed from the
 // shaped glyph advances, so that a line breaker can add them up and compare with a line width

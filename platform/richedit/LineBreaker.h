@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Predicts the display lines the document layout will give a paragraph it has not laid out yet,
 // without running Qt's text engine over the paragraph: the text is cut where the layout may

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The line view's answers, worked out from a document and its display lines. Character
 // positions count every paragraph break as the two characters CR LF, the way the texts that

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The display lines of a document: where each starts, how long it is and whether a paragraph
 // break ends it. Built in one pass over the document's blocks and kept until the text, the

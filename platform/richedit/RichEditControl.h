@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The rich edit control of the note area, over QTextEdit: whole-content streaming through a
 // callback record, the line view, selection editing, text limit, event mask, character and

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The records and codes that the note area's rich edit control exchanges with its users: stream
 // formats, byte sources and sinks, event mask bits, character and paragraph format records.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Where a line may break inside a run of characters without spaces ("well-known" after the
 // hyphen), as Qt's line-break analysis finds it. Answers are kept per run text, so repeated

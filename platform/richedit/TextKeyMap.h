@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Maps keyed by UTF-16 text that are looked up with a view of the text, so that a look-up does
 // not copy it: the line prediction keeps its measurements this way, per piece of text.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Character formats that a freshly built document has still to receive. The document charges
 // about a microsecond for each formatted run whatever its length, which for a long formatted

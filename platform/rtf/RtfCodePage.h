@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Code pages that RTF text names (\ansicpg, \fcharset, \cpg): how \'hh bytes become characters.
 #include <QString>

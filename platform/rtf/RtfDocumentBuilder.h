@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Builds a QTextDocument from runs of formatted text and paragraph ends. The text is gathered
 // first and goes into the document in one insertion in its most common format; the runs in

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What a loaded document carries for the writer beyond Qt's own formats, and the one unit
 // conversion the reader and the writer share.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The lists of an RTF document (\listtable and \listoverridetable): how each level numbers its
 // paragraphs, and the running count that gives each list paragraph its label ("1.", "iv)",

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Reads RTF tokens with a stack of group states (explicit, with a depth limit, so hostile nesting
 // costs neither the call stack nor unbounded memory) and hands text and paragraphs to a builder.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Pictures in RTF (\pict groups). The reader keeps each one's group exactly as the file wrote it,
 // so that the writer can give it back byte for byte; PNG and JPEG pictures are also shown, at the

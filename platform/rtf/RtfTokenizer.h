@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Splits RTF bytes into groups, control words, control symbols, \'hh bytes and plain text.
 #include <cstdint>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Plain-text bytes to and from the control's text. A text that starts with a UTF-16 byte order
 // mark (either byte order) is read as UTF-16. Any other text is read as UTF-8 wherever its bytes

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The program's error kinds. Every error that reaches the user is an Exception with a message;
 // the application's error box shows that message (see TApplication::ReportException).

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Splitting, expanding and comparing the program's paths (drive letter or \\server\share,
 // backslash separators, UTF-8 bytes). Apart from ExpandFileName and

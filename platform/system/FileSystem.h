@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The file-system calls of the program, over Linux. Paths go in and come out in the program's
 // form (C:\home\ann\a.txt, \\server\share\x) and are translated through the installed volume

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Where the program finds the files it reads at run time (the how-to page, the help file) and
 // the modules it loads when first needed (the GStreamer module).

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The regional settings that the clock uses, read once at start-up from the C library locale.
 #include <ctime>

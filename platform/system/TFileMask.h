@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // A find-first mask, prepared once and matched against many names: '*' any run of characters,
 // '?' exactly one character (not one byte), letter case ignored (Unicode simple case folding);

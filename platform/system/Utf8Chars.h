@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Reading and writing the characters of UTF-8 byte strings, for the file-name functions. A
 // byte that does not start a valid sequence (overlong, surrogate, truncated, stray

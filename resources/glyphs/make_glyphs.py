@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 """Writes the browser panel's glyph bitmaps (4 bits per pixel BMP files, 16-colour palette).
 
 Each glyph is drawn below as rows of palette letters. The bottom-left pixel is the colour that

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 """Writes the player bar's 27 glyph bitmaps: EN_ (enabled), DI_ (disabled) and CL_ (coloured)
 versions of nine figures, 4 bits per pixel with the 16-colour palette of make_glyphs.py.
 

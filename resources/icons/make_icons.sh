@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Draws the desktop's icons of the program into the hicolor theme's folders under hicolor/:
 #   16, 48, 64, 128, 256  rendered from Quillet.svg (a drawing of the 32-pixel icon, so the
 #                         larger sizes are sharp rather than blown-up pixels)

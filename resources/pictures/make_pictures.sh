@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillet developers
+
 # Draws the windows' pictures with ImageMagick (`convert`), in the banner's colours, each at its
 # size in the layout and again at twice that size (NAME@2x.ext) for high-density screens:
 #   Banner.jpg        673 x 33  main window, top: the program's title bar

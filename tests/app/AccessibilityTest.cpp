@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // What a screen reader learns of the main window through Qt's accessibility interfaces (the ones
 // the AT-SPI bridge serves): the input controls by name and role, the player bar as nine push
 // buttons with their enabled state and a press action, the colour list's entries by name.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Builds the program's four windows over a drive C: that stands for a temporary folder, and
 // shows the main window, as start-up does; tears them down after each test.

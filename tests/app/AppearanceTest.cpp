@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The main window's appearance commands and clock: the four colour schemes, the colour list, the
 // clock's ticks, and "X" against "E&xit".
 #include <gtest/gtest.h>

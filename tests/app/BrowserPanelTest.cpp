@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The browser panel as the main window wires it: start-up, folder, drive and filter changes,
 // clicks and double-clicks in the file list, and loading and saving through the panel.
 #include <gtest/gtest.h>

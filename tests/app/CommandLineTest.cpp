@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The command line: usage and version without a display, an unknown option refused with code 2,
 // and the files a file manager's "Open with" passes, opened as the buttons open them.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Files dropped from a file manager: onto the note area they load as "Load -->" loads, onto the
 // player bar they open as "Open Music Files" opens; a folder or many files give the first file or
 // nothing; anything else dropped on the note area keeps the rich edit's own behaviour.

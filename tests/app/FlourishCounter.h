@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Counts the progress bars that appear on a window while it is watched (the progress flourish).
 #include <QChildEvent>

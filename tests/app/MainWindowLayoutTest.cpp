@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The main window as built from its layout, checked against the window's published table.
 #include <gtest/gtest.h>
 

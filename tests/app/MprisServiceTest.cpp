@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The player on a real session bus, started by the test, called through QDBusInterface from a
 // second connection as a desktop's sound menu would: calls act as clicks of the bar's buttons,
 // refused where the bar refuses, the Can* properties follow the usable buttons, changes are

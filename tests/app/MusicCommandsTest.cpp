@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // "Open Music Files" and "Close Music File..." in the main window, with the player bar driven
 // by the mouse as a user would.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The note area's commands in the main window: New, Open, Save As, the load, save and clear
 // buttons, with their dialogs, progress flourish and error boxes.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Every way the main window loads or saves a note, pointed at a pipe: the file list's "Load -->",
 // a double-click and "Save -->", and the Open and Save As dialogs. Each gives its file error at
 // once, the note keeps its text and the pipe stays a pipe.

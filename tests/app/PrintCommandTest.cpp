@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Print and Printer Setup from the main window, through the print dialog, to a PDF file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Ending the program: "E&xit", the title-bar close and "X" end the message loop, also while a
 // secondary window is visible; closing a secondary window only hides it.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The About, Descriptions and How-to windows and the help file, opened from the main window as a
 // user opens them: layouts, texts, pictures, places, closing, and what stays while hidden.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // What the program says, and how it ends, on a machine that lacks what its windows need: no
 // display, a display that does not answer, no platform, no Liberation fonts. Partly checked by
 // starting the program itself, as a shell or a desktop starts it.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Drives over temporary folders for the browser panel's tests, and helpers to record the
 // controls' notifications.

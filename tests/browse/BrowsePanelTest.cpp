@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The four controls wired as the main window wires them, driven as a user drives them.
 #include <QTest>
 

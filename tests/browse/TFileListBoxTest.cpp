@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The file list: reading, masks and attributes, typed paths, the edit box, failures, drawing.
 #include <sys/stat.h>
 

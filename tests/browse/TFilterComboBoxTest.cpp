@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The filter selector: parsing, the current mask, and the user's pick.
 #include "browse/TFileListBox.h"
 #include "browse/TFilterComboBox.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The colour list: entries by style, the selection with and without the custom entry, swatch
 // drawing pixel by pixel, and the selection flow with the colour dialog.
 #include <gtest/gtest.h>

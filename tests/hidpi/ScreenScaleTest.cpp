@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The four windows as a high-density screen shows them. This program runs once per screen scale
 // (QT_SCALE_FACTOR 1, 1.5 and 2, set by the test registration before the application starts)
 // and checks what it grabs against the windows' layout tables: every control at its place

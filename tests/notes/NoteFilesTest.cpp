@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Reading and writing the note area's files when things go wrong: full disks, read-only
 // folders and file systems, unreadable files, folders named as files, empty and large files.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Shared by the note area's tests: a drive D: over a temporary folder, file helpers, and a
 // scope in which file access is checked as an ordinary user even when the tests run as root.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // The player's tests: a player on its own (its window created, as on a shown form) playing tone
 // files into the silent output, and mouse and key events sent straight to it.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The player's bar: its glyphs, size rule, hit-testing, the click sequence, the keyboard, glyph
 // choice and the pixels of one painted button.
 #include <QImage>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The player's device side on real tone files: opening, the buttons the device allows, plays
 // that end and re-arm Play, Next and Previous by time and by track, notices and errors.
 #include "platform/mci/CdAudioDisc.h"

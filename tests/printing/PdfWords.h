@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Reads the words of a PDF file with their boxes (poppler's pdftotext -bbox), so printing tests
 // can check where text landed on which page.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The print and printer-setup dialogs: what the user confirms becomes the printer object's
 // current printer; a cancelled dialog changes nothing.
 #include <QComboBox>

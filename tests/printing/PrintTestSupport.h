@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Shared by the printing tests: a printer object printing to a PDF file in a temporary folder,
 // and a stand-in list of print-system queues for the duration of a test.

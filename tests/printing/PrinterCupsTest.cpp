@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // One job through the real print system: the default printer is the PDF queue that
 // .ci/setup-cups.sh creates, and the PDF that the queue writes is read back.
 #include <QCoreApplication>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The printer object: choosing printers, the default printer, contexts, job states and their
 // errors, copy count.
 #include <sys/mount.h>

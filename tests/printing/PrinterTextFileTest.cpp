@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The printer text channel: its life as a text channel, and where the bytes written to it land
 // on real PDF pages.
 #include <QCoreApplication>

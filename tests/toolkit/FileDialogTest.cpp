@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The file dialogs: filters, the default extension, program paths, and a real dialog answered
 // while it is open.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The standard controls' own rules: label sizing, colours that follow the window or not, panel
 // bevels, focus, notifications and their errors, memo lines, progress steps and pictures.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // A window built from a layout file with every standard control class: classes, places,
 // properties, events, tab order, and the errors a faulty layout raises.
 #include <gtest/gtest.h>

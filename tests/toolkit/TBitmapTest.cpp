@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The program's glyph bitmaps: read as Qt's own reader reads them, pixel for pixel.
 #include <gtest/gtest.h>
 

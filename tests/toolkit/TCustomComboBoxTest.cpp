@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The combo box base: no selection of its own, and the user's pick as click then change.
 #include <gtest/gtest.h>
 

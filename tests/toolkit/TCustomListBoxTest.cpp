@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The owner-drawn list box base: sorted insertion, bulk insertion, selection, the user's input
 // as clicks, and drawing.
 #include <gtest/gtest.h>

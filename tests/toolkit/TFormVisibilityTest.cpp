@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Showing and hiding forms, and the order in which their controls' windows come to exist.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Decoding JPEG pictures: colour, greyscale, CMYK and progressive files written with libjpeg
 // here, and corrupt, truncated and oversized ones.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // What the components share with the list and combo bases: the events a layout may bind by
 // name, each reaching its handler when the user acts; and the window font the two bases follow,
 // whose changes of face, height or style (never of colour alone) reach FontChanged once each.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Helpers for the toolkit tests: layout files in a temporary folder, bounded event loops.
 #include <QApplication>

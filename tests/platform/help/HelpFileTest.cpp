@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The help file format and the help viewer: reading, refusing malformed files with the line at
 // fault, the contents and index, topic pages, the search rules and the viewer's own messages.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The CD device over a disc of track files: track numbering, positions in TMSF, MSF and
 // milliseconds, plays that run on into the next track, and ".cda" files naming a track.
 #include "platform/mci/CdAudioDisc.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The command interface on real WAV and MP3 files of known length, played through a real
 // GStreamer pipeline into the silent output.
 #include <sys/stat.h>

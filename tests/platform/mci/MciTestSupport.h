@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // What the command interface's tests share: tone files in a temporary folder, a window that
 // records the completion notices it is sent, and waiting while the event loop runs.

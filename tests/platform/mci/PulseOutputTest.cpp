@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The command interface playing through a real sound server: a private PulseAudio daemon with a
 // null sink, whose monitor is recorded to see when the sound really starts and stops.
 #include <condition_variable>

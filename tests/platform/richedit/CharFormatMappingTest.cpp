@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The control's format records against Qt's formats, without a control: each attribute set
 // through a record comes back the same, a mixed selection leaves out what differs, and the
 // default format takes only what its mask names.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Pictures in RTF: every \pict group comes back from a save byte for byte, and PNG and JPEG
 // pictures show as images of the size the group asks for.
 #include <gtest/gtest.h>

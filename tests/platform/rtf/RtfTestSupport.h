@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 #pragma once
 // Helpers for the RTF tests: reading into a fresh document and looking at what it holds.
 #include <QFont>

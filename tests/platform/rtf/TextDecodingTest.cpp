@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Plain-text bytes as the note area reads them: the byte order marks that choose UTF-16 or are
 // dropped, and the chunks in which a NUL byte ends the text.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // Where the program finds its how-to page and help file: beside it in a build tree, under
 // share/quillet/ of the prefix it is installed in (a cmake --install prefix, the package's /usr).
 // Its GStreamer module: in lib/quillet/ beside it or one folder up.

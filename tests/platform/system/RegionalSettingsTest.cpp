@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
 // The clock's formats from the regional settings: derived from the locale's formats, with the
 // defaults where a setting cannot be read, and applied to a time and a date.
 #include <gtest/gtest.h>
