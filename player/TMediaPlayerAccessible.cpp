@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const kButtonNames[kPlayerButtonCount] = {"Play", "Pause", "Stop",   "Next",  "Prev",
+const char* const kButtonNames[kPlayerButtonCount] = {"Play", "Pause", "Stop",   "Next", "Prev",
                                                       "Step", "Back",  "Record", "Eject"};
 
 // The kinds the bar shows, in display order.

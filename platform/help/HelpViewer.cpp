@@ -237,9 +237,10 @@ void THelpViewerWindow::FilterIndex(const QString& typed) {
         const QString keyword = ToQString(entry.Keyword);
         if (!keyword.startsWith(typed, Qt::CaseInsensitive)) continue;
         // A keyword that leads to several topics names the topic of each of its entries.
-        const QString shown = entry.Shared ? keyword + QStringLiteral(" \u2014 ") +
-                                                 ToQString(FDocument.Topics[std::size_t(entry.Topic)].Title)
-                                           : keyword;
+        const QString shown = entry.Shared
+                                  ? keyword + QStringLiteral(" \u2014 ") +
+                                        ToQString(FDocument.Topics[std::size_t(entry.Topic)].Title)
+                                  : keyword;
         auto* item = new QListWidgetItem(shown, FIndexList);
         item->setData(Qt::UserRole, entry.Topic);
     }
