@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -81,7 +82,8 @@ public:
     Server& operator=(const Server&) = delete;
     ~Server() {
         Stop(FPid);
-        if (!FDir.empty()) std::system(("rm -rf '" + FDir + "'").c_str());
+        std::error_code ignored;
+        if (!FDir.empty()) std::filesystem::remove_all(FDir, ignored);
     }
 
     static bool Installed() { return !FindProgram("pulseaudio").empty(); }

@@ -6,9 +6,14 @@
 // controls, the glyph to draw). One model serves both kinds of control.
 #include <QAbstractListModel>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TListEntry {
+    // Built from the text and object alone wherever no reader's text is needed.
+    TListEntry(std::string text = {}, const void* object = nullptr, std::string accessible = {})
+        : Text(std::move(text)), Object(object), AccessibleText(std::move(accessible)) {}
+
     std::string Text;
     const void* Object = nullptr;
     // What a screen reader reads for the entry when it differs from Text (a colour's readable
