@@ -137,11 +137,9 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
     // empty last paragraph needs its own mark.
     if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
-        // A paragraph that starts a new page follows a page break rather than a paragraph mark.
-        const QTextBlock next = block.next();
-        const bool pageBreak = next.isValid() && (next.blockFormat().pageBreakPolicy() &
-                                                  QTextFormat::PageBreak_AlwaysBefore);
-        Word(pageBreak ? "page" : "par");
+        // A paragraph that starts a new page says so itself (\pagebb): a \page after a
+        // paragraph of hidden text alone would end no paragraph for a reader.
+        Word("par");
         NewLine();
     }
 }
@@ -164,10 +162,7 @@ void RtfWriter::WriteBlockFormat(const QTextBlock& block) {
     for (const auto& [word, pixels] : lengths) {
         if (const int twips = Twips(pixels); twips != 0) Word(word, twips);
     }
-    // Only the first paragraph has no break before it to carry its new page.
-    if (block.blockNumber() == 0 &&
-        (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
-        Word("pagebb");
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) Word("pagebb");
 }
 
 void RtfWriter::WriteHidden(const QString& text) {
