@@ -1128,10 +1128,29 @@ void RtfParser::EndPicture(size_t end, int unclosed) {
     const std::string_view input = FTokenizer.Input();
     end = std::min(end, input.size());
     QByteArray group(input.data() + FPictureStart, qsizetype(end - FPictureStart));
+    if (unclosed > 0) RepairCutPicture(group);
     group.append(qsizetype(unclosed), '}');
     FPictureDepth = 0;
     SyncFormat();
     FBuilder.AppendPicture(group);
+}
+
+// A group the end of the file cut off must read back as the same group once its braces are
+// added: binary data cut short counts only the bytes there are, and a lone backslash at the end
+// would otherwise escape the first added brace.
+void RtfParser::RepairCutPicture(QByteArray& group) const {
+    const size_t word = FTokenizer.CutBinaryWord();
+    if (word != std::string_view::npos && word >= FPictureStart) {
+        const size_t data = FTokenizer.CutBinaryData();
+        const QByteArray bytes = group.sliced(qsizetype(data - FPictureStart));
+        group.truncate(qsizetype(word - FPictureStart));
+        group += "\\bin" + QByteArray::number(bytes.size()) + ' ' + bytes;
+        return;
+    }
+    qsizetype backslashes = 0;
+    while (backslashes < group.size() && group[group.size() - 1 - backslashes] == '\\')
+        ++backslashes;
+    if (backslashes % 2 == 1) group.chop(1);
 }
 
 void RtfParser::Finish() {

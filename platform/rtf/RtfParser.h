@@ -141,6 +141,7 @@ private:
     const Style* ResolvedStyle(int number);
     bool StartsPicture(const RtfToken& token, bool groupStart, bool optionalStart);
     void EndPicture(size_t end, int unclosed);
+    void RepairCutPicture(QByteArray& group) const;
     void Finish();
 
     bool OptionalDestinationAccepted(RtfKeyword keyword);

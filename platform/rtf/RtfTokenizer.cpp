@@ -39,7 +39,7 @@ RtfToken RtfTokenizer::Next() {
             token.kind = RtfToken::Kind::GroupClose;
             return token;
         case '\\':
-            ++FPos;
+            FWordStart = FPos++;
             return ReadControl();
         default:
             return ReadText();
@@ -100,7 +100,11 @@ RtfToken RtfTokenizer::ReadWord() {
 
 void RtfTokenizer::ReadBinary(RtfToken& token) {
     size_t count = token.param > 0 ? size_t(token.param) : 0;
-    if (count > FInput.size() - FPos) count = FInput.size() - FPos;
+    if (count > FInput.size() - FPos) {
+        count = FInput.size() - FPos;
+        FCutBinaryWord = FWordStart;
+        FCutBinaryData = FPos;
+    }
     token.kind = RtfToken::Kind::Binary;
     token.text = FInput.substr(FPos, count);
     FPos += count;

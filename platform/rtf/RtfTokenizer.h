@@ -29,6 +29,10 @@ public:
     // Where the next token starts, and the whole input, for reading a stretch of it again.
     size_t Position() const { return FPos; }
     std::string_view Input() const { return FInput; }
+    // Where the \binN word starts whose data the end of the input cut short (npos if none), and
+    // where its data starts: a kept copy of such a group must count only the bytes there are.
+    size_t CutBinaryWord() const { return FCutBinaryWord; }
+    size_t CutBinaryData() const { return FCutBinaryData; }
 
 private:
     RtfToken ReadControl();
@@ -39,6 +43,9 @@ private:
 
     std::string_view FInput;
     size_t FPos = 0;
+    size_t FWordStart = 0;
+    size_t FCutBinaryWord = std::string_view::npos;
+    size_t FCutBinaryData = 0;
 };
 
 }  // namespace Rtf

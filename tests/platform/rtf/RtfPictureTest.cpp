@@ -98,6 +98,12 @@ TEST(RtfPicture, EveryPictureRoundTripsByteForByte) {
          {"a\xEF\xBF\xBC"},
          {"{\\pict\\pngblip{\\*\\blipuid 12}89504e47}"}},
         {"{\\rtf1 a{\\pict{\\*\\blipuid 12", {"a\xEF\xBF\xBC"}, {"{\\pict{\\*\\blipuid 12}}"}},
+        // Cut off inside \bin data, which then counts only the bytes there are, and after a
+        // lone backslash, which must not escape the closing brace.
+        {std::string("{\\rtf1 a{\\pict\\pngblip\\bin12 \0}\r", 32),
+         {"a\xEF\xBF\xBC"},
+         {std::string("{\\pict\\pngblip\\bin3 \0}\r}", 24)}},
+        {"{\\rtf1 a{\\pict\\wmetafile8 0102\\", {"a\xEF\xBF\xBC"}, {"{\\pict\\wmetafile8 0102}"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Rtf);
