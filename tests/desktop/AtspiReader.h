@@ -66,10 +66,9 @@ public:
     const QString& LastError() const { return FLastError; }
 
 private:
-    QDBusMessage Call(const TAccessibleRef& object, const QString& interface,
-                      const QString& method, const QVariantList& arguments = {});
-    QVariant Property(const TAccessibleRef& object, const QString& interface,
-                      const QString& name);
+    QDBusMessage Call(const TAccessibleRef& object, const QString& interface, const QString& method,
+                      const QVariantList& arguments = {});
+    QVariant Property(const TAccessibleRef& object, const QString& interface, const QString& name);
 
     QString FName;
     QDBusConnection FBus;

@@ -24,8 +24,8 @@ QString FindProgram(const QString& program) {
     const QString found = QStandardPaths::findExecutable(program);
     if (!found.isEmpty()) return found;
     // The bus launcher and the registry are not on PATH: Debian keeps them in libexec.
-    return QStandardPaths::findExecutable(program, {QStringLiteral("/usr/libexec"),
-                                                    QStringLiteral("/usr/lib/at-spi2-core")});
+    return QStandardPaths::findExecutable(
+        program, {QStringLiteral("/usr/libexec"), QStringLiteral("/usr/lib/at-spi2-core")});
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
@@ -83,8 +83,7 @@ void TServiceProcess::Stop() {
 TRuntimeDir::TRuntimeDir() {
     // QTemporaryDir makes the folder readable by its owner alone, which is what the Wayland
     // libraries check for.
-    QFile::setPermissions(FDir.path(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 namespace {
@@ -144,14 +143,12 @@ bool TWestonServer::Start(const TRuntimeDir& runtime) {
     }
     const QString socket = runtime.Path() + u'/' + Socket();
     const bool answers = WaitFor(
-        [&] {
-            return FProcess.Running() && QFileInfo::exists(socket) && SocketAnswers(socket);
-        },
+        [&] { return FProcess.Running() && QFileInfo::exists(socket) && SocketAnswers(socket); },
         20000);
     if (!answers) {
         FProcess.Stop();
-        FWhy = QStringLiteral("weston does not answer on its socket: ") +
-               LastLines(FProcess.Errors());
+        FWhy =
+            QStringLiteral("weston does not answer on its socket: ") + LastLines(FProcess.Errors());
         return false;
     }
     return true;
@@ -165,12 +162,12 @@ bool TVirtualDisplay::Start() {
     }
     // -displayfd: the server picks a free display number and writes it on standard output once
     // it takes connections.
-    if (!FProcess.Start(xvfb,
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                         QStringLiteral("-screen"), QStringLiteral("0"),
-                         QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp")},
-                        ServiceEnvironment())) {
+    if (!FProcess.Start(
+            xvfb,
+            {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+             QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+             QStringLiteral("tcp")},
+            ServiceEnvironment())) {
         FWhy = QStringLiteral("Xvfb did not start");
         return false;
     }

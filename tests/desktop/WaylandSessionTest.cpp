@@ -33,8 +33,7 @@ struct TToplevel {
 
 // The top-level windows in a WAYLAND_DEBUG log, by the id of their xdg_toplevel object.
 std::map<int, TToplevel> ToplevelsInLog(const QString& log) {
-    static const QRegularExpression request(
-        QStringLiteral(R"(-> (\w+)@(\d+)\.(\w+)\((.*)\)\s*$)"));
+    static const QRegularExpression request(QStringLiteral(R"(-> (\w+)@(\d+)\.(\w+)\((.*)\)\s*$)"));
     std::map<int, TToplevel> toplevels;
     std::map<int, int> toplevelOfSurface;
     for (const QString& line : log.split(u'\n')) {
@@ -86,7 +85,8 @@ class WaylandSession : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Runtime.IsValid());
-        if (!Weston.Start(Runtime)) GTEST_SKIP() << "no Wayland compositor: " << Weston.Why().toStdString();
+        if (!Weston.Start(Runtime))
+            GTEST_SKIP() << "no Wayland compositor: " << Weston.Why().toStdString();
     }
     TRuntimeDir Runtime;
     TWestonServer Weston;

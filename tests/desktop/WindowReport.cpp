@@ -25,9 +25,9 @@ bool Shown(const QWidget* w) {
 void Report(const TForm* form) {
     const QWidget* client = form->Client();
     std::printf("window %s title=%s client=%dx%d designed=%dx%d size=%dx%d\n",
-                form->objectName().toUtf8().constData(),
-                form->windowTitle().toUtf8().constData(), client->width(), client->height(),
-                form->ClientWidth(), form->ClientHeight(), form->width(), form->height());
+                form->objectName().toUtf8().constData(), form->windowTitle().toUtf8().constData(),
+                client->width(), client->height(), form->ClientWidth(), form->ClientHeight(),
+                form->width(), form->height());
 }
 
 // Waits for the three windows to be shown, then reports them and quits.
