@@ -5,8 +5,9 @@
 // The pieces of a desktop session that the desktop tests start for themselves, each private to
 // the test: a runtime folder, a headless Wayland compositor, a virtual X display, a session bus
 // and the accessibility bus with its registry. Every service runs in a process group of its own
-// and is ended with everything it started; a service that cannot start says why, and the tests
-// skip only when the machine lacks the service's program.
+// and is ended with everything it started; a service that cannot start says why. The tests skip
+// when the machine lacks a service's program, and the Wayland test also when the compositor
+// cannot start there; any other service that does not start fails the test.
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
