@@ -102,6 +102,27 @@ QStringList TAtspiReader::ActionNames(const TAccessibleRef& object) {
     return names;
 }
 
+QStringList TAtspiReader::LabelledBy(const TAccessibleRef& object) {
+    constexpr uint kLabelledBy = 2;  // AT-SPI 2's relation type number
+    const QDBusMessage reply = Call(object, kAccessible, QStringLiteral("GetRelationSet"));
+    if (reply.arguments().isEmpty()) return {};
+    // a(ua(so)): each relation's type and its targets.
+    const QDBusArgument argument = reply.arguments().first().value<QDBusArgument>();
+    QStringList names;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        uint type = 0;
+        argument.beginStructure();
+        argument >> type;
+        const QVariant targets = argument.asVariant();
+        argument.endStructure();
+        if (type != kLabelledBy) continue;
+        for (const TAccessibleRef& target : RefList(targets)) names += Name(target);
+    }
+    argument.endArray();
+    return names;
+}
+
 bool TAtspiReader::DoAction(const TAccessibleRef& object, const QString& action) {
     const int index = int(ActionNames(object).indexOf(action));
     if (index < 0) return false;

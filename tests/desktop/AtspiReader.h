@@ -53,6 +53,8 @@ public:
     QString RoleName(const TAccessibleRef& object);
     bool HasState(const TAccessibleRef& object, TAtspiState state);
     QStringList ActionNames(const TAccessibleRef& object);
+    // The names of the objects that label this one (its "labelled by" relation).
+    QStringList LabelledBy(const TAccessibleRef& object);
     // Performs the action of that name; whether the application said it did.
     bool DoAction(const TAccessibleRef& object, const QString& action);
 

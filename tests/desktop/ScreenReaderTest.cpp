@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <map>
 
 #include "tests/TestSupport.h"
 #include "tests/ToneFiles.h"
@@ -166,18 +167,23 @@ TEST_F(ScreenReader, ListsAndEditsAreNamedAfterTheirPurpose) {
         const char* Role;
         const char* Name;
     } controls[] = {
-        {"frame", "Quillet 3.2+"},
-        {"text", "Notes"},
-        {"text", "File name"},
-        {"list", "Folders"},
-        {"list", "Files"},
-        {"tool bar", "Music player"},
-        // A drop-down list is read by the entry it shows, as the desktop's own toolkits do.
-        {"combo box", "All files (*.*)"},
+        {"frame", "Quillet 3.2+"}, {"text", "Notes"}, {"text", "File name"},
+        {"list", "Folders"},       {"list", "Files"}, {"tool bar", "Music player"},
     };
     for (const auto& c : controls)
         EXPECT_NE(Find(tree, QString::fromLatin1(c.Role), QString::fromLatin1(c.Name)), nullptr)
             << c.Role << " " << c.Name;
+    // A drop-down list is read by the entry it shows, as the desktop's own toolkits do, and
+    // labelled by its purpose.
+    std::map<QString, QString> shownByLabel;
+    for (const TAccessibleNode& n : tree) {
+        if (n.Role != u"combo box") continue;
+        for (const QString& label : Reader->LabelledBy(n.Ref)) shownByLabel[label] = n.Name;
+    }
+    EXPECT_EQ(shownByLabel[QStringLiteral("File type")], QStringLiteral("All files (*.*)"));
+    EXPECT_EQ(shownByLabel[QStringLiteral("Window colour")], QStringLiteral("clSkyBlue"));
+    EXPECT_TRUE(shownByLabel[QStringLiteral("Drive")].startsWith(QStringLiteral("c:")))
+        << shownByLabel[QStringLiteral("Drive")].toStdString();
     // The lists read their entries: the folder list the path down to the start folder, the
     // file list the files in it.
     const TAccessibleNode* files = Find(tree, QStringLiteral("list"), QStringLiteral("Files"));
