@@ -3,6 +3,7 @@
 
 #include "app/Unit7.h"
 
+#include <QLabel>
 #include <QProgressBar>
 #include <memory>
 
@@ -127,6 +128,16 @@ void TForm7::NameForScreenReaders() {
         {ColorBox1, "Window colour"},   {MediaPlayer1, "Music player"},
     };
     for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromLatin1(name));
+    // Over AT-SPI a drop-down list is named by the entry it shows, as the desktop's toolkits do,
+    // and a screen reader takes its purpose from the labels that name it as their buddy. None is
+    // on screen for these, so a hidden label carries the purpose.
+    for (QWidget* list :
+         {static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(FilterComboBox1),
+          static_cast<QWidget*>(ColorBox1)}) {
+        auto* label = new QLabel(list->accessibleName(), list->parentWidget());
+        label->setBuddy(list);
+        label->hide();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

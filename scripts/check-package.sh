@@ -63,6 +63,10 @@ check_prefix() {  # check_prefix PREFIX LABEL
             bash -c 'grep -q "^MimeType=\(.*;\)\?$1;" "$2"' _ "$type" "$desktop"
     done
     check "$label: desktop entry names the icon" grep -qx -e "Icon=$ID" "$desktop"
+    # A TryExec that names no installed program hides the entry from every menu.
+    check "$label: desktop entry's TryExec is the installed program" \
+        bash -c 't="$(sed -n "s/^TryExec=//p" "$1")"; [ -z "$t" ] || [ -x "$2/bin/$t" ]' \
+        _ "$desktop" "$p"
     for size in 16 32 48 64 128 256; do
         check "$label: icon ${size}x${size}" \
             icon_is "$p/share/icons/hicolor/${size}x${size}/apps/$ID.png" "$size"
@@ -105,6 +109,9 @@ check_deb() {  # check_deb FILE
         gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation; do
         check "$(basename "$deb"): depends on $dependency" depends_on "$deb" "$dependency"
     done
+    # Qt's Wayland platform, for a native window on a Wayland desktop.
+    check "$(basename "$deb"): recommends qt6-wayland" \
+        bash -c 'dpkg-deb -f "$1" Recommends | tr "," "\n" | grep -qx " *qt6-wayland *"' _ "$deb"
     check_prefix "$root/usr" "$(basename "$deb")"
     # Debian's package checker: nothing above an info note, and no hardening note at all (the
     # info notes left are explained in docs/BUILDING.md).

@@ -19,6 +19,7 @@ PACKAGES=(
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils appstream lintian man-db
   dbus-daemon
+  weston qt6-wayland at-spi2-core
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
