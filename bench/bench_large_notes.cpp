@@ -243,7 +243,6 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
 
     QElapsedTimer load;
     load.start();
-    int before = paints.Paints;
     if (note) {
         note->Lines().ReadFromFile(FromSystemPath(file));
     } else if (!c.Rich) {
@@ -259,6 +258,8 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
         }
         cursor.endEditBlock();
     }
+    // Paints while the load lets events run show the old content: counted from its end.
+    int before = paints.Paints;
     view->viewport()->update();
     if (!WaitFor([&] { return paints.Paints > before; }, limitMs)) return;
     out.FirstPaintMs = Since(load);
@@ -272,7 +273,11 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
                      &QAbstractTextDocumentLayout::documentSizeChanged,
                      [&still] { still.restart(); });
     const bool settled = WaitFor(
-        [&] { return still.elapsed() > 500 && !(note && note->FormatsDeferred()); }, limitMs);
+        [&] {
+            return still.elapsed() > 500 &&
+                   !(note && (note->FormatsDeferred() || note->LayingOutAhead()));
+        },
+        limitMs);
     if (settled) out.SettledMs = Since(load) - 500;
 
     out.Phase = 2;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/richedit/BackgroundLayout.h"
 #include "platform/richedit/ContentStream.h"
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/UnbrokenRuns.h"
@@ -127,9 +128,8 @@ TEST(LargeNote, LongStretchesWithoutWhiteSpaceAreFound) {
         EXPECT_EQ(HasLongUnbrokenRun(c.Text, c.Limit), c.Long) << c.Text.toStdString();
 }
 
-// Qt looks for the end of the word at every line it breaks inside one: a note with a stretch
-// that long is laid out with breaks anywhere, which wraps that stretch just the same, and its
-// line view still follows the layout.
+// A note with a stretch that long is laid out with breaks anywhere (the stretch then wraps a
+// little differently), and its line view still follows the layout.
 TEST(LargeNote, NoteWithAHugeWordWrapsAnywhere) {
     const QString word = Repeated(QStringLiteral("Qx9/"), kLongestUnbrokenRun / 2);
     struct Case {
@@ -180,4 +180,34 @@ TEST(LargeNote, TypingAHugeWordSwitchesToBreaksAnywhere) {
     }
     EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAnywhere);
     EXPECT_TRUE(c.WmGetText().startsWith(QStringLiteral("some words\r\nabcyyy")));
+}
+
+// Qt lays out only what is shown and the rest at once when something wants a place further
+// down: the rest is laid out ahead, a slice at a time, while the event loop runs.
+TEST(LargeNote, ShownNoteIsLaidOutAheadInSlices) {
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    c.WmSetText(Repeated(QStringLiteral("a short line\n"), 30000));
+    QTextDocument* doc = c.document();
+    const QTextBlock last = doc->lastBlock();
+    ASSERT_TRUE(c.LayingOutAhead());
+    EXPECT_EQ(last.layout()->lineCount(), 0);
+    // One slice lays out about its share, not the rest.
+    BackgroundLayout ahead;
+    ahead.Start(doc);
+    ahead.Stop();
+    EXPECT_TRUE(ahead.Step());
+    EXPECT_EQ(last.layout()->lineCount(), 0);
+    int turns = 0;
+    while (c.LayingOutAhead() && turns < 100000) {
+        QCoreApplication::processEvents();
+        ++turns;
+    }
+    EXPECT_FALSE(c.LayingOutAhead());
+    EXPECT_GT(turns, 1);
+    EXPECT_EQ(last.layout()->lineCount(), 1);
+    const int lines = c.EmGetLineCount();
+    EXPECT_EQ(lines, 30001);
+    EXPECT_EQ(c.EmGetLine(29999, 4096), QStringLiteral("a short line\r\n"));
 }
