@@ -211,3 +211,42 @@ TEST(LargeNote, ShownNoteIsLaidOutAheadInSlices) {
     EXPECT_EQ(lines, 30001);
     EXPECT_EQ(c.EmGetLine(29999, 4096), QStringLiteral("a short line\r\n"));
 }
+
+// Bad input in a note long enough to be built in slices: every kind of line end, and NULs (in
+// an 8-bit text a NUL ends the text of its 2048-byte chunk), land as in a short note.
+TEST(LargeNote, LineEndsAndNulsInALongNote) {
+    struct Case {
+        const char* Name;
+        const char* Ends[3];  // used in turn
+        int Lines;            // display lines, the empty one after the last break included
+    };
+    const Case cases[] = {
+        {"LF", {"\n", "\n", "\n"}, 30001},
+        {"CR", {"\r", "\r", "\r"}, 30001},
+        {"CR LF", {"\r\n", "\r\n", "\r\n"}, 30001},
+        {"mixed", {"\r\n", "\n", "\r"}, 30001},
+        {"LF CR counts twice", {"\n\r", "\n\r", "\n\r"}, 60001},
+    };
+    for (const Case& k : cases) {
+        std::string bytes;
+        for (int i = 0; i < 30000; ++i) bytes += "line " + std::to_string(i) + k.Ends[i % 3];
+        RichEditControl c;
+        c.setLineWrapMode(QTextEdit::NoWrap);
+        ASSERT_EQ(StreamIn(c, bytes), 0u) << k.Name;
+        EXPECT_EQ(c.EmGetLineCount(), k.Lines) << k.Name;
+        const int step = k.Lines > 30001 ? 2 : 1;
+        EXPECT_EQ(c.EmGetLine(12345 * step, 4096), QStringLiteral("line 12345\r\n")) << k.Name;
+        EXPECT_EQ(c.EmGetLine(29999 * step, 4096), QStringLiteral("line 29999\r\n")) << k.Name;
+    }
+    // A NUL cuts the rest of its chunk: the text goes on with the next chunk, nothing shifts.
+    std::string bytes(300000, 'a');
+    for (size_t i = 100; i < bytes.size(); i += 100) bytes[i] = '\n';
+    bytes[5000] = '\0';
+    RichEditControl c;
+    c.setLineWrapMode(QTextEdit::NoWrap);
+    ASSERT_EQ(StreamIn(c, bytes), 0u);
+    std::string kept = bytes.substr(0, 5000) + bytes.substr(6144);
+    QString expected;
+    for (const char b : kept) expected += b == '\n' ? QStringLiteral("\r\n") : QString(QChar(b));
+    EXPECT_EQ(c.WmGetText(), expected);
+}
