@@ -515,7 +515,6 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
     if (doc->defaultFont() != DefaultFont()) doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     Invalidate();
-    FLayoutAhead.Start(doc);
 }
 
 QTextOption::WrapMode RichEditControl::WrapModeWanted() const {
@@ -555,8 +554,6 @@ void RichEditControl::Invalidate() {
 void RichEditControl::DocumentChanged(int from, int removed, int added) {
     Invalidate();
     WatchUnbrokenRuns(from, added);
-    // A large insertion is laid out ahead like a new note.
-    if (added - removed > BackgroundLayout::kSliceChars) FLayoutAhead.Start(document());
     // Every way of editing applies the deferred formats first; should one not, the runs still
     // follow their text.
     if (removed != added && !FDeferred.Empty()) FDeferred.Shift(from, removed, added);
@@ -749,8 +746,6 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
 void RichEditControl::resizeEvent(QResizeEvent* event) {
     QTextEdit::resizeEvent(event);
     FLines.Invalidate();
-    // A new width lays the text out afresh.
-    if (event->size().width() != event->oldSize().width()) FLayoutAhead.Start(document());
 }
 
 void RichEditControl::changeEvent(QEvent* event) {

@@ -17,7 +17,6 @@
 #include <functional>
 #include <string>
 
-#include "platform/richedit/BackgroundLayout.h"
 #include "platform/richedit/CharFormatMapping.h"
 #include "platform/richedit/ContentStream.h"
 #include "platform/richedit/LineTable.h"
@@ -107,8 +106,6 @@ public:
     // anything that reads or changes formats applies them all first. This does so now.
     void ApplyDeferredFormats() const;
     bool FormatsDeferred() const { return !FDeferred.Empty(); }
-    // Whether the note is still being laid out ahead of what is shown, while idle.
-    bool LayingOutAhead() const { return FLayoutAhead.Running(); }
 
     // --- Notifications (each only while its event mask bit is set) ---
     std::function<void()> OnNotifyChange;                     // ENM_CHANGE
@@ -165,7 +162,6 @@ private:
     QTextOption::WrapMode WrapModeWanted() const;
     void WatchUnbrokenRuns(int from, int added);
 
-    BackgroundLayout FLayoutAhead;  // lays the rest of the note out while idle
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
     mutable LineTable FLines;

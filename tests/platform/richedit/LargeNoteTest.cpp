@@ -13,7 +13,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/richedit/BackgroundLayout.h"
 #include "platform/richedit/ContentStream.h"
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/UnbrokenRuns.h"
@@ -180,36 +179,6 @@ TEST(LargeNote, TypingAHugeWordSwitchesToBreaksAnywhere) {
     }
     EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAnywhere);
     EXPECT_TRUE(c.WmGetText().startsWith(QStringLiteral("some words\r\nabcyyy")));
-}
-
-// Qt lays out only what is shown and the rest at once when something wants a place further
-// down: the rest is laid out ahead, a slice at a time, while the event loop runs.
-TEST(LargeNote, ShownNoteIsLaidOutAheadInSlices) {
-    RichEditControl c;
-    c.resize(273, 273);
-    c.show();
-    c.WmSetText(Repeated(QStringLiteral("a short line\n"), 30000));
-    QTextDocument* doc = c.document();
-    const QTextBlock last = doc->lastBlock();
-    ASSERT_TRUE(c.LayingOutAhead());
-    EXPECT_EQ(last.layout()->lineCount(), 0);
-    // One slice lays out about its share, not the rest.
-    BackgroundLayout ahead;
-    ahead.Start(doc);
-    ahead.Stop();
-    EXPECT_TRUE(ahead.Step());
-    EXPECT_EQ(last.layout()->lineCount(), 0);
-    int turns = 0;
-    while (c.LayingOutAhead() && turns < 100000) {
-        QCoreApplication::processEvents();
-        ++turns;
-    }
-    EXPECT_FALSE(c.LayingOutAhead());
-    EXPECT_GT(turns, 1);
-    EXPECT_EQ(last.layout()->lineCount(), 1);
-    const int lines = c.EmGetLineCount();
-    EXPECT_EQ(lines, 30001);
-    EXPECT_EQ(c.EmGetLine(29999, 4096), QStringLiteral("a short line\r\n"));
 }
 
 // Bad input in a note long enough to be built in slices: every kind of line end, and NULs (in
