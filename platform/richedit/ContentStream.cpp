@@ -3,6 +3,7 @@
 
 #include "platform/richedit/ContentStream.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 #include <climits>
@@ -59,24 +60,63 @@ unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
     return 0;
 }
 
-unsigned ReadPlainText(const StreamSource& source, int chunkSize, QTextDocument& doc) {
+unsigned ReadPlainText(const StreamSource& source, int chunkSize, QTextDocument& doc,
+                       const std::function<void()>& betweenSlices) {
     PlainTextCollector text;
     const unsigned error = ReadChunks(source, chunkSize, [&](std::string_view chunk) {
         text.Add(chunk);
         return true;
     });
     if (error) return error;
-    doc.setPlainText(text.TakeText());
+    SetPlainTextInSlices(doc, text.TakeText(), kPlainTextSliceChars, betweenSlices);
     return 0;
 }
 
 }  // namespace
 
+void SetPlainTextInSlices(QTextDocument& doc, const QString& text, int sliceChars,
+                          const std::function<void()>& betweenSlices) {
+    const qsizetype size = text.size();
+    const qsizetype slice = std::max(1, sliceChars);
+    if (size <= slice) {
+        doc.setPlainText(text);
+        return;
+    }
+    // The first slice through setPlainText, so that the document starts as it would; the rest
+    // appended at its end, where a slice that ended after a break left an empty paragraph.
+    qsizetype from = 0;
+    QTextCursor cursor(&doc);
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);  // as setPlainText: building is no step to undo
+    while (from < size) {
+        qsizetype to = std::min(size, from + slice);
+        if (to < size) {
+            const qsizetype cut = text.lastIndexOf(u'\n', to - 1);
+            if (cut >= from)
+                to = cut + 1;
+            else if (text.at(to - 1).isHighSurrogate())
+                --to;  // keep a surrogate pair whole
+        }
+        const QString piece = text.mid(from, to - from);
+        if (from == 0) {
+            doc.setPlainText(piece);
+            cursor = QTextCursor(&doc);
+        } else {
+            if (betweenSlices) betweenSlices();
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(piece);
+        }
+        from = to;
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
 unsigned ReadContent(unsigned format, const StreamSource& source, int chunkSize, QTextDocument& doc,
-                     DeferredFormats* deferred, int firstScreenChars) {
+                     DeferredFormats* deferred, int firstScreenChars,
+                     const std::function<void()>& betweenSlices) {
     try {
         if (format & SF_RTF) return ReadRtf(source, chunkSize, doc, deferred, firstScreenChars);
-        return ReadPlainText(source, chunkSize, doc);
+        return ReadPlainText(source, chunkSize, doc, betweenSlices);
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::exception&) {

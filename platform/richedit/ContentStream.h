@@ -7,6 +7,7 @@
 // hands a document's bytes to a sink chunk by chunk. The bytes go through once, as the source
 // delivers them; line breaks and encodings are the readers' business.
 #include <QStringView>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,9 +27,22 @@ constexpr long long kMaxStreamInBytes = 512LL * 1024 * 1024;
 // (SF_RTF) or as plain text (see PlainTextCollector). Bytes that do not start like RTF are
 // refused as RTF as soon as a chunk tells, so that a plain file is not read twice. With
 // `deferred`, the formats of RTF past the first `firstScreenChars` characters are left there for
-// the caller. Returns 0, or the error that ended the stream; `doc` is then not to be used.
+// the caller. A plain text longer than kPlainTextSliceChars goes into `doc` a slice at a time,
+// with `betweenSlices` (when given) called between two slices. Returns 0, or the error that
+// ended the stream; `doc` is then not to be used.
 unsigned ReadContent(unsigned format, const StreamSource& source, int chunkSize, QTextDocument& doc,
-                     DeferredFormats* deferred, int firstScreenChars);
+                     DeferredFormats* deferred, int firstScreenChars,
+                     const std::function<void()>& betweenSlices = {});
+
+// Characters of plain text that go into a document in one piece: building the paragraphs of this
+// many characters of short lines takes a few milliseconds.
+constexpr int kPlainTextSliceChars = 64 * 1024;
+
+// Sets `doc`'s text to `text` (paragraphs broken at '\n') as QTextDocument::setPlainText does,
+// in slices of about `sliceChars` characters that each end after a line break where there is
+// one, calling `betweenSlices` between two slices.
+void SetPlainTextInSlices(QTextDocument& doc, const QString& text, int sliceChars,
+                          const std::function<void()>& betweenSlices);
 
 // Hands `bytes` to `sink` in chunks of at most `chunkSize` bytes; stops at the first failure.
 StreamResult WriteContent(std::string_view bytes, const StreamSink& sink, int chunkSize);

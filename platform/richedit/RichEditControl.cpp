@@ -24,6 +24,7 @@
 #include "platform/richedit/CharFormatMapping.h"
 #include "platform/richedit/ContentStream.h"
 #include "platform/richedit/LineQueries.h"
+#include "platform/richedit/UnbrokenRuns.h"
 #include "platform/rtf/RtfWriter.h"
 
 namespace RichEdit {
@@ -100,8 +101,18 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
     // screen, so that it shows at once.
     DeferredFormats deferred;
     StreamResult result;
-    result.Error = ReadContent(format, source, FStreamBufferSize / 2, *doc,
-                               selection ? nullptr : &deferred, FirstScreenChars());
+    // A long text is built a slice at a time, and the program's timers and painting run in
+    // between (user input waits), so that a large note does not freeze the window while it
+    // loads. Only the outermost load lets events run: one started meanwhile builds at once.
+    ++FStreamInDepth;
+    const bool outermost = FStreamInDepth == 1;
+    result.Error =
+        ReadContent(format, source, FStreamBufferSize / 2, *doc, selection ? nullptr : &deferred,
+                    FirstScreenChars(), [outermost] {
+                        if (outermost)
+                            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    });
+    --FStreamInDepth;
     if (result.Error) return result;
     if (selection) {
         ApplyDeferredFormats();
@@ -112,6 +123,7 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         result.Count = EmGetTextLength() - before;
         return result;
     }
+    FBreakAnywhere = HasLongUnbrokenRun(doc->toRawText());
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
@@ -445,6 +457,7 @@ void RichEditControl::EmSetModify(bool modified) {
 void RichEditControl::WmSetText(const QString& text) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
     doc->setPlainText(WithParagraphBreaks(text));
+    FBreakAnywhere = HasLongUnbrokenRun(text);
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
@@ -491,12 +504,45 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
     connect(doc, &QTextDocument::contentsChanged, this, &RichEditControl::ContentChanged);
     connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &RichEditControl::DocumentSizeChanged);
+    // The editor's wrap mode must match the new document's, so that it does not lay it out again.
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(lineWrapMode() == NoWrap ? QTextOption::NoWrap : WrapModeWanted());
+    doc->setDefaultTextOption(option);
     setDocument(doc);
+    setWordWrapMode(WrapModeWanted());
     if (old && old != doc && old->parent() == this) delete old.data();
     // Changing the font lays the first screen out again: only when the editor changed it.
     if (doc->defaultFont() != DefaultFont()) doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     Invalidate();
+}
+
+QTextOption::WrapMode RichEditControl::WrapModeWanted() const {
+    return FBreakAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+// An edit that makes a stretch without white space too long switches to breaks anywhere for
+// good; only the text around the change can have made one. A whole new content was judged
+// before it came, and formats change no text.
+void RichEditControl::WatchUnbrokenRuns(int from, int added) {
+    if (FBreakAnywhere || FQuiet > 0 || added <= 0 || lineWrapMode() == NoWrap) return;
+    QTextDocument* doc = document();
+    const int start = std::max(0, from - kLongestUnbrokenRun);
+    const int end = std::min(doc->characterCount() - 1, from + added + kLongestUnbrokenRun);
+    QString around;
+    if (end - start <= 4 * kLongestUnbrokenRun) {
+        // A keystroke: the characters one by one, rather than a copy of a long paragraph.
+        around.reserve(end - start);
+        for (int i = start; i < end; ++i) around += doc->characterAt(i);
+    } else {
+        QTextCursor range(doc);
+        range.setPosition(start);
+        range.setPosition(end, QTextCursor::KeepAnchor);
+        around = range.selectedText();
+    }
+    if (!HasLongUnbrokenRun(around)) return;
+    FBreakAnywhere = true;
+    setWordWrapMode(WrapModeWanted());
 }
 
 void RichEditControl::Invalidate() {
@@ -507,6 +553,7 @@ void RichEditControl::Invalidate() {
 
 void RichEditControl::DocumentChanged(int from, int removed, int added) {
     Invalidate();
+    WatchUnbrokenRuns(from, added);
     // Every way of editing applies the deferred formats first; should one not, the runs still
     // follow their text.
     if (removed != added && !FDeferred.Empty()) FDeferred.Shift(from, removed, added);

@@ -159,6 +159,8 @@ private:
     int RoomFor(int replacedChars) const;
     void SyncPendingGeometry();
     bool Wrapped() const;
+    QTextOption::WrapMode WrapModeWanted() const;
+    void WatchUnbrokenRuns(int from, int added);
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
@@ -172,6 +174,10 @@ private:
     int FScreenDpi = 96;
     bool FRedraw = true;
     bool FHideSelection = true;
+    // The note holds a stretch without white space too long to lay out at word boundaries
+    // (platform/richedit/UnbrokenRuns.h): lines break anywhere until the whole content changes.
+    bool FBreakAnywhere = false;
+    int FStreamInDepth = 0;  // stream-ins under way (one may start while another lets events run)
     mutable int FQuiet = 0;  // >0 while changes must not send EN_CHANGE (formats, bulk replacement)
     QColor FBackground;
     CharFormat FDefaultFormat;

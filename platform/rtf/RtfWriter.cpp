@@ -55,7 +55,7 @@ std::string Write(const QTextDocument& doc) {
 }
 
 RtfWriter::RtfWriter(const QTextDocument& doc) : FDoc(doc) {
-    FFonts.push_back(doc.defaultFont().family());  // \f0, the default font
+    FontIndex(doc.defaultFont().family());  // \f0, the default font
 }
 
 std::string RtfWriter::Write() {
@@ -213,18 +213,19 @@ RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
 }
 
 int RtfWriter::FontIndex(const QString& family) {
-    auto it = std::find(FFonts.begin(), FFonts.end(), family);
-    if (it != FFonts.end()) return int(it - FFonts.begin());
+    const auto found = FFontIndex.constFind(family);
+    if (found != FFontIndex.constEnd()) return found.value();
+    const int index = int(FFonts.size());
+    FFontIndex.insert(family, index);
     FFonts.push_back(family);
-    return int(FFonts.size()) - 1;
+    return index;
 }
 
 int RtfWriter::ColourIndex(QRgb colour) {
     colour = qRgb(qRed(colour), qGreen(colour), qBlue(colour));  // RTF colours are opaque
-    auto it = std::find(FColours.begin(), FColours.end(), colour);
-    if (it != FColours.end()) return int(it - FColours.begin()) + 1;
-    FColours.push_back(colour);
-    return int(FColours.size());
+    const auto [it, added] = FColourIndex.try_emplace(colour, int(FColours.size()) + 1);
+    if (added) FColours.push_back(colour);
+    return it->second;
 }
 
 void RtfWriter::WriteStateChange(const CharState& next) {

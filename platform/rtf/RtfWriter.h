@@ -4,6 +4,7 @@
 #pragma once
 // Writing a text document as RTF.
 #include <QByteArray>
+#include <QHash>
 #include <QRgb>
 #include <QString>
 #include <optional>
@@ -80,6 +81,9 @@ private:
     const QTextDocument& FDoc;
     std::vector<QString> FFonts;
     std::vector<QRgb> FColours;  // colour table entries after the automatic one
+    // Where each font and colour stands in its table: a note may use hundreds of thousands.
+    QHash<QString, int> FFontIndex;
+    std::unordered_map<QRgb, int> FColourIndex;
     std::optional<CharState> FState;
     int FHiddenSerial = 0;                           // the hidden passage last written
     std::unordered_map<int, RunFormat> FRunFormats;  // by the document's format index

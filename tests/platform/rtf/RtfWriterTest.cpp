@@ -374,3 +374,39 @@ TEST(RtfWriter, PageBreaksRoundTripAsPageBreaks) {
         EXPECT_EQ(breaks(back), c.Breaks);
     }
 }
+
+// Each colour and font has one table entry, in the order of first use, however many runs share
+// it and however many there are (the tables are looked up by hash).
+TEST(RtfWriter, ColoursAndFontsTakeOneEntryEachInOrderOfFirstUse) {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Arial")));
+    QTextCursor cursor(&doc);
+    const QColor colours[] = {QColor(1, 2, 3), QColor(200, 0, 0), QColor(1, 2, 3), QColor(0, 0, 9)};
+    const char* families[] = {"Courier New", "Arial", "Courier New", "Times New Roman"};
+    for (int i = 0; i < 4; ++i)
+        cursor.insertText(
+            QStringLiteral("w%1 ").arg(i),
+            Format(QString::fromLatin1(families[i]), 10, false, false, false, false, colours[i]));
+    for (int i = 0; i < 3000; ++i)  // many colours of their own
+        cursor.insertText(QStringLiteral("x"), Format(QStringLiteral("Arial"), 10, false, false,
+                                                      false, false, QColor(QRgb(0x10000 + i))));
+    const std::string rtf = Rtf::Write(doc);
+    std::string flat = rtf;  // without the writer's soft line breaks
+    std::erase_if(flat, [](char c) { return c == '\r' || c == '\n'; });
+    EXPECT_NE(flat.find("{\\colortbl ;\\red1\\green2\\blue3;\\red200\\green0\\blue0;\\red0\\green0"
+                        "\\blue9;\\red1\\green0\\blue0;"),
+              std::string::npos)
+        << flat.substr(0, 400);
+    EXPECT_NE(
+        flat.find("{\\f1\\fnil\\fcharset0 Courier New;}{\\f2\\fnil\\fcharset0 Times New Roman;}}"),
+        std::string::npos)
+        << flat.substr(0, 200);  // Arial is \f0, the default
+    EXPECT_NE(flat.find("\\cf3002"), std::string::npos);
+    EXPECT_EQ(flat.find("\\cf3004"), std::string::npos);
+    // Read back, every run keeps its colour.
+    QTextDocument back;
+    ASSERT_TRUE(Rtf::Read(rtf, back));
+    QTextCursor probe(&back);
+    probe.setPosition(back.characterCount() - 1);  // the format of the character before it
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(QRgb(0x10000 + 2999)));
+}

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillet developers
+
+// Notes whose size or shape would freeze the window: plain text built in slices with the event
+// loop running in between, and stretches without white space laid out with breaks anywhere.
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+#include <cstring>
+#include <string>
+
+#include "platform/richedit/ContentStream.h"
+#include "platform/richedit/RichEditControl.h"
+#include "platform/richedit/UnbrokenRuns.h"
+
+using namespace RichEdit;
+
+namespace {
+
+StreamSource SourceOf(const std::string& bytes, size_t& position) {
+    return [&bytes, &position](std::span<char> buffer) {
+        const size_t n = std::min(buffer.size(), bytes.size() - position);
+        std::memcpy(buffer.data(), bytes.data() + position, n);
+        position += n;
+        return n;
+    };
+}
+
+unsigned StreamIn(RichEditControl& c, const std::string& bytes) {
+    size_t position = 0;
+    return c.EmStreamIn(SF_TEXT, SourceOf(bytes, position)).Error;
+}
+
+QString Repeated(const QString& piece, int times) {
+    QString s;
+    for (int i = 0; i < times; ++i) s += piece;
+    return s;
+}
+
+}  // namespace
+
+TEST(LargeNote, SlicedPlainTextIsTheDocumentSetPlainTextBuilds) {
+    const QString pair = QString::fromUtf16(u"\U0001F600");
+    struct Case {
+        const char* Name;
+        QString Text;
+        int Slice;
+        int Pauses;  // calls between slices
+    };
+    const Case cases[] = {
+        {"shorter than a slice", QStringLiteral("a\nb\n"), 100, 0},
+        {"empty", QString(), 4, 0},
+        {"short lines", Repeated(QStringLiteral("line\n"), 50), 12, 24},
+        {"ends without a break", Repeated(QStringLiteral("ab\n"), 9) + QStringLiteral("z"), 7, 4},
+        {"one line longer than a slice", Repeated(QStringLiteral("x"), 50), 8, 6},
+        {"empty lines", Repeated(QStringLiteral("\n"), 30), 4, 7},
+        {"surrogate pair at the cut", QStringLiteral("abc") + pair + Repeated(pair, 10), 4, 6},
+        {"carriage returns and separators",
+         Repeated(QStringLiteral("a\rb") + QChar(QChar::LineSeparator) + QStringLiteral("c\n"), 20),
+         10, 19},
+    };
+    for (const Case& c : cases) {
+        QTextDocument expected, sliced;
+        expected.setPlainText(c.Text);
+        int pauses = 0;
+        SetPlainTextInSlices(sliced, c.Text, c.Slice, [&pauses] { ++pauses; });
+        EXPECT_EQ(sliced.toRawText(), expected.toRawText()) << c.Name;
+        EXPECT_EQ(sliced.blockCount(), expected.blockCount()) << c.Name;
+        EXPECT_EQ(pauses, c.Pauses) << c.Name;
+        EXPECT_FALSE(sliced.isUndoAvailable()) << c.Name;
+    }
+}
+
+// A long note lets the program's timers run while it is built (user input waits), and arrives
+// whole, its line view the same as that of a note built in one piece.
+TEST(LargeNote, LongPlainTextLoadLetsTheEventLoopRun) {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+    ASSERT_GT(bytes.size(), size_t(4 * kPlainTextSliceChars));
+
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start();
+    ASSERT_EQ(StreamIn(c, bytes), 0u);
+    EXPECT_GT(ticks, 1);
+
+    RichEditControl whole;
+    whole.resize(273, 273);
+    whole.show();
+    whole.WmSetText(QString::fromStdString(bytes));
+    ASSERT_EQ(c.EmGetLineCount(), whole.EmGetLineCount());
+    EXPECT_EQ(c.EmGetLineCount(), 40001);
+    for (const int line : {0, 1, 12345, 39999, 40000})
+        EXPECT_EQ(c.EmGetLine(line, 4096), whole.EmGetLine(line, 4096)) << line;
+    EXPECT_EQ(c.WmGetText(), whole.WmGetText());
+    // A short note is built at once.
+    ticks = 0;
+    ASSERT_EQ(StreamIn(c, "short\r\nnote"), 0u);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(c.EmGetLineCount(), 2);
+}
+
+TEST(LargeNote, LongStretchesWithoutWhiteSpaceAreFound) {
+    struct Case {
+        QString Text;
+        int Limit;
+        bool Long;
+    };
+    const Case cases[] = {
+        {QString(), 4, false},
+        {QStringLiteral("abcd efgh"), 4, false},
+        {QStringLiteral("abcde fgh"), 4, true},
+        {QStringLiteral("abcd\nefgh\tijkl") + QChar(QChar::ParagraphSeparator) + "mnop", 4, false},
+        {QStringLiteral("ab cd-ef/gh.ij"), 4, true},  // punctuation is no white space
+        {QStringLiteral("a b c ") + Repeated(QStringLiteral("z"), 5), 4, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HasLongUnbrokenRun(c.Text, c.Limit), c.Long) << c.Text.toStdString();
+}
+
+// A note with a stretch that long is laid out with breaks anywhere (the stretch then wraps a
+// little differently), and its line view still follows the layout.
+TEST(LargeNote, NoteWithAHugeWordWrapsAnywhere) {
+    const QString word = Repeated(QStringLiteral("Qx9/"), kLongestUnbrokenRun / 2);
+    struct Case {
+        const char* Name;
+        QString Text;
+        QTextOption::WrapMode Mode;
+    };
+    const Case cases[] = {
+        {"ordinary", QStringLiteral("alpha beta gamma\r\ndelta"),
+         QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {"huge word", QStringLiteral("alpha beta\r\n") + word + QStringLiteral("\r\nend"),
+         QTextOption::WrapAnywhere},
+    };
+    for (const Case& k : cases) {
+        RichEditControl c;
+        c.resize(273, 273);
+        c.show();
+        c.WmSetText(k.Text);
+        EXPECT_EQ(c.document()->defaultTextOption().wrapMode(), k.Mode) << k.Name;
+        EXPECT_EQ(c.wordWrapMode(), k.Mode) << k.Name;
+        const int lines = c.EmGetLineCount();
+        c.document()->documentLayout()->documentSize();
+        int laidOut = 0;
+        for (QTextBlock b = c.document()->begin(); b.isValid(); b = b.next())
+            laidOut += b.layout()->lineCount();
+        EXPECT_EQ(lines, laidOut) << k.Name;
+        QString joined;
+        for (int i = 0; i < lines; ++i) joined += c.EmGetLine(i, 4096);
+        EXPECT_EQ(joined, k.Text) << k.Name;
+        // A new ordinary content goes back to breaks at word boundaries.
+        c.WmSetText(QStringLiteral("short words"));
+        EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere) << k.Name;
+    }
+}
+
+TEST(LargeNote, TypingAHugeWordSwitchesToBreaksAnywhere) {
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    c.EmExLimitText(1 << 30);
+    c.WmSetText(QStringLiteral("some words\r\nabc"));
+    EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Short pieces that together make one stretch too long, appended at the end.
+    const QString piece = Repeated(QStringLiteral("y"), 1000);
+    for (int i = 0; i * 1000 <= kLongestUnbrokenRun; ++i) {
+        c.EmExSetSel({c.EmGetTextLength(), c.EmGetTextLength()});
+        c.EmReplaceSel(piece);
+    }
+    EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAnywhere);
+    EXPECT_TRUE(c.WmGetText().startsWith(QStringLiteral("some words\r\nabcyyy")));
+}
+
+// Bad input in a note long enough to be built in slices: every kind of line end, and NULs (in
+// an 8-bit text a NUL ends the text of its 2048-byte chunk), land as in a short note.
+TEST(LargeNote, LineEndsAndNulsInALongNote) {
+    struct Case {
+        const char* Name;
+        const char* Ends[3];  // used in turn
+        int Lines;            // display lines, the empty one after the last break included
+    };
+    const Case cases[] = {
+        {"LF", {"\n", "\n", "\n"}, 30001},
+        {"CR", {"\r", "\r", "\r"}, 30001},
+        {"CR LF", {"\r\n", "\r\n", "\r\n"}, 30001},
+        {"mixed", {"\r\n", "\n", "\r"}, 30001},
+        {"LF CR counts twice", {"\n\r", "\n\r", "\n\r"}, 60001},
+    };
+    for (const Case& k : cases) {
+        std::string bytes;
+        for (int i = 0; i < 30000; ++i) bytes += "line " + std::to_string(i) + k.Ends[i % 3];
+        RichEditControl c;
+        c.setLineWrapMode(QTextEdit::NoWrap);
+        ASSERT_EQ(StreamIn(c, bytes), 0u) << k.Name;
+        EXPECT_EQ(c.EmGetLineCount(), k.Lines) << k.Name;
+        const int step = k.Lines > 30001 ? 2 : 1;
+        EXPECT_EQ(c.EmGetLine(12345 * step, 4096), QStringLiteral("line 12345\r\n")) << k.Name;
+        EXPECT_EQ(c.EmGetLine(29999 * step, 4096), QStringLiteral("line 29999\r\n")) << k.Name;
+    }
+    // A NUL cuts the rest of its chunk: the text goes on with the next chunk, nothing shifts.
+    std::string bytes(300000, 'a');
+    for (size_t i = 100; i < bytes.size(); i += 100) bytes[i] = '\n';
+    bytes[5000] = '\0';
+    RichEditControl c;
+    c.setLineWrapMode(QTextEdit::NoWrap);
+    ASSERT_EQ(StreamIn(c, bytes), 0u);
+    std::string kept = bytes.substr(0, 5000) + bytes.substr(6144);
+    QString expected;
+    for (const char b : kept) expected += b == '\n' ? QStringLiteral("\r\n") : QString(QChar(b));
+    EXPECT_EQ(c.WmGetText(), expected);
+}
