@@ -39,20 +39,8 @@ mirror() {
   echo "${CLEAN_INSTALL_MIRROR:-${uri:-http://deb.debian.org/debian}}"
 }
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"
-  shift
-  if "$@" >"$work/out" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok      $what"
-  else
-    failed=$((failed + 1))
-    echo "FAILED  $what"
-    sed 's/^/        /' "$work/out" | tail -n 20
-  fi
-}
+source scripts/checks.sh
+CHECK_OUTPUT_LINES=20
 
 work="$(mktemp -d /var/tmp/quillet-clean-install.XXXXXX)"
 root="$work/root"
@@ -276,7 +264,5 @@ check "starts again" start_program
 [ -n "${program_pid:-}" ] && stop_program
 purge_all "$work/purge2"
 
-total=$((passed + failed))
 echo "clean install: $SECONDS s in all"
-echo "$((total ? passed * 100 / total : 0))% tests passed, $failed tests failed out of $total"
-[ "$failed" -eq 0 ]
+check_summary

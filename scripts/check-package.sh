@@ -13,23 +13,9 @@ set -uo pipefail
 ID=io.github.quillet.Quillet
 # The version the documents must name: the project's.
 version="$(sed -n 's/^project(Quillet VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../CMakeLists.txt")"
-passed=0
-failed=0
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
-
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    if "$@" >"$scratch/out" 2>&1; then
-        passed=$((passed + 1))
-        echo "ok      $what"
-    else
-        failed=$((failed + 1))
-        echo "FAILED  $what"
-        sed 's/^/        /' "$scratch/out"
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 # The width and height a PNG file's header states, as "WxH".
 png_size() {
@@ -133,6 +119,4 @@ for target in "$@"; do
         *) check_prefix "$target" "$target" ;;
     esac
 done
-total=$((passed + failed))
-echo "$((total ? passed * 100 / total : 0))% tests passed, $failed tests failed out of $total"
-[ "$failed" -eq 0 ]
+check_summary

@@ -217,6 +217,15 @@ public:
             if (it->second) return it->first;
         return std::nullopt;
     }
+    // Whether the sound after `from` has been recorded to its end: a silent block came after the
+    // last block with sound (the monitor lags behind the sink by a block or two).
+    bool QuietAfterSound(Clock::time_point from) const {
+        std::lock_guard<std::mutex> hold(FLock);
+        if (FHistory.empty() || FHistory.back().second) return false;
+        for (const auto& [at, loud] : FHistory)
+            if (loud && at > from) return true;
+        return false;
+    }
     // Milliseconds of sound recorded after `from`.
     int SoundMsAfter(Clock::time_point from) const {
         std::lock_guard<std::mutex> hold(FLock);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <fstream>
 #include <sstream>
 
@@ -51,20 +54,19 @@ class UnexpectedErrorBoxListener : public ::testing::EmptyTestEventListener {
 };
 }  // namespace
 
-void ExpectErrorBoxes(std::initializer_list<std::string> texts, std::source_location at) {
+void ExpectErrorBoxes(std::initializer_list<std::string> texts, CallSite at) {
     const std::vector<std::string> shown = TakeTexts();
     const std::vector<std::string> expected(texts);
     if (shown != expected)
-        ADD_FAILURE_AT(at.file_name(), int(at.line()))
-            << "error boxes expected: " << Quoted(expected)
-            << "\n            shown: " << Quoted(shown);
+        ADD_FAILURE_AT(at.File, at.Line) << "error boxes expected: " << Quoted(expected)
+                                         << "\n            shown: " << Quoted(shown);
 }
 
-void ExpectErrorBox(const std::string& text, std::source_location at) {
+void ExpectErrorBox(const std::string& text, CallSite at) {
     ExpectErrorBoxes({text}, at);
 }
 
-void ExpectNoErrorBox(std::source_location at) {
+void ExpectNoErrorBox(CallSite at) {
     ExpectErrorBoxes({}, at);
 }
 
@@ -83,4 +85,20 @@ std::string ReadFileBytes(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // Another thread may change what `done` reads without posting an event: look again
+        // soon, without spinning a core.
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void Drain(int ms) {
+    WaitUntil([] { return false; }, ms);
 }

@@ -56,7 +56,9 @@ template <class F>
 void AsDesktop(F work) {
     QThread* thread = QThread::create(std::move(work));
     thread->start();
-    while (!thread->isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The calls of the bus time out after 25 seconds, so the thread ends before this deadline.
+    EXPECT_TRUE(WaitUntil([&] { return thread->isFinished(); }, 60000))
+        << "a call of the desktop did not return";
     thread->wait();
     delete thread;
 }

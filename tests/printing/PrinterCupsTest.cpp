@@ -8,8 +8,8 @@
 #include <QDirIterator>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QThread>
 
+#include "tests/TestSupport.h"
 #include "tests/printing/PrintTestSupport.h"
 
 namespace {
@@ -80,10 +80,7 @@ TEST(PrinterCupsTest, DefaultPrinterPrintsThroughThePrintSystem) {
 
     // The print system converts and writes the job in its own time: wait for it, boundedly.
     std::string output;
-    for (int i = 0; i < 300 && output.empty(); ++i) {
-        QThread::msleep(200);
-        output = FindOutput(title);
-    }
+    WaitUntil([&] { return !(output = FindOutput(title)).empty(); }, 60000);
     ASSERT_FALSE(output.empty()) << "no PDF for job " << title.toStdString() << " under " << Spool;
     const auto pages = ReadPdfWords(output);
     ASSERT_EQ(pages.size(), 2u);

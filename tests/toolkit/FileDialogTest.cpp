@@ -104,7 +104,7 @@ void Type(QFileDialog* dialog, const QString& name) {
     ASSERT_NE(edit, nullptr);
     dialog->activateWindow();
     edit->setFocus();
-    ASSERT_TRUE(ProcessUntil([&] { return edit->hasFocus(); }));
+    ASSERT_TRUE(WaitUntil([&] { return edit->hasFocus(); }));
     edit->setText(name);
 }
 
@@ -267,7 +267,7 @@ TEST_F(FileDialogs, AMaskTypedInTheNameBoxFiltersTheListAndTheNextNameOpens) {
             auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QTest::keyClick(edit, Qt::Key_Return);
             stayedOpen = d->isVisible();
-            ProcessUntil([&] { return ListedNames(d) == row.Listed; });
+            WaitUntil([&] { return ListedNames(d) == row.Listed; });
             listed = ListedNames(d);
             filter = d->selectedNameFilter();
             hint = edit->placeholderText();
@@ -297,19 +297,19 @@ bool TypeAndEnter(QFileDialog* d, const QString& text, bool settle) {
     if (!edit || !list) return false;
     d->activateWindow();
     edit->setFocus();
-    ProcessUntil([&] { return edit->hasFocus(); });
+    WaitUntil([&] { return edit->hasFocus(); });
     edit->selectAll();
     QTest::keyClicks(edit, text);
     const QString name = QFileInfo(text).fileName();
     if (settle)
-        ProcessUntil([&] {
+        WaitUntil([&] {
             const QModelIndex root = list->rootIndex();
             for (int row = 0; row < list->model()->rowCount(root); ++row)
                 if (list->model()->index(row, 0, root).data().toString() == name) return true;
             return false;
         });
     QTest::keyClick(edit, Qt::Key_Return);
-    ProcessUntil([&] { return !d->isVisible(); }, 1000);
+    WaitUntil([&] { return !d->isVisible(); }, 1000);
     if (!d->isVisible()) return true;
     d->reject();
     return false;
@@ -387,7 +387,7 @@ TEST_F(FileDialogs, IconsAndTypesNeverLookIntoAFile) {
         auto* model = d->findChild<QFileSystemModel*>();
         const QModelIndex root = model ? model->index(QStringLiteral("/proc")) : QModelIndex();
         // Wait for the listing, asking each entry's type and icon as the view does.
-        for (int i = 0; i < 200 && model && model->rowCount(root) == 0; ++i) QTest::qWait(10);
+        if (model) WaitUntil([&] { return model->rowCount(root) > 0; }, 2000);
         listed = model ? model->rowCount(root) : -1;
         for (int row = 0; model && row < listed; ++row) {
             model->data(model->index(row, 0, root), Qt::DecorationRole);

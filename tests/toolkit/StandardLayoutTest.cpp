@@ -151,9 +151,9 @@ TEST_F(StandardLayout, BindsTheLayoutsEventsToTheFormsHandlers) {
 TEST_F(StandardLayout, TabWalksTheTabOrderIntoGroupBoxesAndSkipsSpeedButtons) {
     Load(kLayout);
     Form->SetVisible(true);
-    ASSERT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == Form.get(); }));
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == Form.get(); }));
     // Activation gives the focus to the first control in tab order: inside the first group box.
-    ASSERT_TRUE(ProcessUntil([&] { return Form->ActiveControl() != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->ActiveControl() != nullptr; }));
     std::vector<std::string> visited;
     for (int i = 0; i < 5; ++i) {
         QWidget* focus = QApplication::focusWidget();

@@ -100,7 +100,7 @@ TEST_F(FormVisibility, AControlThatCannotBeMadeIsReportedAndTheWindowShowsWithTh
 TEST_F(FormVisibility, FirstShowIsCentredLaterShowsComeBackWhereHidden) {
     auto form = MakeForm(kProbeLayout);
     form->SetVisible(true);
-    ASSERT_TRUE(ProcessUntil([&] { return form->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return form->isVisible(); }));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint centre = form->frameGeometry().center();
     EXPECT_NEAR(centre.x(), area.center().x(), 8) << "stored Left must not win";
@@ -120,9 +120,9 @@ TEST_F(FormVisibility, ShowingAVisibleWindowDoesNotActivateIt) {
     auto front = MakeForm(R"({"name": "FrontForm", "properties": {"ClientWidth": 100,
                               "ClientHeight": 100}})");
     behind->SetVisible(true);
-    ASSERT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == behind.get(); }));
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == behind.get(); }));
     front->SetVisible(true);
-    ASSERT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == front.get(); }));
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == front.get(); }));
     behind->SetVisible(true);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), front.get());

@@ -43,7 +43,7 @@ TEST(TTimer, SettingTheIntervalItAlreadyHasDoesNotRestartTheCount) {
     timer.SetInterval(30);
     timer.SetOnTimer([&](QObject*) { ++ticks; });
     // Were every SetInterval a restart, the 30 ms would never run out inside this loop.
-    EXPECT_TRUE(ProcessUntil([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         timer.SetInterval(30);
         return ticks > 0;
     }));
@@ -58,7 +58,7 @@ TEST(TTimer, TheClockPatternSwitchesToTheShortIntervalOnTheFirstTick) {
         timer.SetInterval(1);
         ++ticks;
     });
-    EXPECT_TRUE(ProcessUntil([&] { return ticks >= 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 3; }));
     EXPECT_EQ(timer.Interval(), 1);
     EXPECT_TRUE(timer.Ticking());
 }
@@ -71,7 +71,7 @@ TEST(TTimer, AnErrorInATickIsReportedAndTheNextTickRuns) {
     timer.SetOnTimer([&](QObject*) {
         if (++ticks == 1) throw Exception("Clock failed");
     });
-    EXPECT_TRUE(ProcessUntil([&] { return ticks >= 3; }));
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 3; }));
     const auto boxes = ErrorBoxRecorder::Take();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "Clock failed.");

@@ -2,26 +2,15 @@
 // Copyright (C) 2026 The Quillet developers
 
 #pragma once
-// Helpers for the toolkit tests: layout files in a temporary folder, bounded event loops.
+// Helpers for the toolkit tests: layout files in a temporary folder, pixels of what a widget shows.
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <string>
 
+#include "tests/TestSupport.h"
 #include "toolkit/StandardComponents.h"
-
-// Processes events until `done` holds or the deadline passes; returns whether it held.
-template <class Pred>
-bool ProcessUntil(Pred done, int timeoutMs = 5000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 // A temporary folder that holds layout files for one test.
 class LayoutFiles {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -302,15 +301,6 @@ TEST(HelpViewer, OpensAtContentsAndIndexOrShowsItsOwnMessage) {
 
 namespace {
 
-// Processes events until `done` holds, for at most five seconds.
-template <typename Pred>
-bool Until(Pred done) {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 // The topic the contents tree marks, or -1.
 int Marked(THelpViewerWindow* viewer) {
     const QTreeWidgetItem* item = viewer->ContentsTree()->currentItem();
@@ -387,7 +377,7 @@ TEST_F(HelpViewerTest, OpensWithTheContentsInHandMarksTheTopicShownAndClosesWith
     EXPECT_EQ(Marked(viewer), 2);
     // Arrow keys in the tree move through the topics.
     ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
-    ASSERT_TRUE(Until([&] { return viewer->isActiveWindow(); }));
+    ASSERT_TRUE(WaitUntil([&] { return viewer->isActiveWindow(); }));
     QTest::keyClick(viewer->ContentsTree(), Qt::Key_Down);  // the book "Files"
     QTest::keyClick(viewer->ContentsTree(), Qt::Key_Down);
     EXPECT_EQ(viewer->TopicShown(), 1);
@@ -398,7 +388,7 @@ TEST_F(HelpViewerTest, OpensWithTheContentsInHandMarksTheTopicShownAndClosesWith
     EXPECT_EQ(THelpViewerWindow::Current(), nullptr);
     ASSERT_TRUE(WinHelp(nullptr, "Viewer.hlp", HELP_FINDER, 0));
     viewer = THelpViewerWindow::Current();
-    ASSERT_TRUE(Until([&] { return viewer->isActiveWindow(); }));
+    ASSERT_TRUE(WaitUntil([&] { return viewer->isActiveWindow(); }));
     viewer->ShowIndex();
     QTest::keyClick(viewer->focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(viewer->isVisible());

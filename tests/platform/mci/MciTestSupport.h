@@ -3,7 +3,7 @@
 
 #pragma once
 // What the command interface's tests share: tone files in a temporary folder, a window that
-// records the completion notices it is sent, and waiting while the event loop runs.
+// records the completion notices it is sent (waiting is tests/TestSupport.h's WaitUntil).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -16,6 +16,7 @@
 
 #include "platform/mci/Mci.h"
 #include "platform/mci/MciOutput.h"
+#include "tests/TestSupport.h"
 #include "tests/ToneFiles.h"
 
 // Records every MM_MCINOTIFY it receives, with the thread it arrived on.
@@ -35,24 +36,6 @@ protected:
         Notices.push_back({n->wParam, n->lParam, QThread::currentThread() == qApp->thread()});
     }
 };
-
-// Runs the event loop until `done` holds or `ms` pass; true when it held.
-inline bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// Lets the event loop deliver what is already posted; for checking that nothing (more) arrives.
-// To wait for something, WaitUntil it.
-inline void Drain(int ms = 50) {
-    WaitUntil([] { return false; }, ms);
-}
 
 class MciFixture : public ::testing::Test {
 protected:

@@ -116,7 +116,7 @@ TEST_F(PulseOutput, SoundStartsAtTheClickHoweverLongTheFileSatOpen) {
             EXPECT_GE(onset, 0) << "no sound reached the sink";
             EXPECT_LT(onset, kHoldMs / 3) << "the sound waited for the time the file sat still";
             EXPECT_NEAR(MsBetween(p.Click, p.Notice), length, 600) << "the end notice";
-            Drain(300);
+            WaitUntil([&] { return Recorder->QuietAfterSound(p.Click); }, 2000);
             EXPECT_NEAR(Recorder->SoundMsAfter(p.Click), length, 300) << "the sound's length";
             Drain(kHoldMs);
         }

@@ -14,6 +14,7 @@
 
 #include "platform/richedit/RichEditControl.h"
 #include "platform/rtf/DeferredFormats.h"
+#include "tests/TestSupport.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
 
 using namespace RichEdit;
@@ -205,8 +206,7 @@ TEST(DeferredFormats, IdleMomentsApplyTheRestQuietly) {
     LoadRtf(c, LongRtf());
     c.OnNotifyChange = [&] { ++changes; };
     c.EmSetEventMask(ENM_CHANGE);
-    for (int i = 0; i < 1000 && c.FormatsDeferred(); ++i) QCoreApplication::processEvents();
-    EXPECT_FALSE(c.FormatsDeferred());
+    EXPECT_TRUE(WaitUntil([&] { return !c.FormatsDeferred(); }));
     EXPECT_TRUE(BoldAt(*c.document(), PositionOf(c, "omega")));
     EXPECT_TRUE(BoldAt(*c.document(), PositionOf(c, "bold1999")));
     EXPECT_FALSE(BoldAt(*c.document(), PositionOf(c, "bold1999") - 2));
