@@ -20,6 +20,15 @@
 
 namespace {
 
+// What the program said on standard error besides the Wayland library's request log, whose lines
+// begin with a time stamp in brackets: a sanitizer's report, a Qt warning.
+std::string Diagnostics(const QString& log) {
+    QStringList lines;
+    for (const QString& line : log.split(u'\n'))
+        if (!line.startsWith(u'[') && !line.isEmpty()) lines << line;
+    return lines.join(u'\n').toStdString();
+}
+
 using namespace DesktopTest;
 
 // The most a frame drawn by Qt adds to a window's width or height (title bar and borders).
@@ -111,8 +120,8 @@ TEST_F(WaylandSession, WindowsComeUpAtTheirSizesUnderTheDesktopEntrysName) {
     const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
     const QString log = QString::fromLocal8Bit(program.readAllStandardError());
     ASSERT_TRUE(finished) << "still running; it wrote:\n" << out.toStdString();
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0) << out.toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << Diagnostics(log);
+    EXPECT_EQ(program.exitCode(), 0) << out.toStdString() << Diagnostics(log);
     EXPECT_TRUE(out.contains(QStringLiteral("platform wayland\n"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("desktop-file io.github.quillet.Quillet\n")));
 
