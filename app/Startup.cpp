@@ -110,9 +110,12 @@ int RunQuillet(int argc, char** argv, const std::function<void()>& beforeLoop) {
     // The help file where it is shipped: beside the program in a build, under share/ installed.
     app.HelpFile = FromSystemPath(ProgramDataDir() + "/Quil3.hlp");
     // The desktop entry's own icon, the one installed in the hicolor theme, at every size it
-    // has; the desktop file name lets a compositor match the windows to their menu entry.
-    app.Icon = IconAtEverySize(QStringLiteral(":/icons/hicolor"));
-    app.setWindowIcon(app.Icon);
+    // has, once the main window is on the screen; the desktop file name lets a compositor match
+    // the windows to their menu entry.
+    app.AfterFirstPaint([&app] {
+        app.Icon = IconAtEverySize(QStringLiteral(":/icons/hicolor"));
+        app.setWindowIcon(app.Icon);
+    });
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     if (const std::string notice = MissingFontNotice(WindowFontFamily()); !notice.empty())
         Tell(notice);

@@ -3,9 +3,11 @@
 
 #include "toolkit/DeviceImage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 #include <QIcon>
 #include <QPaintDevice>
 #include <QPainter>
@@ -67,8 +69,14 @@ QString HighDensityName(const QString& path) {
 
 QIcon IconAtEverySize(const QString& path) {
     if (!QFileInfo(path).isDir()) return QIcon(path);
+    // Qt decodes every file as it is added, a tenth of the program's start for this theme's six
+    // sizes, and every window shows the same icon: it is built once and shared.
+    static QHash<QString, QIcon> built;
+    if (const auto found = built.constFind(path); found != built.cend()) return *found;
+    if (built.isEmpty()) qAddPostRoutine([] { built.clear(); });  // pixmaps go with the application
     QIcon icon;
     QDirIterator files(path, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) icon.addFile(files.next());
+    built.insert(path, icon);
     return icon;
 }

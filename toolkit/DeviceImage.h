@@ -29,5 +29,5 @@ QString HighDensityName(const QString& path);
 class QIcon;
 // An icon from `path`: a picture file, or a folder laid out as an icon theme's (NxN/apps/*.png),
 // whose every size the icon then holds, so a task bar or a switcher at any scale picks a sharp
-// one. The files are read only when a size is first drawn.
+// one. It is built once for each path and shared by every window that asks.
 QIcon IconAtEverySize(const QString& path);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 
 #include "platform/system/Exception.h"
@@ -175,7 +176,15 @@ void TForm::SetBorderMaximize(bool on) {
 
 void TForm::SetIconPath(const QString& path) {
     FIconPath = path;
-    setWindowIcon(IconAtEverySize(path));
+    if (!Application) {
+        setWindowIcon(IconAtEverySize(path));
+        return;
+    }
+    // Decoding the icon's pictures waits for the main window's first paint: the window is on
+    // the screen that much sooner, and the task bar takes the icon a moment later.
+    Application->AfterFirstPaint([form = QPointer<TForm>(this), path] {
+        if (form && form->FIconPath == path) form->setWindowIcon(IconAtEverySize(path));
+    });
 }
 
 QString TForm::PositionName() const {
