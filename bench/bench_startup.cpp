@@ -5,7 +5,8 @@
 // memory then, for Quillet (bench/startup/StartupQuillet.cpp: the program's own start, linked
 // as the program is) and for a bare Qt Widgets program linked with Qt alone (a 690 x 458 window
 // with a menu bar and a text edit, bench/startup/StartupReference.cpp), started in turn in the
-// same run. Prints medians of wall and processor time, resident memory and their ratios.
+// same run. Prints medians of wall and processor time, resident memory and their ratios, with
+// the machine's fonts and again with only the fonts of a freshly set-up machine.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
@@ -19,8 +20,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchSupport.h"
@@ -213,6 +216,56 @@ Medians MediansOf(const std::vector<Sample>& samples) {
     return {Bench::Median(wall), Bench::Median(cpu), Bench::Median(kib)};
 }
 
+// `runs` starts of each program after one untimed start of each to warm the caches, in turn,
+// so drift in the machine's load hits both alike, and each first in every other pair, so that
+// neither always follows the other.
+std::pair<Medians, Medians> StartsInTurn(const std::string& dir, int runs) {
+    std::vector<Sample> reference, quillet;
+    RunChild(dir + "startup_reference"), RunChild(dir + "startup_quillet");
+    for (int i = 0; i < runs; ++i) {
+        if (i % 2 == 0) reference.push_back(RunChild(dir + "startup_reference"));
+        quillet.push_back(RunChild(dir + "startup_quillet"));
+        if (i % 2 != 0) reference.push_back(RunChild(dir + "startup_reference"));
+    }
+    return {MediansOf(reference), MediansOf(quillet)};
+}
+
+// The font folders of a freshly set-up machine: the Liberation faces that install-deps.sh
+// installs and the DejaVu faces the font system itself brings.
+const char* const kFreshFontFolders[] = {"/usr/share/fonts/truetype/liberation",
+                                         "/usr/share/fonts/truetype/dejavu"};
+
+// A font configuration that offers only those folders, with its own cache built first (as the
+// packages' installation does), for the children started while FONTCONFIG_FILE names it; empty
+// when a folder is missing.
+std::string WriteFreshFontConfig() {
+    for (const char* folder : kFreshFontFolders)
+        if (MTime(folder) < 0) return {};
+    char dir[] = "/tmp/quillet-bench-fonts-XXXXXX";
+    if (!mkdtemp(dir)) return {};
+    const std::string file = std::string(dir) + "/fonts.conf";
+    FILE* f = std::fopen(file.c_str(), "w");
+    if (!f) return {};
+    std::fputs(
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+        "<fontconfig>\n",
+        f);
+    for (const char* folder : kFreshFontFolders) std::fprintf(f, "  <dir>%s</dir>\n", folder);
+    std::fprintf(f,
+                 "  <cachedir>%s/cache</cachedir>\n"
+                 "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n",
+                 dir);
+    std::fclose(f);
+    Lines(("FONTCONFIG_FILE=" + file + " fc-cache 2>/dev/null").c_str());
+    return file;
+}
+
+void RemoveFreshFontConfig(const std::string& file) {
+    if (file.empty()) return;
+    const std::string dir = file.substr(0, file.find_last_of('/'));
+    Lines(("rm -rf '" + dir + "'").c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,16 +281,24 @@ int main(int argc, char** argv) {
     CPU_SET(std::max(0, sched_getcpu()), &one);
     sched_setaffinity(0, sizeof one, &one);
     PrintDependencies(dir);
-    std::vector<Sample> reference, quillet;
-    RunChild(dir + "startup_reference"), RunChild(dir + "startup_quillet");  // warm the caches
-    // In turn, so drift in the machine's load hits both alike, and each first in every other
-    // pair, so that neither always follows the other.
-    for (int i = 0; i < runs; ++i) {
-        if (i % 2 == 0) reference.push_back(RunChild(dir + "startup_reference"));
-        quillet.push_back(RunChild(dir + "startup_quillet"));
-        if (i % 2 != 0) reference.push_back(RunChild(dir + "startup_reference"));
+    const auto [r, q] = StartsInTurn(dir, runs);
+
+    // The same with only the fonts of a freshly set-up machine: the two programs then get
+    // other faces, and the font system's share of the start is far smaller.
+    const std::string fresh = WriteFreshFontConfig();
+    std::optional<std::pair<Medians, Medians>> freshStarts;
+    if (!fresh.empty()) {
+        setenv("FONTCONFIG_FILE", fresh.c_str(), 1);
+        const Description fr = Describe(dir + "startup_reference");
+        const Description fq = Describe(dir + "startup_quillet");
+        std::printf(
+            "window font with only the Liberation and DejaVu fonts: bare Qt window %s; "
+            "Quillet %s\n",
+            fr.Font.c_str(), fq.Font.c_str());
+        freshStarts = StartsInTurn(dir, runs);
+        unsetenv("FONTCONFIG_FILE");
+        RemoveFreshFontConfig(fresh);
     }
-    const Medians r = MediansOf(reference), q = MediansOf(quillet);
 
     // A note file on the command line adds its own load time and no more: the start with the
     // file against the start without it, both taken in turn again, and the file's own load in
@@ -268,6 +329,18 @@ int main(int argc, char** argv) {
         "resident memory at first paint: bare Qt window %.0f KiB, Quillet %.0f KiB: ratio %.2f "
         "(goal <= 1.3)\n",
         r.KiB, q.KiB, q.KiB / r.KiB);
+    if (freshStarts) {
+        const auto& [fr, fq] = *freshStarts;
+        std::printf(
+            "the same with only the Liberation and DejaVu fonts (a fresh set-up): bare Qt window "
+            "%.1f ms (cpu %.1f), Quillet %.1f ms (cpu %.1f): ratio %.2f wall, %.2f cpu (goal <= "
+            "1.3)\n",
+            fr.WallMs, fr.CpuMs, fq.WallMs, fq.CpuMs, fq.WallMs / fr.WallMs, fq.CpuMs / fr.CpuMs);
+    } else {
+        std::printf(
+            "the start with only the Liberation and DejaVu fonts was not measured: a "
+            "folder of theirs is missing\n");
+    }
     const std::string reference_ =
         "a bare Qt Widgets program (690 x 458 window, menu bar, text edit) linked with Qt alone";
     const std::string how = Bench::Format(
@@ -278,6 +351,14 @@ int main(int argc, char** argv) {
     Bench::Report({"the same start, processor time (user + system)", reference_, q.CpuMs / r.CpuMs,
                    1.3, Bench::Format("%.1f ms against %.1f ms", q.CpuMs, r.CpuMs),
                    how + ", rusage"});
+    if (freshStarts) {
+        const auto& [fr, fq] = *freshStarts;
+        Bench::Report(
+            {"the same start with only the Liberation and DejaVu fonts installed (a "
+             "fresh set-up)",
+             reference_, fq.WallMs / fr.WallMs, 1.3,
+             Bench::Format("%.1f ms against %.1f ms", fq.WallMs, fr.WallMs), how + ", wall"});
+    }
     Bench::Report({"resident memory at the first paint", reference_, q.KiB / r.KiB, 1.3,
                    Bench::Format("%.0f KiB against %.0f KiB", q.KiB, r.KiB), how + ", VmRSS"});
     Bench::Report({"what a note file on the command line adds to the start",
