@@ -103,8 +103,13 @@ void SetPlainTextInSlices(QTextDocument& doc, const QString& text, int sliceChar
             cursor = QTextCursor(&doc);
         } else {
             if (betweenSlices) betweenSlices();
+            // Inside an edit block the cursor leaves its display column unknown; outside it
+            // would shape the whole paragraph at every move and insert, a load of one long
+            // line growing with the square of its length.
+            cursor.beginEditBlock();
             cursor.movePosition(QTextCursor::End);
             cursor.insertText(piece);
+            cursor.endEditBlock();
         }
         from = to;
     }
