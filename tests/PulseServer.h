@@ -37,7 +37,7 @@ inline std::string FindProgram(const char* name) {
     std::size_t start = 0;
     while (start <= dirs.size()) {
         const std::size_t end = std::min(dirs.find(':', start), dirs.size());
-        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+        std::string candidate = dirs.substr(start, end - start) + "/" + name;
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
         start = end + 1;
     }
@@ -49,6 +49,11 @@ inline std::string FindProgram(const char* name) {
 // or -1.
 inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& errPath,
                    const std::vector<std::pair<std::string, std::string>>& environment = {}) {
+    // The argument list is built before the fork, so the child only calls what is safe there.
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     for (const auto& [name, value] : environment) {
@@ -61,9 +66,6 @@ inline pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::s
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ::dup2(out, 1);
     if (err >= 0) ::dup2(err, 2);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
     ::execv(args[0], args.data());
     ::_exit(127);
 }

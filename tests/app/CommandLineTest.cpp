@@ -26,6 +26,7 @@ namespace {
 TCommandLine Parse(std::vector<std::string> args) {
     args.insert(args.begin(), "quillet");
     std::vector<char*> argv;
+    argv.reserve(args.size());
     for (std::string& a : args) argv.push_back(a.data());
     return ParseCommandLine(int(argv.size()), argv.data());
 }

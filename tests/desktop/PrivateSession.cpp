@@ -21,7 +21,7 @@
 namespace DesktopTest {
 
 QString FindProgram(const QString& program) {
-    const QString found = QStandardPaths::findExecutable(program);
+    QString found = QStandardPaths::findExecutable(program);
     if (!found.isEmpty()) return found;
     // The bus launcher and the registry are not on PATH: Debian keeps them in libexec.
     return QStandardPaths::findExecutable(

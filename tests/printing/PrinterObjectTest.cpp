@@ -245,7 +245,7 @@ TEST_F(PdfPrinterTest, PdfOnAFullDiskIsRemovedAndTheReasonGiven) {
     {
         QFile filler(QString::fromStdString(folder + "/filler"));
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-        filler.write(QByteArray(56 * 1024, 'x'));
+        filler.write(QByteArray(qsizetype(56) * 1024, 'x'));
     }
     const std::string pdf = folder + "/out.pdf";
     Printer->ChoosePrinter(PrintSystem::PrintToFileName, "", "", PdfSettings(pdf));

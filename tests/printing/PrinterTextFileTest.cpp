@@ -80,7 +80,7 @@ protected:
             const std::string text = texts.front();
             texts.pop_front();
             for (char c = '!'; c <= '~'; ++c) {
-                const std::string next = text + c;
+                std::string next = text + c;
                 const int rest = Width(next) % TabStop;
                 if (rest == target) return next;
                 if (!seen[std::size_t(rest)]) {

@@ -164,7 +164,7 @@ namespace {
 // `property` of its components, walked through the whole layout.
 void Collect(const QJsonValue& value, const QString& property, QStringList& found) {
     if (value.isArray()) {
-        for (const QJsonValue& v : value.toArray()) Collect(v, property, found);
+        for (const auto& v : value.toArray()) Collect(v, property, found);
     } else if (value.isObject()) {
         const QJsonObject o = value.toObject();
         for (auto it = o.begin(); it != o.end(); ++it) {
