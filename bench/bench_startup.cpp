@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -261,9 +262,9 @@ std::string WriteFreshFontConfig() {
 }
 
 void RemoveFreshFontConfig(const std::string& file) {
-    if (file.empty()) return;
-    const std::string dir = file.substr(0, file.find_last_of('/'));
-    Lines(("rm -rf '" + dir + "'").c_str());
+    std::error_code ignored;
+    if (!file.empty())
+        std::filesystem::remove_all(std::filesystem::path(file).parent_path(), ignored);
 }
 
 }  // namespace
@@ -288,6 +289,9 @@ int main(int argc, char** argv) {
     const std::string fresh = WriteFreshFontConfig();
     std::optional<std::pair<Medians, Medians>> freshStarts;
     if (!fresh.empty()) {
+        const char* own = std::getenv("FONTCONFIG_FILE");
+        const std::optional<std::string> ownFile =
+            own ? std::optional<std::string>(own) : std::nullopt;
         setenv("FONTCONFIG_FILE", fresh.c_str(), 1);
         const Description fr = Describe(dir + "startup_reference");
         const Description fq = Describe(dir + "startup_quillet");
@@ -296,7 +300,11 @@ int main(int argc, char** argv) {
             "Quillet %s\n",
             fr.Font.c_str(), fq.Font.c_str());
         freshStarts = StartsInTurn(dir, runs);
-        unsetenv("FONTCONFIG_FILE");
+        // The note-file starts below run with the machine's own fonts again.
+        if (ownFile)
+            setenv("FONTCONFIG_FILE", ownFile->c_str(), 1);
+        else
+            unsetenv("FONTCONFIG_FILE");
         RemoveFreshFontConfig(fresh);
     }
 
