@@ -171,10 +171,12 @@ long long NowNs() {
     return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
 }
 
-// Counts the viewport's paints, each counted once it has been painted.
+// Counts the viewport's paints, each counted once it has been painted, and when each ended
+// (work queued behind a paint must not count as painting).
 class PaintWatch : public QObject {
 public:
     int Paints = 0;
+    std::vector<long long> EndNs;  // when each paint ended
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -183,6 +185,7 @@ protected:
         QCoreApplication::sendEvent(watched, event);
         FInside = false;
         ++Paints;
+        EndNs.push_back(NowNs());
         return true;
     }
 
@@ -243,6 +246,7 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
 
     QElapsedTimer load;
     load.start();
+    const long long loadStartNs = NowNs();
     if (note) {
         note->Lines().ReadFromFile(FromSystemPath(file));
     } else if (!c.Rich) {
@@ -262,7 +266,7 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
     int before = paints.Paints;
     view->viewport()->update();
     if (!WaitFor([&] { return paints.Paints > before; }, limitMs)) return;
-    out.FirstPaintMs = Since(load);
+    out.FirstPaintMs = double(paints.EndNs[size_t(before)] - loadStartNs) / 1e6;
 
     // The layout stands still once the document's size has not changed for half a second.
     // (Asking the layout for the size would lay the whole document out there and then.)

@@ -32,6 +32,13 @@ namespace RichEdit {
 namespace {
 
 constexpr int kDocumentMargin = 1;
+// Qt 6.4's document layout stalls for good when a lazy layout step resumes below a height of
+// 2^23 pixels and has to go past it, whereas one call that lays out the rest from below it
+// passes. A note whose estimated height reaches half that is laid out whole at once: one long
+// wait instead of a window that never answers again.
+constexpr double kTallLayoutPixels = 4'194'304.0;
+// Qt's lazy layout needs seconds to come near that height: the first screen is painted first.
+constexpr int kTallLayoutFallbackMs = 100;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
 constexpr size_t kDeferredSliceRuns = 4000;
 
@@ -327,6 +334,7 @@ void RichEditControl::ApplyDefaultFormat() {
     document()->setDefaultFont(DefaultFont());
     FLines.Invalidate();
     ApplyPalette();
+    LayOutTallNote();
 }
 
 // Background, default text colour and, while hidden, the selection's colours.
@@ -515,6 +523,28 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
     if (doc->defaultFont() != DefaultFont()) doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     Invalidate();
+    // Once the first screen is painted (or soon, should no paint come), before Qt's lazy
+    // layout has taken many steps.
+    FTallLayoutPending = true;
+    QTimer::singleShot(kTallLayoutFallbackMs, this, &RichEditControl::LayOutTallNoteIfPending);
+}
+
+void RichEditControl::LayOutTallNoteIfPending() {
+    if (!FTallLayoutPending) return;
+    FTallLayoutPending = false;
+    LayOutTallNote();
+}
+
+void RichEditControl::LayOutTallNote() {
+    QTextDocument* doc = document();
+    if (doc->pageSize().isNull()) return;  // no width yet: nothing is laid out
+    const QFontMetricsF metrics(DefaultFont());
+    const double perLine =
+        std::max(1.0, viewport()->width() / std::max(1.0, metrics.averageCharWidth()));
+    const double lines = std::max(double(doc->blockCount()), doc->characterCount() / perLine);
+    if (lines * metrics.lineSpacing() < kTallLayoutPixels) return;
+    // The position of the last paragraph needs every one before it placed.
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
 }
 
 QTextOption::WrapMode RichEditControl::WrapModeWanted() const {
@@ -543,6 +573,7 @@ void RichEditControl::WatchUnbrokenRuns(int from, int added) {
     if (!HasLongUnbrokenRun(around)) return;
     FBreakAnywhere = true;
     setWordWrapMode(WrapModeWanted());
+    LayOutTallNote();
 }
 
 void RichEditControl::Invalidate() {
@@ -673,7 +704,10 @@ bool RichEditControl::event(QEvent* event) {
 
 bool RichEditControl::viewportEvent(QEvent* event) {
     if (MayTouchFormats(event->type())) ApplyDeferredFormats();
-    return QTextEdit::viewportEvent(event);
+    const bool handled = QTextEdit::viewportEvent(event);
+    if (event->type() == QEvent::Paint && FTallLayoutPending)
+        QTimer::singleShot(0, this, &RichEditControl::LayOutTallNoteIfPending);
+    return handled;
 }
 
 void RichEditControl::keyPressEvent(QKeyEvent* event) {
@@ -746,6 +780,7 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
 void RichEditControl::resizeEvent(QResizeEvent* event) {
     QTextEdit::resizeEvent(event);
     FLines.Invalidate();
+    if (event->size().width() != event->oldSize().width()) LayOutTallNote();
 }
 
 void RichEditControl::changeEvent(QEvent* event) {

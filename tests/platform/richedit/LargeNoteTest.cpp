@@ -4,10 +4,14 @@
 // Notes whose size or shape would freeze the window: plain text built in slices with the event
 // loop running in between, and stretches without white space laid out with breaks anywhere.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <cstring>
@@ -218,4 +222,35 @@ TEST(LargeNote, LineEndsAndNulsInALongNote) {
     QString expected;
     for (const char b : kept) expected += b == '\n' ? QStringLiteral("\r\n") : QString(QChar(b));
     EXPECT_EQ(c.WmGetText(), expected);
+}
+
+// Qt's lazy layout stalls for good once it resumes below 2^23 pixels and must go past them; a
+// note taller than that is laid out whole once it is shown, and then answers at its end. Should
+// the stall come back, the alarm ends the test instead of the run hanging.
+TEST(LargeNote, TallNoteAnswersAtItsEnd) {
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    const double wall = 8'388'608.0;
+    const int lines = int(1.1 * wall / QFontMetricsF(c.document()->defaultFont()).lineSpacing());
+    std::string bytes;
+    bytes.reserve(size_t(lines) * 12);
+    for (int i = 0; i < lines; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+
+    alarm(600);
+    ASSERT_EQ(StreamIn(c, bytes), 0u);
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 1000) QCoreApplication::processEvents();  // Qt's lazy layout runs
+    QTextCursor end = c.textCursor();
+    end.movePosition(QTextCursor::End);
+    c.setTextCursor(end);
+    c.insertPlainText(QStringLiteral("x"));
+    QCoreApplication::processEvents();
+    alarm(0);
+
+    QTextDocument* doc = c.document();
+    EXPECT_GT(doc->documentLayout()->blockBoundingRect(doc->lastBlock()).y(), wall);
+    EXPECT_EQ(c.EmGetLineCount(), lines + 1);
+    EXPECT_EQ(c.EmGetLine(lines, 64), QStringLiteral("x"));
 }
