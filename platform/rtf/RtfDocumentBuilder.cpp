@@ -20,10 +20,6 @@
 namespace Rtf {
 namespace {
 
-// Gathered text goes into the document at the first paragraph end after this many characters:
-// few enough insertions that their own cost is nothing, little enough text to stay in cache.
-constexpr qsizetype kInsertionChars = 1 << 16;
-
 QTextCharFormat ToCharFormat(const RtfRunFormat& run) {
     QTextCharFormat format;
     format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
@@ -80,11 +76,6 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& doc) : FDoc(doc) {
     FRuns.push_back({0, FormatIndex(RtfRunFormat())});
 }
 
-// A builder left before Finish still closes the edit block it opened.
-RtfDocumentBuilder::~RtfDocumentBuilder() {
-    if (FCursor) FCursor->endEditBlock();
-}
-
 int RtfDocumentBuilder::FormatIndex(const RtfRunFormat& format) {
     auto [it, added] = FFormatIndex.try_emplace(format, int(FFormats.size()));
     if (added) FFormats.push_back(format);
@@ -97,11 +88,11 @@ void RtfDocumentBuilder::SetFormat(const RtfRunFormat& format) {
 
 void RtfDocumentBuilder::SetFormatIndex(int index) {
     if (index == FRuns.back().Format) return;
-    if (FRuns.back().Start == Position()) {
+    if (FRuns.back().Start == FText.size()) {
         FRuns.back().Format = index;  // the previous format never received text
         if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].Format == index) FRuns.pop_back();
     } else {
-        FRuns.push_back({Position(), index});
+        FRuns.push_back({FText.size(), index});
     }
 }
 
@@ -159,7 +150,6 @@ void RtfDocumentBuilder::EndParagraph(const RtfParagraphFormat& format) {
     OpenParagraph();
     AddParagraphFormat(FParagraph, format);
     FParagraphPending = true;
-    if (FText.size() >= kInsertionChars) InsertGathered();
 }
 
 void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
@@ -169,38 +159,19 @@ void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
         // Hidden text after the last paragraph mark stays with the last paragraph.
         AddParagraphFormat(FParagraph, RtfParagraphFormat());
     }
-    InsertGathered();
-    ApplyParagraphFormats(FFirstParagraph);
+    QTextCursor cursor(&FDoc);
+    cursor.movePosition(QTextCursor::End);
+    int origin = cursor.position();
+    int firstParagraph = cursor.blockNumber();
+    int base = MostUsedFormat();
     // One notice of change for the whole load instead of one per call.
-    FCursor->endEditBlock();
-    FCursor.reset();
-    FText = QString();
-    DeferFormats();
-}
-
-// The gathered text goes in whole in its most used format, and its runs in other formats join
-// the deferred ones. The run in progress goes on into the text gathered next.
-void RtfDocumentBuilder::InsertGathered() {
-    if (!FCursor) {
-        FCursor.emplace(&FDoc);
-        FCursor->movePosition(QTextCursor::End);
-        FOrigin = FCursor->position();
-        FFirstParagraph = FCursor->blockNumber();
-        FCursor->beginEditBlock();
-    }
-    const int base = MostUsedFormat();
-    FCursor->insertText(FText, ToCharFormat(FFormats[size_t(base)]));
-    const int end = Position();
-    for (size_t i = 0; i < FRuns.size(); ++i) {
-        const Run& run = FRuns[i];
-        const int runEnd = i + 1 < FRuns.size() ? FRuns[i + 1].Start : end;
-        if (run.Format == base || runEnd <= run.Start) continue;
-        FDeferredRuns.push_back({FOrigin + run.Start, FOrigin + runEnd, run.Format});
-    }
-    FRuns.assign(1, {end, FRuns.back().Format});
-    FInserted = end;
-    FText.resize(0);  // keeps its room for the next piece
-    FParagraphStart = 0;
+    cursor.beginEditBlock();
+    cursor.insertText(FText, ToCharFormat(FFormats[size_t(base)]));
+    ApplyParagraphFormats(firstParagraph);
+    cursor.endEditBlock();
+    const qsizetype length = FText.size();
+    FText = QString();  // the document holds its own copy
+    DeferFormats(origin, base, length);
 }
 
 int RtfDocumentBuilder::MostUsedFormat() const {
@@ -213,7 +184,7 @@ int RtfDocumentBuilder::MostUsedFormat() const {
     return int(std::max_element(uses.begin(), uses.end()) - uses.begin());
 }
 
-void RtfDocumentBuilder::DeferFormats() {
+void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
     std::vector<QTextCharFormat> formats;
     formats.reserve(FFormats.size());
     for (const RtfRunFormat& format : FFormats) {
@@ -223,8 +194,15 @@ void RtfDocumentBuilder::DeferFormats() {
         formats.push_back(charFormat);
     }
     std::vector<QByteArray>().swap(FPictures);
+    std::vector<RichEdit::DeferredFormats::Run> runs;
+    for (size_t i = 0; i < FRuns.size(); ++i) {
+        const Run& run = FRuns[i];
+        qsizetype end = i + 1 < FRuns.size() ? FRuns[i + 1].Start : length;
+        if (run.Format == base || end <= run.Start) continue;
+        runs.push_back({origin + int(run.Start), origin + int(end), run.Format});
+    }
     std::vector<Run>().swap(FRuns);
-    FDeferred = RichEdit::DeferredFormats(std::move(formats), std::move(FDeferredRuns));
+    FDeferred = RichEdit::DeferredFormats(std::move(formats), std::move(runs));
 }
 
 // Walks the paragraphs once, in order; paragraphs in the same format share one block format.

@@ -3,18 +3,15 @@
 
 #pragma once
 // Builds a QTextDocument from runs of formatted text and paragraph ends. The text is gathered
-// a few tens of thousands of characters at a time, and each such piece goes into the document
-// in one insertion in its most common format; the runs in other formats are handed back, to be
-// formatted one by one when the caller chooses. Each cursor call costs about a microsecond
-// whatever its length, so this takes far fewer calls than inserting run by run, and the pieces
-// spare a second copy of the whole text beside the document's own.
+// first and goes into the document in one insertion in its most common format; the runs in
+// other formats are handed back, to be formatted one by one when the caller chooses. Each
+// cursor call costs about a microsecond whatever its length, so this takes far fewer calls
+// than inserting run by run.
 #include <QByteArray>
 #include <QRgb>
 #include <QString>
-#include <QTextCursor>
 #include <Qt>
 #include <cstddef>
-#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -71,9 +68,6 @@ class RtfDocumentBuilder {
 public:
     // Fills `doc` at Finish, after what it holds; the caller empties it first.
     explicit RtfDocumentBuilder(QTextDocument& doc);
-    ~RtfDocumentBuilder();
-    RtfDocumentBuilder(const RtfDocumentBuilder&) = delete;
-    RtfDocumentBuilder& operator=(const RtfDocumentBuilder&) = delete;
 
     void SetFormat(const RtfRunFormat& format);
     void Append(QChar c) {
@@ -98,8 +92,7 @@ public:
     void AppendHidden(QChar c) { FHidden.append(c); }
     // Whether the paragraph being built holds no text yet.
     bool ParagraphEmpty() const { return FParagraphPending || FText.size() == FParagraphStart; }
-    // Ends the current paragraph with this format. The text gathered so far goes into the
-    // document once there is enough of it.
+    // Ends the current paragraph with this format.
     void EndParagraph(const RtfParagraphFormat& format);
     // Writes the text and the paragraph formats into the document and returns the runs still
     // to be formatted. A paragraph that was ended and never received text stays out, so a
@@ -109,8 +102,8 @@ public:
 
 private:
     struct Run {
-        int Start;   // where the run begins in the whole text, FText and what went before it
-        int Format;  // index into FFormats
+        qsizetype Start;  // where the run begins in FText
+        int Format;       // index into FFormats
     };
 
     void OpenParagraph() {
@@ -121,25 +114,16 @@ private:
         ++FParagraph;
     }
     void AppendCarryingHidden(QChar first, QLatin1StringView rest);
-    // Where the next character goes in the whole text.
-    int Position() const { return FInserted + int(FText.size()); }
     void SetFormatIndex(int index);
     void AddParagraphFormat(int paragraph, RtfParagraphFormat format);
     int FormatIndex(const RtfRunFormat& format);
     int MostUsedFormat() const;
-    void InsertGathered();
-    void DeferFormats();
+    void DeferFormats(int origin, int base, qsizetype length);
     void ApplyParagraphFormats(int firstParagraph);
 
     QTextDocument& FDoc;
-    // Inserts at the document's end inside one edit block, opened by the first insertion.
-    std::optional<QTextCursor> FCursor;
-    int FOrigin = 0;          // the document position of the whole text's first character
-    int FFirstParagraph = 0;  // the block it goes into
-    QString FText;            // gathered text not yet in the document
-    int FInserted = 0;        // characters of the whole text in the document already
-    std::vector<Run> FRuns;   // of FText, in order; a new run starts where the format changes
-    std::vector<RichEdit::DeferredFormats::Run> FDeferredRuns;  // of the text inserted
+    QString FText;
+    std::vector<Run> FRuns;  // in order; a new run starts where the format changes
     std::vector<RtfRunFormat> FFormats;
     std::vector<QByteArray> FPictures;
     std::unordered_map<RtfRunFormat, int, RtfRunFormatHash> FFormatIndex;

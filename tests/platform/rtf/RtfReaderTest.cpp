@@ -8,9 +8,7 @@
 #include <QFont>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <cctype>
 
-#include "platform/rtf/DeferredFormats.h"
 #include "platform/rtf/RtfListTable.h"
 #include "platform/rtf/RtfReader.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
@@ -247,74 +245,6 @@ TEST(RtfReader, FontSizesAndColoursOutOfRangeAreSafe) {
     EXPECT_EQ(FormatOf(doc, "f").foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(FormatOf(doc, "g").foreground().style(), Qt::NoBrush);
     EXPECT_EQ(FormatOf(doc, "h").foreground().style(), Qt::NoBrush);
-}
-
-// A long note goes into the document a piece at a time, each piece in its own most used format.
-// Its first half is mostly bold and its second mostly plain, runs go on across paragraph ends
-// (where the pieces meet), some paragraphs begin with hidden text and some are centred: every
-// character must end with its own look, whether formatted at once or deferred.
-TEST(RtfReader, LongNoteKeepsEveryRunAcrossTheInsertedPieces) {
-    constexpr int kParagraphs = 3000;
-    // One letter per character: n plain, b bold, i italic, j both; upper case carries hidden text.
-    std::vector<std::string> text, looks;
-    std::vector<int> alignments;
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs20 ";
-    bool bold = false, italic = false;
-    for (int p = 0; p < kParagraphs; ++p) {
-        const bool centred = p % 7 == 0;
-        rtf += centred ? "\\pard\\qc " : "\\pard ";
-        alignments.push_back(centred ? int(Qt::AlignHCenter) : int(Qt::AlignLeft));
-        std::string paragraph, look;
-        const int words = 8 + p % 5;
-        for (int w = 0; w < words; ++w) {
-            const bool odd = (p * 7 + w) % 5 == 0;
-            const bool wantBold = p < kParagraphs / 2 ? !odd : odd;
-            const bool wantItalic = (p + w) % 11 == 0;
-            const bool hidden = w == 0 && p % 13 == 0;
-            if (hidden) rtf += "{\\v h" + std::to_string(p) + "}";
-            if (wantBold != bold) rtf += wantBold ? "\\b " : "\\b0 ";
-            if (wantItalic != italic) rtf += wantItalic ? "\\i " : "\\i0 ";
-            bold = wantBold;
-            italic = wantItalic;
-            const std::string word =
-                "p" + std::to_string(p) + "w" + std::to_string(w) + (w + 1 < words ? " " : ".");
-            rtf += word;
-            paragraph += word;
-            const char code = "nibj"[int(bold) * 2 + int(italic)];
-            look += std::string(word.size(), code);
-            if (hidden) look[look.size() - word.size()] = char(std::toupper(code));
-        }
-        rtf += "\\par\r\n";
-        text.push_back(paragraph);
-        looks.push_back(look);
-    }
-    rtf += "}";
-
-    for (bool deferred : {false, true}) {
-        QTextDocument doc;
-        RichEdit::DeferredFormats formats;
-        ASSERT_TRUE(Rtf::Read(rtf, doc, deferred ? &formats : nullptr));
-        if (deferred) {
-            EXPECT_FALSE(formats.Empty());
-            formats.ApplyAll(doc);
-        }
-        ASSERT_EQ(Paragraphs(doc), text);
-        EXPECT_EQ(Alignments(doc), alignments);
-        std::vector<std::string> got;
-        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-            std::string look;
-            for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat f = it.fragment().charFormat();
-                char code =
-                    "nibj"[int(f.fontWeight() >= QFont::DemiBold) * 2 + int(f.fontItalic())];
-                if (f.hasProperty(Rtf::kHiddenTextBefore)) code = char(std::toupper(code));
-                look += std::string(size_t(it.fragment().length()), code);
-            }
-            got.push_back(look);
-        }
-        for (size_t p = 0; p < looks.size() && p < got.size(); ++p)
-            ASSERT_EQ(got[p], looks[p]) << "paragraph " << p << (deferred ? ", deferred" : "");
-    }
 }
 
 // Damaged and hostile input: every case must load what it can, quickly, without crashing,
