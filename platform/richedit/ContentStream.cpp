@@ -54,8 +54,7 @@ unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
     });
     if (error) return error;
     if (signature != Rtf::RtfSignature::Yes) return ERROR_INVALID_DATA;
-    if (!Rtf::Read(bytes, doc, deferred)) return ERROR_INVALID_DATA;
-    std::string().swap(bytes);  // the bytes are not needed once read
+    if (!Rtf::ReadReleasing(bytes, doc, deferred)) return ERROR_INVALID_DATA;
     if (deferred) deferred->ApplyBefore(doc, firstScreenChars);
     return 0;
 }

@@ -159,6 +159,9 @@ void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
         // Hidden text after the last paragraph mark stays with the last paragraph.
         AddParagraphFormat(FParagraph, RtfParagraphFormat());
     }
+}
+
+void RtfDocumentBuilder::Build() {
     QTextCursor cursor(&FDoc);
     cursor.movePosition(QTextCursor::End);
     int origin = cursor.position();
