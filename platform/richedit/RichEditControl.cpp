@@ -123,7 +123,7 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         result.Count = EmGetTextLength() - before;
         return result;
     }
-    FBreakAnywhere = HasLongUnbrokenRun(doc->toRawText());
+    FBreakAnywhere = HasLongUnbrokenRun(*doc);
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;

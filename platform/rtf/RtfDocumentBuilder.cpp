@@ -92,7 +92,7 @@ void RtfDocumentBuilder::SetFormatIndex(int index) {
         FRuns.back().Format = index;  // the previous format never received text
         if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].Format == index) FRuns.pop_back();
     } else {
-        FRuns.push_back({FText.size(), index});
+        FRuns.push_back({int(FText.size()), index});
     }
 }
 

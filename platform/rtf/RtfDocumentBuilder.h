@@ -106,8 +106,8 @@ public:
 
 private:
     struct Run {
-        qsizetype Start;  // where the run begins in FText
-        int Format;       // index into FFormats
+        int Start;   // where the run begins in FText; the document counts in int too
+        int Format;  // index into FFormats
     };
 
     void OpenParagraph() {
