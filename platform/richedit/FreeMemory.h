@@ -6,7 +6,6 @@
 // build frees big blocks (the file's bytes, the gathered text, the document's outgrown arrays)
 // that the C library keeps for the process; tens of megabytes for a 10 MB note, which would
 // otherwise stay resident and add to the peak of whatever comes next (a save, the line view).
-#include <cstddef>
 
 namespace RichEdit {
 
