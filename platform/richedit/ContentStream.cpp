@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/richedit/FreeMemory.h"
 #include "platform/rtf/DeferredFormats.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/TextDecoding.h"
@@ -54,8 +55,9 @@ unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
     });
     if (error) return error;
     if (signature != Rtf::RtfSignature::Yes) return ERROR_INVALID_DATA;
-    if (!Rtf::Read(bytes, doc, deferred)) return ERROR_INVALID_DATA;
-    std::string().swap(bytes);  // the bytes are not needed once read
+    if (!Rtf::ReadReleasing(bytes, doc, deferred)) return ERROR_INVALID_DATA;
+    // The bytes and the text gathered from them are freed by now.
+    if (doc.characterCount() >= kReturnMemoryFromChars) ReturnFreeMemory();
     if (deferred) deferred->ApplyBefore(doc, firstScreenChars);
     return 0;
 }

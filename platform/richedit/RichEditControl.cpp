@@ -23,6 +23,7 @@
 
 #include "platform/richedit/CharFormatMapping.h"
 #include "platform/richedit/ContentStream.h"
+#include "platform/richedit/FreeMemory.h"
 #include "platform/richedit/LineQueries.h"
 #include "platform/richedit/UnbrokenRuns.h"
 #include "platform/rtf/RtfWriter.h"
@@ -130,7 +131,7 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         result.Count = EmGetTextLength() - before;
         return result;
     }
-    FBreakAnywhere = HasLongUnbrokenRun(doc->toRawText());
+    FBreakAnywhere = HasLongUnbrokenRun(*doc);
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
@@ -605,13 +606,22 @@ void RichEditControl::ApplyDeferredFormats() const {
     ++FQuiet;
     FDeferred.ApplyAll(*document());
     --FQuiet;
+    FormatsApplied();
 }
 
 void RichEditControl::ApplyDeferredSlice() {
     ++FQuiet;
     FDeferred.ApplyNext(*document(), kDeferredSliceRuns);
     --FQuiet;
-    if (FDeferred.Empty()) FDeferredTimer.stop();
+    if (FDeferred.Empty()) {
+        FDeferredTimer.stop();
+        FormatsApplied();
+    }
+}
+
+// Formatting a large note outgrows the document's arrays, whose old copies the heap keeps.
+void RichEditControl::FormatsApplied() const {
+    if (document()->characterCount() >= kReturnMemoryFromChars) ReturnFreeMemory();
 }
 
 void RichEditControl::ContentChanged() {

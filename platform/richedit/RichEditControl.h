@@ -155,6 +155,7 @@ private:
     void DocumentChanged(int from, int removed, int added);
     int FirstScreenChars() const;
     void ApplyDeferredSlice();
+    void FormatsApplied() const;
     void SelectionMaybeChanged();
     void DocumentSizeChanged(const QSizeF& size);
     bool AllowsEdit(int docStart, int docEnd);

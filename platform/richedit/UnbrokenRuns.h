@@ -9,6 +9,8 @@
 // minified file). Laid out with breaks anywhere, the same word costs n.
 #include <QStringView>
 
+class QTextDocument;
+
 namespace RichEdit {
 
 // Characters in a row without white space from which a note is laid out with breaks anywhere.
@@ -17,5 +19,8 @@ constexpr int kLongestUnbrokenRun = 4096;
 // True when `text` holds more than `limit` characters in a row without white space (a
 // paragraph or line break counts as white space).
 bool HasLongUnbrokenRun(QStringView text, int limit = kLongestUnbrokenRun);
+// The same for the text of `doc`, read a fragment at a time rather than copied whole, which for
+// a long note would be a second copy of its text beside the document's own.
+bool HasLongUnbrokenRun(const QTextDocument& doc, int limit = kLongestUnbrokenRun);
 
 }  // namespace RichEdit

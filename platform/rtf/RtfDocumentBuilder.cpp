@@ -92,7 +92,7 @@ void RtfDocumentBuilder::SetFormatIndex(int index) {
         FRuns.back().Format = index;  // the previous format never received text
         if (FRuns.size() > 1 && FRuns[FRuns.size() - 2].Format == index) FRuns.pop_back();
     } else {
-        FRuns.push_back({FText.size(), index});
+        FRuns.push_back({int(FText.size()), index});
     }
 }
 
@@ -159,6 +159,9 @@ void RtfDocumentBuilder::Finish(const RtfParagraphFormat& format) {
         // Hidden text after the last paragraph mark stays with the last paragraph.
         AddParagraphFormat(FParagraph, RtfParagraphFormat());
     }
+}
+
+void RtfDocumentBuilder::Build() {
     QTextCursor cursor(&FDoc);
     cursor.movePosition(QTextCursor::End);
     int origin = cursor.position();

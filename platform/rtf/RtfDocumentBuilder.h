@@ -66,7 +66,7 @@ struct RtfParagraphFormat {
 
 class RtfDocumentBuilder {
 public:
-    // Fills `doc` at Finish, after what it holds; the caller empties it first.
+    // Fills `doc` at Build, after what it holds; the caller empties it first.
     explicit RtfDocumentBuilder(QTextDocument& doc);
 
     void SetFormat(const RtfRunFormat& format);
@@ -94,16 +94,20 @@ public:
     bool ParagraphEmpty() const { return FParagraphPending || FText.size() == FParagraphStart; }
     // Ends the current paragraph with this format.
     void EndParagraph(const RtfParagraphFormat& format);
-    // Writes the text and the paragraph formats into the document and returns the runs still
-    // to be formatted. A paragraph that was ended and never received text stays out, so a
-    // final paragraph mark does not leave an empty last paragraph behind.
+    // Ends the text; the last paragraph has this format. A paragraph that was ended and never
+    // received text stays out, so a final paragraph mark does not leave an empty last
+    // paragraph behind.
     void Finish(const RtfParagraphFormat& format);
+    // After Finish: writes the text and the paragraph formats into the document, and keeps the
+    // runs still to be formatted for TakeFormats. The builder holds no reference to the bytes
+    // it was given, so the caller may free them first.
+    void Build();
     RichEdit::DeferredFormats TakeFormats() { return std::move(FDeferred); }
 
 private:
     struct Run {
-        qsizetype Start;  // where the run begins in FText
-        int Format;       // index into FFormats
+        int Start;   // where the run begins in FText; the document counts in int too
+        int Format;  // index into FFormats
     };
 
     void OpenParagraph() {

@@ -43,7 +43,11 @@ bool LooksLikeRtf(std::string_view bytes) {
     return CheckSignature(bytes) == RtfSignature::Yes;
 }
 
-bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
+namespace {
+
+// Reads `bytes`; with `source`, the string they are in, empties it once they are parsed.
+bool ReadInto(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred,
+              std::string* source) {
     if (!LooksLikeRtf(bytes)) return false;
     // Undo records for every inserted run would cost time and memory for nothing.
     bool undo = doc.isUndoRedoEnabled();
@@ -51,9 +55,13 @@ bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats*
     doc.clear();
     {
         RtfDocumentBuilder builder(doc);
-        // A file that marks itself as UTF-8 holds UTF-8 wherever it is not escaped.
-        RtfParser parser(SkipSignaturePrefix(bytes), builder, HasByteOrderMark(bytes));
-        parser.Run();
+        {
+            // A file that marks itself as UTF-8 holds UTF-8 wherever it is not escaped.
+            RtfParser parser(SkipSignaturePrefix(bytes), builder, HasByteOrderMark(bytes));
+            parser.Run();
+        }
+        if (source) std::string().swap(*source);  // swapped, so that the memory goes back
+        builder.Build();
         RichEdit::DeferredFormats formats = builder.TakeFormats();
         if (deferred)
             *deferred = std::move(formats);
@@ -62,6 +70,16 @@ bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats*
     }
     doc.setUndoRedoEnabled(undo);
     return true;
+}
+
+}  // namespace
+
+bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
+    return ReadInto(bytes, doc, deferred, nullptr);
+}
+
+bool ReadReleasing(std::string& bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
+    return ReadInto(bytes, doc, deferred, &bytes);
 }
 
 }  // namespace Rtf

@@ -3,6 +3,7 @@
 
 #pragma once
 // Reading RTF into a text document.
+#include <string>
 #include <string_view>
 
 class QTextDocument;
@@ -21,6 +22,10 @@ namespace Rtf {
 // caller to apply; otherwise they are applied before returning.
 bool Read(std::string_view bytes, QTextDocument& doc,
           RichEdit::DeferredFormats* deferred = nullptr);
+// As Read, and empties `bytes` as soon as they are parsed, before the text goes into `doc`:
+// for a long note the source and the text are otherwise held at once beside the document.
+bool ReadReleasing(std::string& bytes, QTextDocument& doc,
+                   RichEdit::DeferredFormats* deferred = nullptr);
 
 // Whether bytes start like RTF: "{\rtf" after an optional UTF-8 byte order mark and white space.
 enum class RtfSignature { Yes, No, TooShort };

@@ -10,6 +10,7 @@
 #include <QTextFragment>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfDocumentProperties.h"
@@ -58,8 +59,12 @@ RtfWriter::RtfWriter(const QTextDocument& doc) : FDoc(doc) {
     FontIndex(doc.defaultFont().family());  // \f0, the default font
 }
 
+// The body is written first so that the tables know every font and colour it uses, into room
+// for the whole file: grown by doubling, or joined to the header as a new string, it would be
+// held twice at once, which for a long note is the peak of the save. Room never written to
+// costs no memory.
 std::string RtfWriter::Write() {
-    // The body goes first so that the tables know every font and colour it uses.
+    FBody.reserve(size_t(FDoc.characterCount()) * 2 + 4096);
     FOut = &FBody;
     int blockCount = FDoc.blockCount();
     int index = 0;
@@ -70,7 +75,9 @@ std::string RtfWriter::Write() {
     FOut = &header;
     FLineStart = 0;
     WriteHeader();
-    return header + FBody + "}\r\n";
+    FBody.insert(0, header);
+    FBody += "}\r\n";
+    return std::move(FBody);
 }
 
 void RtfWriter::WriteHeader() {

@@ -129,6 +129,16 @@ TEST(LargeNote, LongStretchesWithoutWhiteSpaceAreFound) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(HasLongUnbrokenRun(c.Text, c.Limit), c.Long) << c.Text.toStdString();
+    // Read from a document, a stretch goes on across format changes and ends with its paragraph.
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        for (qsizetype i = 0; i < c.Text.size(); ++i)
+            cursor.insertText(c.Text.mid(i, 1), i % 2 ? bold : QTextCharFormat());
+        EXPECT_EQ(HasLongUnbrokenRun(doc, c.Limit), c.Long) << c.Text.toStdString();
+    }
 }
 
 // A note with a stretch that long is laid out with breaks anywhere (the stretch then wraps a
