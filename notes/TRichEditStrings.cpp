@@ -215,10 +215,13 @@ void TRichEditStrings::ReadFromFile(const std::string& fileName) {
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     // A file larger than the read limit is refused before a byte of it is read.
     // (The system's own files give no size: those the limit ends while reading.)
+    // A file another program keeps writing to is read as it was when opened: a log that grows
+    // faster than it is read would otherwise run into the read limit and not load at all.
     struct stat st {};
-    const bool tooLarge =
-        ::fstat(stream.Handle(), &st) == 0 && st.st_size > RichEdit::kMaxStreamInBytes;
-    const unsigned error = tooLarge ? RichEdit::ERROR_FILE_TOO_LARGE : StreamIn(stream);
+    const bool known = ::fstat(stream.Handle(), &st) == 0;
+    const bool tooLarge = known && st.st_size > RichEdit::kMaxStreamInBytes;
+    const std::int64_t endAt = known && S_ISREG(st.st_mode) && st.st_size > 0 ? st.st_size : -1;
+    const unsigned error = tooLarge ? RichEdit::ERROR_FILE_TOO_LARGE : StreamIn(stream, endAt);
     if (error == RichEdit::ERROR_FILE_TOO_LARGE)
         throw EFOpenError(CannotOpenMessage(fileName, kTooLargeReason));
     if (error != 0) throw EOutOfResources("Failed to Load Stream");
@@ -233,13 +236,16 @@ void TRichEditStrings::ReadFromStream(TStream& stream) {
 // The file's bytes go to the control once, as they are; the control reads them as RTF or as
 // plain text. RTF that is not RTF is tried again as plain text from the same place, unless the
 // read limit ended it: the plain-text reading would read as far and end the same way.
-unsigned TRichEditStrings::StreamIn(TStream& stream) {
+unsigned TRichEditStrings::StreamIn(TStream& stream, std::int64_t endAt) {
     FRichEdit->HandleNeeded();
     std::unique_ptr<TConversion> temporary;
     TConversion& converter = ConverterInUse(temporary);
     const std::int64_t position = stream.Position();
     const RichEdit::StreamSource source = [&](std::span<char> buffer) {
-        const int n = converter.ReadChunk(stream, buffer.data(), int(buffer.size()));
+        std::int64_t size = std::int64_t(buffer.size());
+        if (endAt >= 0) size = std::min(size, std::max<std::int64_t>(0, endAt - stream.Position()));
+        if (size == 0) return size_t(0);
+        const int n = converter.ReadChunk(stream, buffer.data(), int(size));
         return size_t(std::max(n, 0));
     };
     const unsigned format = PlainText ? RichEdit::SF_TEXT : RichEdit::SF_RTF;

@@ -85,7 +85,8 @@ private:
     // The list's converter, else a temporary one of the control's default class.
     TConversion& ConverterInUse(std::unique_ptr<TConversion>& temporary) const;
     // Streams the content in from `stream`; 0 or the control's error.
-    unsigned StreamIn(TStream& stream);
+    // Reads the stream to its end, or to `endAt` (a byte offset) when that is not negative.
+    unsigned StreamIn(TStream& stream, std::int64_t endAt = -1);
 
     TCustomRichEdit* FRichEdit;
     std::unique_ptr<TConversion> FConverter;

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <fstream>
+#include <thread>
 #include <vector>
 
 #include "notes/TConversionFormat.h"
@@ -318,6 +321,32 @@ TEST(TRichEditStrings, ReadErrorFailsTheLoadAndKeepsTheContent) {
         }
         EXPECT_EQ(edit->Text(), "on screen") << plain;
     }
+}
+
+// A log another program keeps writing to loads as it was when it was opened, every line whole,
+// however fast it grows meanwhile.
+TEST(TRichEditStrings, FileGrownWhileItLoadsLoadsAsOpened) {
+    NoteFiles files;
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes += "line " + std::to_string(i) + "\n";
+    files.Write("log.txt", bytes);
+    auto edit = NewNoteArea();
+    edit->SetWordWrap(false);
+
+    std::atomic<bool> stop = false;
+    std::thread writer([&stop, path = files.Sys("log.txt")] {
+        std::ofstream log(path, std::ios::binary | std::ios::app);
+        const std::string chunk(65536, 'g');
+        for (int i = 0; i < 256 && !stop; ++i) log << chunk << '\n' << std::flush;
+    });
+    edit->Lines().ReadFromFile(NoteFiles::Path("log.txt"));
+    stop = true;
+    writer.join();
+
+    const Lines lines = AllLines(*edit);
+    ASSERT_EQ(lines.size(), 200000u);
+    EXPECT_EQ(lines.front(), "line 0");
+    EXPECT_EQ(lines.back(), "line 199999");
 }
 
 TEST(TRichEditStrings, WriteErrorFailsTheSave) {
