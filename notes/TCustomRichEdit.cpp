@@ -166,7 +166,7 @@ void TCustomRichEdit::SetWordWrap(bool on) {
     if (FWordWrap == on) return;
     FWordWrap = on;
     setLineWrapMode(on ? WidgetWidth : NoWrap);
-    LayOutTallNote();
+    LayOutTallNoteSoon();
 }
 
 // The control is not re-created for this: the scroll bars change in place and the content,

@@ -83,6 +83,8 @@ RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::selectionChanged, this, &RichEditControl::SelectionMaybeChanged);
     FDeferredTimer.setInterval(0);
     connect(&FDeferredTimer, &QTimer::timeout, this, &RichEditControl::ApplyDeferredSlice);
+    FTallLayoutTimer.setSingleShot(true);
+    connect(&FTallLayoutTimer, &QTimer::timeout, this, &RichEditControl::LayOutTallNote);
     // What scrolls into view must show its formats.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             &RichEditControl::ApplyDeferredFormats);
@@ -335,7 +337,7 @@ void RichEditControl::ApplyDefaultFormat() {
     document()->setDefaultFont(DefaultFont());
     FLines.Invalidate();
     ApplyPalette();
-    LayOutTallNote();
+    LayOutTallNoteSoon();
 }
 
 // Background, default text colour and, while hidden, the selection's colours.
@@ -524,19 +526,17 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
     if (doc->defaultFont() != DefaultFont()) doc->setDefaultFont(DefaultFont());
     doc->setUndoRedoEnabled(true);
     Invalidate();
-    // Once the first screen is painted (or soon, should no paint come), before Qt's lazy
-    // layout has taken many steps.
-    FTallLayoutPending = true;
-    QTimer::singleShot(kTallLayoutFallbackMs, this, &RichEditControl::LayOutTallNoteIfPending);
+    LayOutTallNoteSoon();
 }
 
-void RichEditControl::LayOutTallNoteIfPending() {
-    if (!FTallLayoutPending) return;
-    FTallLayoutPending = false;
-    LayOutTallNote();
+// Once the first screen is painted, or soon should no paint come, before Qt's lazy layout has
+// taken many steps. Every cause of a fresh layout while one is pending comes to one layout.
+void RichEditControl::LayOutTallNoteSoon() {
+    if (!FTallLayoutTimer.isActive()) FTallLayoutTimer.start(kTallLayoutFallbackMs);
 }
 
 void RichEditControl::LayOutTallNote() {
+    FTallLayoutTimer.stop();
     QTextDocument* doc = document();
     if (doc->pageSize().isNull()) return;  // no width yet: nothing is laid out
     const QFontMetricsF metrics(DefaultFont());
@@ -574,7 +574,7 @@ void RichEditControl::WatchUnbrokenRuns(int from, int added) {
     if (!HasLongUnbrokenRun(around)) return;
     FBreakAnywhere = true;
     setWordWrapMode(WrapModeWanted());
-    LayOutTallNote();
+    LayOutTallNoteSoon();
 }
 
 void RichEditControl::Invalidate() {
@@ -715,8 +715,7 @@ bool RichEditControl::event(QEvent* event) {
 bool RichEditControl::viewportEvent(QEvent* event) {
     if (MayTouchFormats(event->type())) ApplyDeferredFormats();
     const bool handled = QTextEdit::viewportEvent(event);
-    if (event->type() == QEvent::Paint && FTallLayoutPending)
-        QTimer::singleShot(0, this, &RichEditControl::LayOutTallNoteIfPending);
+    if (event->type() == QEvent::Paint && FTallLayoutTimer.isActive()) FTallLayoutTimer.start(0);
     return handled;
 }
 
@@ -790,7 +789,7 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
 void RichEditControl::resizeEvent(QResizeEvent* event) {
     QTextEdit::resizeEvent(event);
     FLines.Invalidate();
-    if (event->size().width() != event->oldSize().width()) LayOutTallNote();
+    if (event->size().width() != event->oldSize().width()) LayOutTallNoteSoon();
 }
 
 void RichEditControl::changeEvent(QEvent* event) {

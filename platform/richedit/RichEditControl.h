@@ -107,8 +107,9 @@ public:
     void ApplyDeferredFormats() const;
     bool FormatsDeferred() const { return !FDeferred.Empty(); }
     // Lays a note that may grow taller than Qt's layout can resume past out to its end in one
-    // call; the owner calls it after anything that makes the editor lay the note out afresh.
-    void LayOutTallNote();
+    // call, after the next paint; the owner calls it after anything that makes the editor lay
+    // the note out afresh.
+    void LayOutTallNoteSoon();
 
     // --- Notifications (each only while its event mask bit is set) ---
     std::function<void()> OnNotifyChange;                     // ENM_CHANGE
@@ -165,10 +166,11 @@ private:
     bool Wrapped() const;
     QTextOption::WrapMode WrapModeWanted() const;
     void WatchUnbrokenRuns(int from, int added);
-    void LayOutTallNoteIfPending();
+    void LayOutTallNote();
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
+    QTimer FTallLayoutTimer;        // a tall note's whole layout, after the next paint
     mutable LineTable FLines;
     mutable double FLinesWidth = -2;
     mutable QString FRawText;
@@ -178,7 +180,6 @@ private:
     int FStreamBufferSize = 4096;
     int FScreenDpi = 96;
     bool FRedraw = true;
-    bool FTallLayoutPending = false;  // a note just attached waits for its first paint
     bool FHideSelection = true;
     // The note holds a stretch without white space too long to lay out at word boundaries
     // (platform/richedit/UnbrokenRuns.h): lines break anywhere until the whole content changes.
