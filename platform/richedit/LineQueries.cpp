@@ -9,25 +9,35 @@
 
 namespace RichEdit {
 
-int DocPosFromChar(const QTextDocument& doc, int cp) {
+namespace {
+
+// Character position minus document position at the start of block `number`: every paragraph
+// break before it counts once more, every joint not at all.
+int BreaksBefore(int number, const PieceJoints& joints) {
+    return number - 2 * joints.UpToBlock(number);
+}
+
+}  // namespace
+
+int DocPosFromChar(const QTextDocument& doc, int cp, const PieceJoints& joints) {
     if (cp <= 0) return 0;
     // The block whose first character position is the last one at or before `cp`.
     int lo = 0, hi = doc.blockCount() - 1;
     while (lo < hi) {
         const int mid = lo + (hi - lo + 1) / 2;
-        if (doc.findBlockByNumber(mid).position() + mid <= cp)
+        if (doc.findBlockByNumber(mid).position() + BreaksBefore(mid, joints) <= cp)
             lo = mid;
         else
             hi = mid - 1;
     }
     const QTextBlock block = doc.findBlockByNumber(lo);
-    const int offset = cp - (block.position() + lo);
+    const int offset = cp - (block.position() + BreaksBefore(lo, joints));
     return block.position() + std::min(offset, block.length() - 1);
 }
 
-int CharPosFromDoc(const QTextDocument& doc, int docPos) {
+int CharPosFromDoc(const QTextDocument& doc, int docPos, const PieceJoints& joints) {
     docPos = std::clamp(docPos, 0, doc.characterCount() - 1);
-    return docPos + doc.findBlock(docPos).blockNumber();
+    return docPos + BreaksBefore(doc.findBlock(docPos).blockNumber(), joints);
 }
 
 QString WithCrLfBreaks(QStringView raw) {

@@ -10,15 +10,17 @@
 
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/rtf/ParagraphPieces.h"
 
 class QTextDocument;
 
 namespace RichEdit {
 
-// The document position of character position `cp`; a position inside a break is the break's.
-int DocPosFromChar(const QTextDocument& doc, int cp);
+// The document position of character position `cp`; a position inside a break is the break's,
+// and one at a joint between pieces of a paragraph is the start of the later piece.
+int DocPosFromChar(const QTextDocument& doc, int cp, const PieceJoints& joints);
 // The character position of document position `docPos` (clamped to the document).
-int CharPosFromDoc(const QTextDocument& doc, int docPos);
+int CharPosFromDoc(const QTextDocument& doc, int docPos, const PieceJoints& joints);
 
 // `raw` (a document's raw text) with CR LF for every paragraph break.
 QString WithCrLfBreaks(QStringView raw);

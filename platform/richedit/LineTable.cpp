@@ -8,11 +8,14 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace RichEdit {
 
-void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw) {
+void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw,
+                      std::vector<int> jointBlocks) {
     FLines.clear();
+    FJointBlocks = std::move(jointBlocks);
     std::unique_ptr<LineBreaker> breaker;
     if (wrapped) {
         breaker = std::make_unique<LineBreaker>(doc);

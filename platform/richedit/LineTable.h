@@ -8,6 +8,7 @@
 // and the others are predicted (LineBreaker) rather than laid out, so that the walk does not
 // cost a layout of the whole document.
 #include <QTextDocument>
+#include <algorithm>
 #include <vector>
 
 #include "platform/richedit/LineBreaker.h"
@@ -21,7 +22,7 @@ public:
     struct Line {
         int DocStart;  // document position of the first character
         int Length;    // characters, without a break that ends the line
-        int Block;     // the paragraph's number
+        int Block;     // the number of the block it is in
     };
 
     // Reads the lines of `doc`, whose raw text (QTextDocument::toRawText) is `raw`. With
@@ -29,7 +30,9 @@ public:
     // where it has laid a paragraph out, predicted or laid out by Qt paragraph by paragraph
     // elsewhere. Otherwise each paragraph is one line (split only where it holds a line
     // separator) and nothing is laid out.
-    void Build(const QTextDocument& doc, bool wrapped, QStringView raw);
+    // Blocks that continue a paragraph (`jointBlocks`, ascending) end no paragraph before them.
+    void Build(const QTextDocument& doc, bool wrapped, QStringView raw,
+               std::vector<int> jointBlocks = {});
     void Invalidate() { FValid = false; }
     bool Valid() const { return FValid; }
     // How many times the table was built: walking the lines must not rebuild it.
@@ -37,15 +40,24 @@ public:
 
     int Count() const { return int(FLines.size()); }
     const Line& At(int index) const { return FLines[size_t(index)]; }
-    // Character position of a line's start: every earlier paragraph break counts twice.
-    int Start(int index) const { return At(index).DocStart + At(index).Block; }
+    // Character position of a line's start: every earlier paragraph break counts twice, every
+    // joint between pieces of a paragraph not at all.
+    int Start(int index) const {
+        return At(index).DocStart + At(index).Block - 2 * JointsUpTo(At(index).Block);
+    }
     bool EndsParagraph(int index) const {
-        return index + 1 < Count() && At(index + 1).Block != At(index).Block;
+        if (index + 1 >= Count()) return false;
+        const int next = At(index + 1).Block;
+        return next != At(index).Block && JointsUpTo(next) == JointsUpTo(next - 1);
     }
     // The line holding character position `cp`; the last line for positions beyond the text.
     int LineFromChar(int cp) const;
 
 private:
+    int JointsUpTo(int block) const {
+        return int(std::upper_bound(FJointBlocks.begin(), FJointBlocks.end(), block) -
+                   FJointBlocks.begin());
+    }
     void AddPredictedLines(const QTextBlock& block, QStringView text, LineBreaker& breaker);
     void AddSpans(QStringView text, int base, int number);
     // The lines Qt has laid `block` out in, if they are current for `widths` and the text.
@@ -61,6 +73,7 @@ private:
     std::vector<LineBreaker::Span> FSpans;  // one paragraph's lines, reused
 
     std::vector<Line> FLines;
+    std::vector<int> FJointBlocks;
     bool FValid = false;
     int FBuilds = 0;
 };

@@ -134,6 +134,7 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         return result;
     }
     FBreakAnywhere = HasLongUnbrokenRun(*doc);
+    FHasPieces = BreakLongParagraphs(*doc, &deferred) > 0;
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
@@ -158,6 +159,10 @@ std::string RichEditControl::OutgoingBytes(unsigned format) const {
     const QTextCursor c = textCursor();
     const bool selection = format & SFF_SELECTION;
     if (!(format & SF_RTF)) {
+        if (!Joints().Empty()) {
+            return selection ? PlainTextUtf8(RawWithoutJoints(c.selectionStart(), c.selectionEnd()))
+                             : PlainTextUtf8(RawWithoutJoints(0, int(RawText().size())));
+        }
         return selection ? PlainTextUtf8(RawBetween(c.selectionStart(), c.selectionEnd()))
                          : PlainTextUtf8(RawText());
     }
@@ -177,9 +182,24 @@ QStringView RichEditControl::RawBetween(int docStart, int docEnd) const {
     return QStringView(raw).mid(docStart, docEnd - docStart);
 }
 
+// The raw text between two document positions, without the joints between pieces.
+QString RichEditControl::RawWithoutJoints(int docStart, int docEnd) const {
+    return WithoutJoints(RawBetween(docStart, docEnd),
+                         std::clamp(docStart, 0, int(RawText().size())), Joints());
+}
+
 // The text between two document positions, with CR LF for every paragraph break.
 QString RichEditControl::TextBetween(int docStart, int docEnd) const {
+    if (!Joints().Empty()) return WithCrLfBreaks(RawWithoutJoints(docStart, docEnd));
     return WithCrLfBreaks(RawBetween(docStart, docEnd));
+}
+
+const PieceJoints& RichEditControl::Joints() const {
+    if (!FJointsValid) {
+        FJoints = FHasPieces ? FindJoints(*document()) : PieceJoints{};
+        FJointsValid = true;
+    }
+    return FJoints;
 }
 
 const QString& RichEditControl::RawText() const {
@@ -194,11 +214,11 @@ const QString& RichEditControl::RawText() const {
 // Positions and lines
 
 int RichEditControl::ToDocPos(int cp) const {
-    return DocPosFromChar(*document(), cp);
+    return DocPosFromChar(*document(), cp, Joints());
 }
 
 int RichEditControl::ToCharPos(int docPos) const {
-    return CharPosFromDoc(*document(), docPos);
+    return CharPosFromDoc(*document(), docPos, Joints());
 }
 
 bool RichEditControl::Wrapped() const {
@@ -223,7 +243,7 @@ const LineTable& RichEditControl::Lines() {
         const double width = Wrapped() ? document()->textWidth() : -1;
         if (FLines.Valid() && width == FLinesWidth) break;
         if (width > 0) ApplyDeferredFormats();  // formats change how wide the text runs
-        FLines.Build(*document(), width > 0, RawText());
+        FLines.Build(*document(), width > 0, RawText(), Joints().Blocks);
         FLinesWidth = width;
     }
     return FLines;
@@ -295,7 +315,9 @@ void RichEditControl::EmReplaceSel(const QString& text) {
     const CharRange sel = EmExGetSel();
     const QString piece = CutToRoom(WithParagraphBreaks(text), RoomFor(sel.cpMax - sel.cpMin));
     QTextCursor c = textCursor();
+    const int at = c.selectionStart();
     c.insertText(piece);
+    if (FHasPieces) EndPiecesIn(*document(), at, c.position());
     setTextCursor(c);
 }
 
@@ -306,7 +328,7 @@ QString RichEditControl::EmGetSelText() const {
 
 int RichEditControl::EmGetTextLength() const {
     const QTextDocument* doc = document();
-    return doc->characterCount() - 1 + doc->blockCount() - 1;
+    return doc->characterCount() - 1 + doc->blockCount() - 1 - 2 * int(Joints().Blocks.size());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -445,8 +467,10 @@ bool RichEditControl::EmSetParaFormat(const ParaFormat& format) {
     if (!a) return false;
     QTextBlockFormat f;
     f.setAlignment(*a);
+    QTextCursor c = textCursor();
+    if (FHasPieces) ExtendToWholeParagraphs(c);
     ++FQuiet;
-    textCursor().mergeBlockFormat(f);
+    c.mergeBlockFormat(f);
     --FQuiet;
     FLines.Invalidate();
     return true;
@@ -469,6 +493,7 @@ void RichEditControl::WmSetText(const QString& text) {
     std::unique_ptr<QTextDocument> doc(NewDocument());
     doc->setPlainText(WithParagraphBreaks(text));
     FBreakAnywhere = HasLongUnbrokenRun(text);
+    FHasPieces = BreakLongParagraphs(*doc, nullptr) > 0;
     ++FQuiet;
     AttachDocument(doc.release());
     --FQuiet;
@@ -579,12 +604,19 @@ void RichEditControl::WatchUnbrokenRuns(int from, int added) {
 
 void RichEditControl::Invalidate() {
     FLines.Invalidate();
+    FJointsValid = false;
     FRawTextValid = false;
     FRawText.clear();
 }
 
 void RichEditControl::DocumentChanged(int from, int removed, int added) {
     Invalidate();
+    // Pieces come with the content that brings them, and with an undone edit of it.
+    if (!FHasPieces && added > 0) {
+        for (QTextBlock b = document()->findBlock(from + 1);
+             b.isValid() && b.position() <= from + added && !FHasPieces; b = b.next())
+            FHasPieces = ContinuesParagraph(b);
+    }
     WatchUnbrokenRuns(from, added);
     // Every way of editing applies the deferred formats first; should one not, the runs still
     // follow their text.
@@ -724,6 +756,7 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
         QTextEdit::keyPressEvent(event);
         return;
     }
+    if (FHasPieces) StepOverJoint(*event);
     const QTextCursor c = textCursor();
     int start = c.selectionStart(), end = c.selectionEnd();
     const int key = event->key();
@@ -757,6 +790,27 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTextEdit::keyPressEvent(event);
+    if (isBreak && FHasPieces) EndPiecesIn(*document(), start, start + 1);
+}
+
+// A joint is no character: the keys that move over or delete one character act on the
+// character beyond it, so that none of them seems to do nothing.
+void RichEditControl::StepOverJoint(const QKeyEvent& event) {
+    const int key = event.key();
+    const bool extend = event.modifiers() & Qt::ShiftModifier;
+    QTextCursor c = textCursor();
+    if (c.hasSelection() && !extend) return;
+    const auto mode = extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    const int before = c.position();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Left) {
+        while (c.position() == c.block().position() && ContinuesParagraph(c.block()))
+            c.setPosition(c.position() - 1, mode);
+    } else if (key == Qt::Key_Delete || key == Qt::Key_Right) {
+        while (c.position() == c.block().position() + c.block().length() - 1 &&
+               ContinuesParagraph(c.block().next()))
+            c.setPosition(c.position() + 1, mode);
+    }
+    if (c.position() != before) setTextCursor(c);
 }
 
 void RichEditControl::insertFromMimeData(const QMimeData* source) {
@@ -766,19 +820,34 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     if (!AllowsEdit(c.selectionStart(), c.selectionEnd())) return;
     const CharRange sel = EmExGetSel();
     const int room = RoomFor(sel.cpMax - sel.cpMin);
+    const int at = c.selectionStart();
     if (InsertedLength(source->text()) <= room) {
         QTextEdit::insertFromMimeData(source);
-        return;
+    } else {
+        // Too long for the text limit: the plain text, cut to what fits.
+        QTextCursor edit = textCursor();
+        edit.insertText(CutToRoom(WithParagraphBreaks(source->text()), room));
+        setTextCursor(edit);
     }
-    // Too long for the text limit: the plain text, cut to what fits.
-    QTextCursor edit = textCursor();
-    edit.insertText(CutToRoom(WithParagraphBreaks(source->text()), room));
-    setTextCursor(edit);
+    if (FHasPieces) EndPiecesIn(*document(), at, textCursor().position());
 }
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {
     ApplyDeferredFormats();
-    QMimeData* copy = QTextEdit::createMimeDataFromSelection();
+    QMimeData* copy = nullptr;
+    const QTextCursor c = textCursor();
+    if (Joints().Before(c.selectionEnd()) > Joints().Before(c.selectionStart())) {
+        // Other programs get the paragraphs whole.
+        QTextDocument part;
+        part.setDefaultFont(document()->defaultFont());
+        QTextCursor(&part).insertFragment(c.selection());
+        JoinPieces(part);
+        copy = new QMimeData;
+        copy->setHtml(part.toHtml());
+        copy->setText(part.toPlainText());
+    } else {
+        copy = QTextEdit::createMimeDataFromSelection();
+    }
     const QString text = EmGetSelText();
     FClipboardData = copy;
     FClipboardChars = int(text.size());

@@ -22,6 +22,7 @@
 #include "platform/richedit/LineTable.h"
 #include "platform/richedit/RichEditTypes.h"
 #include "platform/rtf/DeferredFormats.h"
+#include "platform/rtf/ParagraphPieces.h"
 
 class QMimeData;
 class QTextCharFormat;
@@ -138,6 +139,8 @@ protected:
     int ToDocPos(int cp) const;
     int ToCharPos(int docPos) const;
     const LineTable& Lines();
+    // Where the note's long paragraphs are split into pieces (platform/rtf/ParagraphPieces.h).
+    const PieceJoints& Joints() const;
     // The document's text as stored (paragraphs ending in U+2029), kept until it changes, so
     // that reading lines never moves a cursor, which would lay the text out.
     const QString& RawText() const;
@@ -148,6 +151,8 @@ private:
     std::string OutgoingBytes(unsigned format) const;
     QStringView RawBetween(int docStart, int docEnd) const;
     QString TextBetween(int docStart, int docEnd) const;
+    QString RawWithoutJoints(int docStart, int docEnd) const;
+    void StepOverJoint(const QKeyEvent& event);
     void ApplyDefaultFormat();
     QFont DefaultFont() const;
     void ApplyPalette();
@@ -175,6 +180,9 @@ private:
     mutable double FLinesWidth = -2;
     mutable QString FRawText;
     mutable bool FRawTextValid = false;
+    mutable PieceJoints FJoints;
+    mutable bool FJointsValid = false;
+    bool FHasPieces = false;  // some paragraph may be held in pieces
     unsigned FEventMask = ENM_NONE;
     int FTextLimit = kDefaultTextLimit;
     int FStreamBufferSize = 4096;

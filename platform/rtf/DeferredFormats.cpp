@@ -113,4 +113,17 @@ void DeferredFormats::Shift(int from, int removed, int added) {
     if (Empty()) Clear();
 }
 
+// Runs are in document order, so one walk moves them all.
+void DeferredFormats::MakeRoomAt(std::span<const int> positions) {
+    size_t before = 0;  // insertions at or before the run's start
+    for (size_t i = FNext; i < FRuns.size(); ++i) {
+        Run& run = FRuns[i];
+        while (before < positions.size() && positions[before] <= run.Start) ++before;
+        size_t inside = before;  // and those before its end
+        while (inside < positions.size() && positions[inside] < run.End) ++inside;
+        run.Start += int(before);
+        run.End += int(inside);
+    }
+}
+
 }  // namespace RichEdit

@@ -9,6 +9,7 @@
 // or all together as soon as anything reads or changes the document.
 #include <QTextCharFormat>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 class QTextDocument;
@@ -42,6 +43,9 @@ public:
     // shrinks and one that the change falls inside splits around it, so no format lands on
     // characters it was never meant for.
     void Shift(int from, int removed, int added);
+    // One character was inserted at each of `positions` (ascending, as they were before any
+    // of the insertions). A run that one falls inside covers it too.
+    void MakeRoomAt(std::span<const int> positions);
 
 private:
     void ApplyUpTo(QTextDocument& doc, size_t end);

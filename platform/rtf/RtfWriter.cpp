@@ -12,6 +12,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/rtf/ParagraphPieces.h"
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfDocumentProperties.h"
 #include "platform/rtf/RtfPicture.h"
@@ -121,8 +122,10 @@ void RtfWriter::WriteColourTable() {
     *FOut += "}";
 }
 
+// A paragraph held in pieces is written as one: its format before the first piece, its end
+// after the last.
 void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
-    WriteBlockFormat(block);
+    if (!RichEdit::ContinuesParagraph(block)) WriteBlockFormat(block);
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
@@ -140,6 +143,7 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
             WriteText(fragment.text());
         }
     }
+    if (RichEdit::ContinuesParagraph(block.next())) return;
     WriteHidden(block.blockFormat().stringProperty(kHiddenTextAtEnd));
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
     // empty last paragraph needs its own mark.
@@ -162,9 +166,16 @@ void RtfWriter::WriteBlockFormat(const QTextBlock& block) {
     } else if (alignment & Qt::AlignRight) {
         Word("qr");
     }
+    // The space below a paragraph in pieces is its last piece's.
+    double below = format.bottomMargin();
+    for (QTextBlock next = block.next(); RichEdit::ContinuesParagraph(next); next = next.next())
+        below = next.blockFormat().bottomMargin();
     const std::pair<const char*, double> lengths[] = {
-        {"li", format.leftMargin()}, {"ri", format.rightMargin()},  {"fi", format.textIndent()},
-        {"sb", format.topMargin()},  {"sa", format.bottomMargin()},
+        {"li", format.leftMargin()},
+        {"ri", format.rightMargin()},
+        {"fi", format.textIndent()},
+        {"sb", format.topMargin()},
+        {"sa", below},
     };
     for (const auto& [word, pixels] : lengths) {
         if (const int twips = Twips(pixels); twips != 0) Word(word, twips);
