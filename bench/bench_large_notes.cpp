@@ -47,6 +47,8 @@ struct Run {
     std::string Text;
     int Colour = -1;     // 0xRRGGBB, or -1 for the default
     int HalfPoints = 0;  // 0 for the default size
+    bool Bold = false;
+    bool Italic = false;
 };
 
 struct Case {
@@ -126,6 +128,22 @@ Case SizeRuns(const char* name, int count) {
     return c;
 }
 
+// About `bytes` of RTF in paragraphs of 100 words, one word in ten bold and one in ten italic.
+Case FormattedText(const char* name, size_t bytes) {
+    static const char* const words[] = {"lorem", "ipsum", "dolor", "sit", "amet"};
+    Case c{name, "", true, std::string(kRtfHead) + "\\pard\\f0\\fs20 ", {}};
+    c.File.reserve(bytes + 64);
+    for (size_t i = 0; c.File.size() < bytes; ++i) {
+        const std::string word = words[i % 5];
+        const bool bold = i % 10 == 3, italic = i % 10 == 7, end = i % 100 == 99;
+        c.File += bold ? "{\\b " + word + "}" : italic ? "{\\i " + word + "}" : word;
+        c.File += end ? "\\par\n" : " ";
+        c.Runs.push_back({word + (end ? "\n" : " "), -1, 0, bold, italic});
+    }
+    c.File += "}";
+    return c;
+}
+
 Case MakeCase(const std::string& name) {
     Case c{};
     if (name == "lines100k") c = ShortLines("lines100k", 100'000);
@@ -137,6 +155,7 @@ Case MakeCase(const std::string& name) {
     if (name == "colours200k") c = ColourRuns("colours200k", 200'000);
     if (name == "sizes20k") c = SizeRuns("sizes20k", 20'000);
     if (name == "line10M") c = OneLine("line10M", 10'000'000);
+    if (name == "rtf10M") c = FormattedText("rtf10M", 10'000'000);
     return c;
 }
 
@@ -150,6 +169,7 @@ const char* Describe(const std::string& name) {
     if (name == "colours200k") return "one paragraph of 200k runs, each its own colour";
     if (name == "sizes20k") return "one paragraph of 20k runs of cycling sizes";
     if (name == "line10M") return "one 10 MB line of words";
+    if (name == "rtf10M") return "10 MB of RTF, one word in ten bold, one in ten italic";
     return "?";
 }
 
@@ -258,6 +278,8 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
             QTextCharFormat f;
             if (r.Colour >= 0) f.setForeground(QColor(QRgb(r.Colour)));
             if (r.HalfPoints > 0) f.setFontPointSize(r.HalfPoints / 2.0);
+            if (r.Bold) f.setFontWeight(QFont::Bold);
+            if (r.Italic) f.setFontItalic(true);
             cursor.insertText(QString::fromUtf8(r.Text), f);
         }
         cursor.endEditBlock();
@@ -406,7 +428,7 @@ int main(int argc, char** argv) {
     }
     if (names.empty())
         names = {"lines100k",   "lines1M",  "word100k", "word10M",
-                 "colours200k", "sizes20k", "line10M"};
+                 "colours200k", "sizes20k", "line10M",  "rtf10M"};
     QTemporaryDir tmp;
     const std::string dir = tmp.path().toStdString();
     int qtArgc = 1;
@@ -438,7 +460,7 @@ int main(int argc, char** argv) {
         Figure(name, "longest freeze", freezeOurs, freezeRef, limitMs, 500);
         Figure(name, "load to first paint", side[0].FirstPaint, side[1].FirstPaint, limitMs, 0);
         Figure(name, "keystroke at the end, until painted", side[0].Key, side[1].Key, limitMs,
-               name == "line10M" ? 100 : 0);
+               name == "line10M" || name == "rtf10M" ? 100 : 0);
     }
     return 0;
 }

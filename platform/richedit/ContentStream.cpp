@@ -43,7 +43,8 @@ unsigned ReadChunks(const StreamSource& source, int chunkSize, Take&& take) {
 }
 
 unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
-                 DeferredFormats* deferred, int firstScreenChars) {
+                 DeferredFormats* deferred, int firstScreenChars,
+                 const std::function<void()>& betweenSlices) {
     std::string bytes;
     // The reader's own check decides, as soon as the bytes tell, so that what passes here is
     // what it reads.
@@ -55,7 +56,7 @@ unsigned ReadRtf(const StreamSource& source, int chunkSize, QTextDocument& doc,
     });
     if (error) return error;
     if (signature != Rtf::RtfSignature::Yes) return ERROR_INVALID_DATA;
-    if (!Rtf::ReadReleasing(bytes, doc, deferred)) return ERROR_INVALID_DATA;
+    if (!Rtf::ReadReleasing(bytes, doc, deferred, betweenSlices)) return ERROR_INVALID_DATA;
     // The bytes and the text gathered from them are freed by now.
     if (doc.characterCount() >= kReturnMemoryFromChars) ReturnFreeMemory();
     if (deferred) deferred->ApplyBefore(doc, firstScreenChars);
@@ -122,7 +123,8 @@ unsigned ReadContent(unsigned format, const StreamSource& source, int chunkSize,
                      DeferredFormats* deferred, int firstScreenChars,
                      const std::function<void()>& betweenSlices) {
     try {
-        if (format & SF_RTF) return ReadRtf(source, chunkSize, doc, deferred, firstScreenChars);
+        if (format & SF_RTF)
+            return ReadRtf(source, chunkSize, doc, deferred, firstScreenChars, betweenSlices);
         return ReadPlainText(source, chunkSize, doc, betweenSlices);
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;

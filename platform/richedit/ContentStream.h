@@ -28,7 +28,8 @@ constexpr long long kMaxStreamInBytes = 512LL * 1024 * 1024;
 // refused as RTF as soon as a chunk tells, so that a plain file is not read twice. With
 // `deferred`, the formats of RTF past the first `firstScreenChars` characters are left there for
 // the caller. A plain text longer than kPlainTextSliceChars goes into `doc` a slice at a time,
-// with `betweenSlices` (when given) called between two slices. Returns 0, or the error that
+// and a long RTF is parsed and prepared so, with `betweenSlices` (when given) called between
+// two slices. Returns 0, or the error that
 // ended the stream; `doc` is then not to be used.
 unsigned ReadContent(unsigned format, const StreamSource& source, int chunkSize, QTextDocument& doc,
                      DeferredFormats* deferred, int firstScreenChars,

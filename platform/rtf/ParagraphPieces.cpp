@@ -91,8 +91,7 @@ int PieceJoints::UpToBlock(int number) const {
 }
 
 int PieceJoints::Before(int docPos) const {
-    return int(std::lower_bound(Separators.begin(), Separators.end(), docPos) -
-               Separators.begin());
+    return int(std::lower_bound(Separators.begin(), Separators.end(), docPos) - Separators.begin());
 }
 
 PieceJoints FindJoints(const QTextDocument& doc) {

@@ -20,6 +20,9 @@
 namespace Rtf {
 namespace {
 
+// Formats prepared between two calls of the caller's between-slices callback: some milliseconds.
+constexpr size_t kFormatsPerSlice = 16384;
+
 QTextCharFormat ToCharFormat(const RtfRunFormat& run) {
     QTextCharFormat format;
     format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
@@ -191,6 +194,9 @@ void RtfDocumentBuilder::DeferFormats(int origin, int base, qsizetype length) {
     std::vector<QTextCharFormat> formats;
     formats.reserve(FFormats.size());
     for (const RtfRunFormat& format : FFormats) {
+        // A document of a format per run (a colour each) has hundreds of thousands.
+        if (FBetweenSlices && formats.size() % kFormatsPerSlice == kFormatsPerSlice - 1)
+            FBetweenSlices();
         QTextCharFormat charFormat = ToCharFormat(format);
         if (format.Picture != 0)
             charFormat = PictureFormat(FDoc, charFormat, FPictures[size_t(format.Picture - 1)]);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <Qt>
 #include <cstddef>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -102,6 +103,10 @@ public:
     // runs still to be formatted for TakeFormats. The builder holds no reference to the bytes
     // it was given, so the caller may free them first.
     void Build();
+    // Called every so many formats while Build prepares them, so that events can run.
+    void SetBetweenSlices(std::function<void()> betweenSlices) {
+        FBetweenSlices = std::move(betweenSlices);
+    }
     RichEdit::DeferredFormats TakeFormats() { return std::move(FDeferred); }
 
 private:
@@ -134,6 +139,7 @@ private:
     // Paragraphs whose format is not the default one, in order.
     std::vector<std::pair<int, RtfParagraphFormat>> FParagraphFormats;
     RichEdit::DeferredFormats FDeferred;
+    std::function<void()> FBetweenSlices;
     QString FHidden;  // hidden text not yet given to a character or a paragraph
     int FHiddenSerial = 0;
     // The format to go back to after the low half of a pair whose high half carries hidden text.

@@ -4,6 +4,7 @@
 #include "platform/rtf/RtfParser.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace Rtf {
@@ -257,8 +258,13 @@ RtfParser::RtfParser(std::string_view input, RtfDocumentBuilder& builder, bool r
     FStack.emplace_back();  // the state outside the outermost group
 }
 
-void RtfParser::Run() {
+void RtfParser::Run(const std::function<void()>& betweenSlices) {
+    size_t sliceEnd = betweenSlices ? kSliceBytes : SIZE_MAX;
     while (Step(FTokenizer.Next())) {
+        if (FTokenizer.Position() >= sliceEnd) [[unlikely]] {
+            betweenSlices();
+            sliceEnd = FTokenizer.Position() + kSliceBytes;
+        }
     }
     Finish();
 }

@@ -7,6 +7,7 @@
 #include <QRgb>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +39,9 @@ public:
 
     // `rawUtf8`: bytes above 0x7F outside escapes are UTF-8 (the file began with its mark).
     RtfParser(std::string_view input, RtfDocumentBuilder& builder, bool rawUtf8 = false);
-    void Run();
+    // Parses to the end; `betweenSlices` (when given) is called after every kSliceBytes read.
+    void Run(const std::function<void()>& betweenSlices = {});
+    static constexpr size_t kSliceBytes = 512 * 1024;
 
     // The character formatting that groups carry.
     struct CharState {

@@ -47,7 +47,7 @@ namespace {
 
 // Reads `bytes`; with `source`, the string they are in, empties it once they are parsed.
 bool ReadInto(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred,
-              std::string* source) {
+              std::string* source, const std::function<void()>& betweenSlices) {
     if (!LooksLikeRtf(bytes)) return false;
     // Undo records for every inserted run would cost time and memory for nothing.
     bool undo = doc.isUndoRedoEnabled();
@@ -55,10 +55,11 @@ bool ReadInto(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredForm
     doc.clear();
     {
         RtfDocumentBuilder builder(doc);
+        builder.SetBetweenSlices(betweenSlices);
         {
             // A file that marks itself as UTF-8 holds UTF-8 wherever it is not escaped.
             RtfParser parser(SkipSignaturePrefix(bytes), builder, HasByteOrderMark(bytes));
-            parser.Run();
+            parser.Run(betweenSlices);
         }
         if (source) std::string().swap(*source);  // swapped, so that the memory goes back
         builder.Build();
@@ -75,11 +76,12 @@ bool ReadInto(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredForm
 }  // namespace
 
 bool Read(std::string_view bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
-    return ReadInto(bytes, doc, deferred, nullptr);
+    return ReadInto(bytes, doc, deferred, nullptr, {});
 }
 
-bool ReadReleasing(std::string& bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred) {
-    return ReadInto(bytes, doc, deferred, &bytes);
+bool ReadReleasing(std::string& bytes, QTextDocument& doc, RichEdit::DeferredFormats* deferred,
+                   const std::function<void()>& betweenSlices) {
+    return ReadInto(bytes, doc, deferred, &bytes, betweenSlices);
 }
 
 }  // namespace Rtf

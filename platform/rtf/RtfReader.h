@@ -3,6 +3,7 @@
 
 #pragma once
 // Reading RTF into a text document.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,11 @@ bool Read(std::string_view bytes, QTextDocument& doc,
           RichEdit::DeferredFormats* deferred = nullptr);
 // As Read, and empties `bytes` as soon as they are parsed, before the text goes into `doc`:
 // for a long note the source and the text are otherwise held at once beside the document.
+// `betweenSlices`, when given, is called every few milliseconds' work of a long read, so that
+// the caller can let events run.
 bool ReadReleasing(std::string& bytes, QTextDocument& doc,
-                   RichEdit::DeferredFormats* deferred = nullptr);
+                   RichEdit::DeferredFormats* deferred = nullptr,
+                   const std::function<void()>& betweenSlices = {});
 
 // Whether bytes start like RTF: "{\rtf" after an optional UTF-8 byte order mark and white space.
 enum class RtfSignature { Yes, No, TooShort };

@@ -193,14 +193,18 @@ void RtfWriter::WriteHidden(const QString& text) {
 
 // Runs share the document's formats: each is resolved once, however many runs use it.
 const RtfWriter::RunFormat& RtfWriter::RunFormatOf(const QTextFragment& fragment) {
-    auto [it, added] = FRunFormats.try_emplace(fragment.charFormatIndex());
-    if (added) {
+    const size_t index = size_t(std::max(0, fragment.charFormatIndex()));
+    if (index >= FRunFormats.size())
+        FRunFormats.resize(std::max(index + 1, FRunFormats.size() * 2));
+    RunFormat& run = FRunFormats[index];
+    if (!run.Known) {
         const QTextCharFormat format = fragment.charFormat();
-        it->second.State = StateOf(format);
-        it->second.HiddenSerial = format.intProperty(kHiddenTextSerial);
-        it->second.Hidden = format.stringProperty(kHiddenTextBefore);
+        run.Known = true;
+        run.State = StateOf(format);
+        run.HiddenSerial = format.intProperty(kHiddenTextSerial);
+        run.Hidden = format.stringProperty(kHiddenTextBefore);
     }
-    return it->second;
+    return run;
 }
 
 RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {

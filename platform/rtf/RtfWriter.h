@@ -48,6 +48,7 @@ private:
     };
 
     struct RunFormat {
+        bool Known = false;  // resolved from the document's format yet
         CharState State;
         int HiddenSerial = 0;
         QString Hidden;
@@ -85,8 +86,10 @@ private:
     QHash<QString, int> FFontIndex;
     std::unordered_map<QRgb, int> FColourIndex;
     std::optional<CharState> FState;
-    int FHiddenSerial = 0;                           // the hidden passage last written
-    std::unordered_map<int, RunFormat> FRunFormats;  // by the document's format index
+    int FHiddenSerial = 0;  // the hidden passage last written
+    // By the document's format index, which counts from 0 up: a note of a colour per run has
+    // hundreds of thousands, which as hash nodes cost a tenth of a second to free.
+    std::vector<RunFormat> FRunFormats;
     std::string FBody;
     std::string* FOut = nullptr;  // where tokens go: the header or the body
     size_t FLineStart = 0;

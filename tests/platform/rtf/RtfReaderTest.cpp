@@ -10,7 +10,9 @@
 #include <QTextDocument>
 
 #include "platform/rtf/RtfListTable.h"
+#include "platform/rtf/RtfParser.h"
 #include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 #include "tests/platform/rtf/RtfTestSupport.h"
 
 using RtfTest::Alignments;
@@ -855,4 +857,28 @@ TEST(RtfReader, WordProcessorTextBoxFollowsItsAnchor) {
     EXPECT_EQ(at("Inside the box") + 1, at("Second box line"));
     EXPECT_LT(at("Second box line"), at("After the box."));
     EXPECT_LT(at("After the box."), std::ssize(paragraphs));
+}
+
+// A long read calls back between slices of its parse and of its format preparation, and reads
+// exactly what a read in one go does.
+TEST(RtfReader, ALongReadLetsEventsRunAndReadsTheSame) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl;";
+    const int colours = 40000;
+    for (int i = 0; i < colours; ++i)
+        rtf += "\\red" + std::to_string(i % 256) + "\\green" + std::to_string(i / 256) + "\\blue7;";
+    rtf += "}\\pard ";
+    for (int i = 0; i < colours; ++i) {
+        rtf += "\\cf" + std::to_string(i + 1) + " word" + std::to_string(i);
+        rtf += i % 50 == 49 ? "\\par\n" : " ";
+    }
+    rtf += "}";
+    ASSERT_GT(rtf.size(), 2 * Rtf::RtfParser::kSliceBytes);
+
+    QTextDocument once, sliced;
+    ASSERT_TRUE(Rtf::Read(rtf, once));
+    int calls = 0;
+    std::string bytes = rtf;
+    ASSERT_TRUE(Rtf::ReadReleasing(bytes, sliced, nullptr, [&] { ++calls; }));
+    EXPECT_GE(calls, 3);  // two parse slices and one of formats at least
+    EXPECT_EQ(Rtf::Write(sliced), Rtf::Write(once));
 }
