@@ -299,7 +299,11 @@ void RunSide(const Case& c, bool quillet, const std::string& dir, Shared& out, d
                      &QAbstractTextDocumentLayout::documentSizeChanged,
                      [&still] { still.restart(); });
     const bool settled = WaitFor(
-        [&] { return still.elapsed() > 500 && !(note && note->FormatsDeferred()); }, limitMs);
+        [&] {
+            return still.elapsed() > 500 &&
+                   !(note && (note->FormatsDeferred() || note->LayoutPending()));
+        },
+        limitMs);
     if (settled) out.SettledMs = Since(load) - 500;
 
     out.Phase = 2;

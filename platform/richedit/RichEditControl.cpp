@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -42,6 +43,12 @@ constexpr double kTallLayoutPixels = 4'194'304.0;
 constexpr int kTallLayoutFallbackMs = 100;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
 constexpr size_t kDeferredSliceRuns = 4000;
+// A note of this many characters is laid out ahead while the program is idle, so that a jump
+// to its end does not lay out megabytes in one go; each idle moment lays out pieces of
+// kLayoutAheadChars for about kLayoutAheadMs.
+constexpr int kLayOutAheadFromChars = 256 * 1024;
+constexpr int kLayoutAheadChars = 16 * 1024;
+constexpr qint64 kLayoutAheadMs = 8;
 
 // `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.
 QString WithParagraphBreaks(const QString& text) {
@@ -85,6 +92,8 @@ RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     connect(&FDeferredTimer, &QTimer::timeout, this, &RichEditControl::ApplyDeferredSlice);
     FTallLayoutTimer.setSingleShot(true);
     connect(&FTallLayoutTimer, &QTimer::timeout, this, &RichEditControl::LayOutTallNote);
+    FLayoutAheadTimer.setInterval(0);
+    connect(&FLayoutAheadTimer, &QTimer::timeout, this, &RichEditControl::LayOutAheadStep);
     // What scrolls into view must show its formats.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             &RichEditControl::ApplyDeferredFormats);
@@ -534,6 +543,7 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
     doc->setModified(false);
     FDeferred.Clear();
     FDeferredTimer.stop();
+    FLayoutAheadTimer.stop();
     // Connected before the editor lays the document out, so that its first size is reported.
     FLastRequestedHeight = -1;
     connect(doc, &QTextDocument::contentsChange, this, &RichEditControl::DocumentChanged);
@@ -562,15 +572,46 @@ void RichEditControl::LayOutTallNoteSoon() {
 
 void RichEditControl::LayOutTallNote() {
     FTallLayoutTimer.stop();
+    FLayoutAheadTimer.stop();
     QTextDocument* doc = document();
     if (doc->pageSize().isNull()) return;  // no width yet: nothing is laid out
+    if (EstimatedHeight() < kTallLayoutPixels) {
+        // Laid out ahead from the top: where Qt has laid out already, the steps cost nothing.
+        FLaidOutTo = 0;
+        if (doc->characterCount() >= kLayOutAheadFromChars) FLayoutAheadTimer.start();
+        return;
+    }
+    // The position of the last paragraph needs every one before it placed.
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+}
+
+// Paragraphs or wrapped lines, whichever are more, at the default font's line height.
+double RichEditControl::EstimatedHeight() const {
+    const QTextDocument* doc = document();
     const QFontMetricsF metrics(DefaultFont());
     const double perLine =
         std::max(1.0, viewport()->width() / std::max(1.0, metrics.averageCharWidth()));
     const double lines = std::max(double(doc->blockCount()), doc->characterCount() / perLine);
-    if (lines * metrics.lineSpacing() < kTallLayoutPixels) return;
-    // The position of the last paragraph needs every one before it placed.
-    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+    return lines * metrics.lineSpacing();
+}
+
+// Should the note prove taller than estimated (larger type), it is laid out whole while the
+// layout is still below the height Qt cannot resume past.
+void RichEditControl::LayOutAheadStep() {
+    QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    const int end = doc->characterCount() - 1;
+    QElapsedTimer spent;
+    spent.start();
+    while (FLaidOutTo < end && spent.elapsed() < kLayoutAheadMs) {
+        FLaidOutTo = std::min(end, FLaidOutTo + kLayoutAheadChars);
+        const double bottom = layout->blockBoundingRect(doc->findBlock(FLaidOutTo)).bottom();
+        if (bottom * end / std::max(1, FLaidOutTo) >= kTallLayoutPixels) {
+            layout->blockBoundingRect(doc->lastBlock());
+            FLaidOutTo = end;
+        }
+    }
+    if (FLaidOutTo >= end) FLayoutAheadTimer.stop();
 }
 
 QTextOption::WrapMode RichEditControl::WrapModeWanted() const {

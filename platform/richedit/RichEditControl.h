@@ -107,6 +107,10 @@ public:
     // anything that reads or changes formats applies them all first. This does so now.
     void ApplyDeferredFormats() const;
     bool FormatsDeferred() const { return !FDeferred.Empty(); }
+    // Whether a long note is still being laid out while the program is idle.
+    bool LayoutPending() const {
+        return FTallLayoutTimer.isActive() || FLayoutAheadTimer.isActive();
+    }
     // Lays a note that may grow taller than Qt's layout can resume past out to its end in one
     // call, after the next paint; the owner calls it after anything that makes the editor lay
     // the note out afresh.
@@ -172,10 +176,14 @@ private:
     QTextOption::WrapMode WrapModeWanted() const;
     void WatchUnbrokenRuns(int from, int added);
     void LayOutTallNote();
+    double EstimatedHeight() const;
+    void LayOutAheadStep();
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
     QTimer FTallLayoutTimer;        // a tall note's whole layout, after the next paint
+    QTimer FLayoutAheadTimer;       // a long note's layout, a few milliseconds at a time
+    int FLaidOutTo = 0;             // document position the layout ahead has reached
     mutable LineTable FLines;
     mutable double FLinesWidth = -2;
     mutable QString FRawText;

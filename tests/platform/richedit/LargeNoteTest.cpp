@@ -264,3 +264,20 @@ TEST(LargeNote, TallNoteAnswersAtItsEnd) {
     EXPECT_EQ(c.EmGetLineCount(), lines + 1);
     EXPECT_EQ(c.EmGetLine(lines, 64), QStringLiteral("x"));
 }
+
+// A long note is laid out while the program is idle, a few milliseconds at a time, so that a
+// jump to its end finds its paragraphs laid out instead of laying out megabytes at once.
+TEST(LargeNote, LongNoteIsLaidOutWhileIdle) {
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    std::string bytes;
+    for (int i = 0; bytes.size() < 600'000; ++i)
+        bytes += "a line of words " + std::to_string(i) + "\n";
+    ASSERT_EQ(StreamIn(c, bytes), 0u);
+    QElapsedTimer waited;
+    waited.start();
+    while (c.LayoutPending() && waited.elapsed() < 60'000) QCoreApplication::processEvents();
+    EXPECT_FALSE(c.LayoutPending());
+    EXPECT_GT(c.document()->lastBlock().layout()->lineCount(), 0);
+}
