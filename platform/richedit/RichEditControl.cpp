@@ -34,11 +34,14 @@ namespace RichEdit {
 namespace {
 
 constexpr int kDocumentMargin = 1;
-// Qt 6.4's document layout stalls for good when a lazy layout step resumes below a height of
-// 2^23 pixels and has to go past it, whereas one call that lays out the rest from below it
-// passes. A note whose estimated height reaches half that is laid out whole at once: one long
-// wait instead of a window that never answers again.
-constexpr double kTallLayoutPixels = 4'194'304.0;
+// Qt's document layout takes a document without a page height, as the editor leaves it, for
+// one page of 2^23 pixels (8,388,608), and its lazy layout stalls for good when a step resumes
+// below that height and has to pass it. A page taller than a note of a million lines moves the
+// edge out of reach, within the 2^25 pixels that Qt's fixed-point coordinates hold.
+constexpr double kPageHeight = 32'000'000.0;
+// A note whose estimated height reaches half that is laid out whole at once, which passes the
+// edge: one long wait instead of a window that never answers again.
+constexpr double kTallLayoutPixels = kPageHeight / 2;
 // Qt's lazy layout needs seconds to come near that height: the first screen is painted first.
 constexpr int kTallLayoutFallbackMs = 100;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
@@ -48,6 +51,10 @@ constexpr size_t kDeferredSliceRuns = 4000;
 // kLayoutAheadChars for about kLayoutAheadMs.
 constexpr int kLayOutAheadFromChars = 256 * 1024;
 constexpr int kLayoutAheadChars = 16 * 1024;
+// Once this much is laid out ahead, the height it took tells the note's height better than the
+// estimate; laid out whole then, a note still passes the page height, which it does not once the
+// steps have gone far.
+constexpr int kLayoutAheadSampleChars = 256 * 1024;
 constexpr qint64 kLayoutAheadMs = 8;
 
 // `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.
@@ -567,7 +574,16 @@ void RichEditControl::AttachDocument(QTextDocument* doc) {
 // Once the first screen is painted, or soon should no paint come, before Qt's lazy layout has
 // taken many steps. Every cause of a fresh layout while one is pending comes to one layout.
 void RichEditControl::LayOutTallNoteSoon() {
+    KeepPageHeight();
     if (!FTallLayoutTimer.isActive()) FTallLayoutTimer.start(kTallLayoutFallbackMs);
+}
+
+// The editor sets the page to its width and no height whenever it lays the note out afresh.
+void RichEditControl::KeepPageHeight() {
+    QTextDocument* doc = document();
+    const QSizeF page = doc->pageSize();
+    if (page.width() > 0 && page.height() != kPageHeight)
+        doc->setPageSize(QSizeF(page.width(), kPageHeight));
 }
 
 void RichEditControl::LayOutTallNote() {
@@ -575,6 +591,7 @@ void RichEditControl::LayOutTallNote() {
     FLayoutAheadTimer.stop();
     QTextDocument* doc = document();
     if (doc->pageSize().isNull()) return;  // no width yet: nothing is laid out
+    KeepPageHeight();
     if (EstimatedHeight() < kTallLayoutPixels) {
         // Laid out ahead from the top: where Qt has laid out already, the steps cost nothing.
         FLaidOutTo = 0;
@@ -596,17 +613,21 @@ double RichEditControl::EstimatedHeight() const {
 }
 
 // Should the note prove taller than estimated (larger type), it is laid out whole while the
-// layout is still below the height Qt cannot resume past.
+// steps have only just begun.
 void RichEditControl::LayOutAheadStep() {
+    KeepPageHeight();
     QTextDocument* doc = document();
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     const int end = doc->characterCount() - 1;
     QElapsedTimer spent;
     spent.start();
     while (FLaidOutTo < end && spent.elapsed() < kLayoutAheadMs) {
+        const int before = FLaidOutTo;
         FLaidOutTo = std::min(end, FLaidOutTo + kLayoutAheadChars);
         const double bottom = layout->blockBoundingRect(doc->findBlock(FLaidOutTo)).bottom();
-        if (bottom * end / std::max(1, FLaidOutTo) >= kTallLayoutPixels) {
+        const bool sampled =
+            before < kLayoutAheadSampleChars && FLaidOutTo >= kLayoutAheadSampleChars;
+        if (sampled && bottom * end / FLaidOutTo >= kTallLayoutPixels) {
             layout->blockBoundingRect(doc->lastBlock());
             FLaidOutTo = end;
         }
@@ -898,6 +919,7 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
 
 void RichEditControl::resizeEvent(QResizeEvent* event) {
     QTextEdit::resizeEvent(event);
+    KeepPageHeight();
     FLines.Invalidate();
     if (event->size().width() != event->oldSize().width()) LayOutTallNoteSoon();
 }

@@ -176,6 +176,7 @@ private:
     QTextOption::WrapMode WrapModeWanted() const;
     void WatchUnbrokenRuns(int from, int added);
     void LayOutTallNote();
+    void KeepPageHeight();
     double EstimatedHeight() const;
     void LayOutAheadStep();
 

@@ -67,10 +67,10 @@ RtfWriter::RtfWriter(const QTextDocument& doc) : FDoc(doc) {
 std::string RtfWriter::Write() {
     FBody.reserve(size_t(FDoc.characterCount()) * 2 + 4096);
     FOut = &FBody;
-    int blockCount = FDoc.blockCount();
-    int index = 0;
-    for (QTextBlock block = FDoc.begin(); block.isValid(); block = block.next()) {
-        WriteBlock(block, ++index == blockCount);
+    for (QTextBlock block = FDoc.begin(); block.isValid();) {
+        const QTextBlock next = block.next();
+        WriteBlock(block, next, !next.isValid());
+        block = next;
     }
     std::string header;
     FOut = &header;
@@ -124,8 +124,8 @@ void RtfWriter::WriteColourTable() {
 
 // A paragraph held in pieces is written as one: its format before the first piece, its end
 // after the last.
-void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
-    if (!RichEdit::ContinuesParagraph(block)) WriteBlockFormat(block);
+void RtfWriter::WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last) {
+    if (!ParagraphFormatOf(block).Continues || block == FDoc.begin()) WriteBlockFormat(block, next);
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
@@ -136,15 +136,14 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
             FHiddenSerial = run.HiddenSerial;
             WriteHidden(run.Hidden);
         }
-        const QVariant picture = fragment.charFormat().property(kPictureSource);
-        if (picture.isValid()) {
-            WritePictures(fragment.text(), picture.toByteArray());
+        if (run.Picture.isValid()) {
+            WritePictures(fragment.text(), run.Picture.toByteArray());
         } else {
             WriteText(fragment.text());
         }
     }
-    if (RichEdit::ContinuesParagraph(block.next())) return;
-    WriteHidden(block.blockFormat().stringProperty(kHiddenTextAtEnd));
+    if (next.isValid() && ParagraphFormatOf(next).Continues) return;
+    WriteHidden(ParagraphFormatOf(block).HiddenAtEnd);
     // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
     // empty last paragraph needs its own mark.
     if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
@@ -155,32 +154,46 @@ void RtfWriter::WriteBlock(const QTextBlock& block, bool last) {
     }
 }
 
-void RtfWriter::WriteBlockFormat(const QTextBlock& block) {
+const RtfWriter::ParagraphFormat& RtfWriter::ParagraphFormatOf(const QTextBlock& block) {
+    const size_t index = size_t(std::max(0, block.blockFormatIndex()));
+    if (index >= FParagraphFormats.size())
+        FParagraphFormats.resize(std::max(index + 1, FParagraphFormats.size() * 2));
+    ParagraphFormat& p = FParagraphFormats[index];
+    if (p.Known) return p;
     const QTextBlockFormat format = block.blockFormat();
-    Word("pard");
-    Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    p.Known = true;
+    p.Continues = format.boolProperty(RichEdit::kContinuesParagraph);
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter) {
-        Word("qc");
+        p.Alignment = "qc";
     } else if (alignment & Qt::AlignJustify) {
-        Word("qj");
+        p.Alignment = "qj";
     } else if (alignment & Qt::AlignRight) {
-        Word("qr");
+        p.Alignment = "qr";
     }
+    const double lengths[] = {format.leftMargin(), format.rightMargin(), format.textIndent(),
+                              format.topMargin(), format.bottomMargin()};
+    for (int i = 0; i < 5; ++i) p.Twips[i] = Twips(lengths[i]);
+    p.PageBreakBefore = format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+    p.HiddenAtEnd = format.stringProperty(kHiddenTextAtEnd);
+    return p;
+}
+
+void RtfWriter::WriteBlockFormat(const QTextBlock& block, const QTextBlock& next) {
+    const ParagraphFormat p = ParagraphFormatOf(block);  // a copy: the table may grow below
+    Word("pard");
+    if (p.Alignment) Word(p.Alignment);
     // The space below a paragraph in pieces is its last piece's.
-    double below = format.bottomMargin();
-    for (QTextBlock next = block.next(); RichEdit::ContinuesParagraph(next); next = next.next())
-        below = next.blockFormat().bottomMargin();
-    const std::pair<const char*, double> lengths[] = {
-        {"li", format.leftMargin()},
-        {"ri", format.rightMargin()},
-        {"fi", format.textIndent()},
-        {"sb", format.topMargin()},
-        {"sa", below},
-    };
-    for (const auto& [word, pixels] : lengths) {
-        if (const int twips = Twips(pixels); twips != 0) Word(word, twips);
+    int below = p.Twips[4];
+    for (QTextBlock piece = next; piece.isValid() && ParagraphFormatOf(piece).Continues;
+         piece = piece.next())
+        below = ParagraphFormatOf(piece).Twips[4];
+    static const char* const kWords[] = {"li", "ri", "fi", "sb", "sa"};
+    for (int i = 0; i < 5; ++i) {
+        const int twips = i == 4 ? below : p.Twips[i];
+        if (twips != 0) Word(kWords[i], twips);
     }
-    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) Word("pagebb");
+    if (p.PageBreakBefore) Word("pagebb");
 }
 
 void RtfWriter::WriteHidden(const QString& text) {
@@ -203,6 +216,7 @@ const RtfWriter::RunFormat& RtfWriter::RunFormatOf(const QTextFragment& fragment
         run.State = StateOf(format);
         run.HiddenSerial = format.intProperty(kHiddenTextSerial);
         run.Hidden = format.stringProperty(kHiddenTextBefore);
+        run.Picture = format.property(kPictureSource);
     }
     return run;
 }

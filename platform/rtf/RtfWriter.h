@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRgb>
 #include <QString>
+#include <QVariant>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,9 +53,22 @@ private:
         CharState State;
         int HiddenSerial = 0;
         QString Hidden;
+        QVariant Picture;  // the picture's source group, for a picture's format
+    };
+
+    // A block's format as the writer needs it, resolved once per format: a note of a million
+    // lines has a few.
+    struct ParagraphFormat {
+        bool Known = false;
+        bool Continues = false;  // a piece after the first of a paragraph held in pieces
+        const char* Alignment = nullptr;
+        int Twips[5] = {};  // li ri fi sb sa
+        bool PageBreakBefore = false;
+        QString HiddenAtEnd;
     };
 
     const RunFormat& RunFormatOf(const QTextFragment& fragment);
+    const ParagraphFormat& ParagraphFormatOf(const QTextBlock& block);
     CharState StateOf(const QTextCharFormat& format);
     int FontIndex(const QString& family);
     int ColourIndex(QRgb colour);
@@ -62,8 +76,8 @@ private:
     void WriteHeader();
     void WriteFontTable();
     void WriteColourTable();
-    void WriteBlock(const QTextBlock& block, bool last);
-    void WriteBlockFormat(const QTextBlock& block);
+    void WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last);
+    void WriteBlockFormat(const QTextBlock& block, const QTextBlock& next);
     void WriteStateChange(const CharState& next);
     void WriteScript(const CharState& next, bool all);
     void WriteHidden(const QString& text);
@@ -90,6 +104,7 @@ private:
     // By the document's format index, which counts from 0 up: a note of a colour per run has
     // hundreds of thousands, which as hash nodes cost a tenth of a second to free.
     std::vector<RunFormat> FRunFormats;
+    std::vector<ParagraphFormat> FParagraphFormats;  // by the document's format index
     std::string FBody;
     std::string* FOut = nullptr;  // where tokens go: the header or the body
     size_t FLineStart = 0;

@@ -234,9 +234,10 @@ TEST(LargeNote, LineEndsAndNulsInALongNote) {
     EXPECT_EQ(c.WmGetText(), expected);
 }
 
-// Qt's lazy layout stalls for good once it resumes below 2^23 pixels and must go past them; a
-// note taller than that is laid out whole once it is shown, and then answers at its end. Should
-// the stall come back, the alarm ends the test instead of the run hanging.
+// Qt's lazy layout stalls for good once it resumes below the page height it assumes for a
+// document without one (2^23 pixels) and must go past it; with a taller page a note taller
+// than that is laid out while idle, step by step, and then answers at its end. Should the stall
+// come back, the alarm ends the test instead of the run hanging.
 TEST(LargeNote, TallNoteAnswersAtItsEnd) {
     RichEditControl c;
     c.resize(273, 273);
@@ -249,9 +250,8 @@ TEST(LargeNote, TallNoteAnswersAtItsEnd) {
 
     alarm(600);
     ASSERT_EQ(StreamIn(c, bytes), 0u);
-    QElapsedTimer idle;
-    idle.start();
-    while (idle.elapsed() < 1000) QCoreApplication::processEvents();  // Qt's lazy layout runs
+    // Laid out while idle, step by step, past the height where Qt's layout used to stall.
+    while (c.LayoutPending()) QCoreApplication::processEvents();
     QTextCursor end = c.textCursor();
     end.movePosition(QTextCursor::End);
     c.setTextCursor(end);
