@@ -144,7 +144,9 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         ApplyDeferredFormats();
         const int before = EmGetTextLength();
         QTextCursor c = textCursor();
+        const int at = c.selectionStart();
         c.insertFragment(QTextDocumentFragment(doc.get()));
+        if (FHasPieces) EndPiecesIn(*document(), at, c.position());
         setTextCursor(c);
         result.Count = EmGetTextLength() - before;
         return result;

@@ -205,3 +205,24 @@ TEST(ParagraphPieces, FormatsAndCopiesTakeTheWholeParagraph) {
     c.copy();
     EXPECT_EQ(QApplication::clipboard()->text(), whole.mid(joint - 20, 40));
 }
+
+// Paragraphs streamed or pasted into a piece stay paragraphs of their own.
+TEST(ParagraphPieces, ParagraphsInsertedIntoAPieceKeepTheirBreaks) {
+    const QString whole = LongParagraph();
+    for (const char* way : {"stream", "replace"}) {
+        SCOPED_TRACE(way);
+        RichEditControl c;
+        c.WmSetText(whole);
+        const int cp = FirstJoint(c) + 50;
+        c.EmExSetSel({cp, cp});
+        if (std::strcmp(way, "stream") == 0)
+            ASSERT_EQ(StreamIn(c, "{\\rtf1\\ansi one\\par two}", SF_RTF | SFF_SELECTION), 0u);
+        else
+            c.EmReplaceSel(QStringLiteral("one\r\ntwo"));
+        const QString expected = whole.left(cp) + QStringLiteral("one\r\ntwo") + whole.mid(cp);
+        EXPECT_TRUE(c.WmGetText() == expected);  // a failure would print 40 KB twice
+        QTextDocument read;
+        ASSERT_TRUE(Rtf::Read(StreamOut(c, SF_RTF), read));
+        EXPECT_EQ(read.blockCount(), 2);
+    }
+}
