@@ -207,18 +207,20 @@ void RtfWriter::WriteHidden(const QString& text) {
 // Runs share the document's formats: each is resolved once, however many runs use it.
 const RtfWriter::RunFormat& RtfWriter::RunFormatOf(const QTextFragment& fragment) {
     const size_t index = size_t(std::max(0, fragment.charFormatIndex()));
-    if (index >= FRunFormats.size())
-        FRunFormats.resize(std::max(index + 1, FRunFormats.size() * 2));
-    RunFormat& run = FRunFormats[index];
-    if (!run.Known) {
+    if (index >= FRunFormatSlots.size())
+        FRunFormatSlots.resize(std::max(index + 1, FRunFormatSlots.size() * 2));
+    int& slot = FRunFormatSlots[index];
+    if (slot == 0) {
         const QTextCharFormat format = fragment.charFormat();
-        run.Known = true;
+        RunFormat run;
         run.State = StateOf(format);
         run.HiddenSerial = format.intProperty(kHiddenTextSerial);
         run.Hidden = format.stringProperty(kHiddenTextBefore);
         run.Picture = format.property(kPictureSource);
+        FRunFormats.push_back(std::move(run));
+        slot = int(FRunFormats.size());
     }
-    return run;
+    return FRunFormats[size_t(slot - 1)];
 }
 
 RtfWriter::CharState RtfWriter::StateOf(const QTextCharFormat& format) {
@@ -259,9 +261,12 @@ int RtfWriter::FontIndex(const QString& family) {
 
 int RtfWriter::ColourIndex(QRgb colour) {
     colour = qRgb(qRed(colour), qGreen(colour), qBlue(colour));  // RTF colours are opaque
-    const auto [it, added] = FColourIndex.try_emplace(colour, int(FColours.size()) + 1);
-    if (added) FColours.push_back(colour);
-    return it->second;
+    int& index = FColourIndex[colour];
+    if (index == 0) {
+        FColours.push_back(colour);
+        index = int(FColours.size());
+    }
+    return index;
 }
 
 void RtfWriter::WriteStateChange(const CharState& next) {

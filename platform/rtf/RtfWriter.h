@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class QTextBlock;
@@ -49,7 +48,6 @@ private:
     };
 
     struct RunFormat {
-        bool Known = false;  // resolved from the document's format yet
         CharState State;
         int HiddenSerial = 0;
         QString Hidden;
@@ -98,12 +96,14 @@ private:
     std::vector<QRgb> FColours;  // colour table entries after the automatic one
     // Where each font and colour stands in its table: a note may use hundreds of thousands.
     QHash<QString, int> FFontIndex;
-    std::unordered_map<QRgb, int> FColourIndex;
+    QHash<QRgb, int> FColourIndex;
     std::optional<CharState> FState;
     int FHiddenSerial = 0;  // the hidden passage last written
-    // By the document's format index, which counts from 0 up: a note of a colour per run has
-    // hundreds of thousands, which as hash nodes cost a tenth of a second to free.
+    // The formats of the runs written so far, and where each of the document's format indexes
+    // (which count from 0 up) has its own, plus one; 0 while it has none. A note of a colour
+    // per run has hundreds of thousands, which as hash nodes cost a tenth of a second to free.
     std::vector<RunFormat> FRunFormats;
+    std::vector<int> FRunFormatSlots;
     std::vector<ParagraphFormat> FParagraphFormats;  // by the document's format index
     std::string FBody;
     std::string* FOut = nullptr;  // where tokens go: the header or the body
