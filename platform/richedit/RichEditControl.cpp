@@ -48,7 +48,10 @@ constexpr int kTallLayoutFallbackMs = 100;
 constexpr size_t kDeferredSliceRuns = 4000;
 // A note of this many characters is laid out ahead while the program is idle, so that a jump
 // to its end does not lay out megabytes in one go; each idle moment lays out pieces of
-// kLayoutAheadChars for about kLayoutAheadMs.
+// kLayoutAheadChars, or an eighth as many characters as the note has paragraphs, for about
+// kLayoutAheadMs. Each of Qt's layout steps costs some time for every paragraph of the note
+// (90 ms for a million), so a note of many paragraphs takes larger steps. The timer waits a
+// millisecond, so that timers due meanwhile (the clock) run between two steps.
 constexpr int kLayOutAheadFromChars = 256 * 1024;
 constexpr int kLayoutAheadChars = 16 * 1024;
 // Once this much is laid out ahead, the height it took tells the note's height better than the
@@ -99,7 +102,7 @@ RichEditControl::RichEditControl(QWidget* parent) : QTextEdit(parent) {
     connect(&FDeferredTimer, &QTimer::timeout, this, &RichEditControl::ApplyDeferredSlice);
     FTallLayoutTimer.setSingleShot(true);
     connect(&FTallLayoutTimer, &QTimer::timeout, this, &RichEditControl::LayOutTallNote);
-    FLayoutAheadTimer.setInterval(0);
+    FLayoutAheadTimer.setInterval(1);
     connect(&FLayoutAheadTimer, &QTimer::timeout, this, &RichEditControl::LayOutAheadStep);
     // What scrolls into view must show its formats.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
@@ -625,7 +628,7 @@ void RichEditControl::LayOutAheadStep() {
     spent.start();
     while (FLaidOutTo < end && spent.elapsed() < kLayoutAheadMs) {
         const int before = FLaidOutTo;
-        FLaidOutTo = std::min(end, FLaidOutTo + kLayoutAheadChars);
+        FLaidOutTo = std::min(end, FLaidOutTo + std::max(kLayoutAheadChars, doc->blockCount() / 8));
         const double bottom = layout->blockBoundingRect(doc->findBlock(FLaidOutTo)).bottom();
         const bool sampled =
             before < kLayoutAheadSampleChars && FLaidOutTo >= kLayoutAheadSampleChars;

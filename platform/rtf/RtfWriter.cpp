@@ -67,9 +67,12 @@ RtfWriter::RtfWriter(const QTextDocument& doc) : FDoc(doc) {
 std::string RtfWriter::Write() {
     FBody.reserve(size_t(FDoc.characterCount()) * 2 + 4096);
     FOut = &FBody;
+    FindUniformFormat();
+    int position = 0;
     for (QTextBlock block = FDoc.begin(); block.isValid();) {
         const QTextBlock next = block.next();
-        WriteBlock(block, next, !next.isValid());
+        WriteBlock(block, next, !next.isValid(), position);
+        position += block.length();
         block = next;
     }
     std::string header;
@@ -124,8 +127,48 @@ void RtfWriter::WriteColourTable() {
 
 // A paragraph held in pieces is written as one: its format before the first piece, its end
 // after the last.
-void RtfWriter::WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last) {
+void RtfWriter::WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last,
+                           int position) {
     if (!ParagraphFormatOf(block).Continues || block == FDoc.begin()) WriteBlockFormat(block, next);
+    if (FUniform) {
+        if (block.length() > 1) {
+            WriteStateChange(*FUniform);
+            WriteText(QStringView(FUniformText).mid(position, block.length() - 1));
+        }
+    } else {
+        WriteRuns(block);
+    }
+    if (next.isValid() && ParagraphFormatOf(next).Continues) return;
+    WriteHidden(ParagraphFormatOf(block).HiddenAtEnd);
+    // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
+    // empty last paragraph needs its own mark.
+    if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
+        // A paragraph that starts a new page says so itself (\pagebb): a \page after a
+        // paragraph of hidden text alone would end no paragraph for a reader.
+        Word("par");
+        NewLine();
+    }
+}
+
+// A document whose text is all in one character format, with no hidden text or picture on it,
+// is written from its raw text: finding each paragraph's fragments is most of the time of
+// writing a note of a million lines. Qt keeps every format a document has used, so a single
+// character format there is the format of every character.
+void RtfWriter::FindUniformFormat() {
+    int charFormats = 0;
+    QTextCharFormat only;
+    for (const QTextFormat& format : FDoc.allFormats()) {
+        if (!format.isCharFormat()) continue;
+        if (++charFormats > 1) return;
+        only = format.toCharFormat();
+    }
+    if (charFormats != 1 || only.hasProperty(kHiddenTextBefore) || only.hasProperty(kPictureSource))
+        return;
+    FUniform = StateOf(only);
+    FUniformText = FDoc.toRawText();
+}
+
+void RtfWriter::WriteRuns(const QTextBlock& block) {
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         QTextFragment fragment = it.fragment();
         if (!fragment.isValid()) continue;
@@ -141,16 +184,6 @@ void RtfWriter::WriteBlock(const QTextBlock& block, const QTextBlock& next, bool
         } else {
             WriteText(fragment.text());
         }
-    }
-    if (next.isValid() && ParagraphFormatOf(next).Continues) return;
-    WriteHidden(ParagraphFormatOf(block).HiddenAtEnd);
-    // The reader drops a last paragraph that a final \par opened and nothing filled, so only an
-    // empty last paragraph needs its own mark.
-    if (!last || (block.length() <= 1 && block.blockNumber() > 0)) {
-        // A paragraph that starts a new page says so itself (\pagebb): a \page after a
-        // paragraph of hidden text alone would end no paragraph for a reader.
-        Word("par");
-        NewLine();
     }
 }
 

@@ -74,7 +74,9 @@ private:
     void WriteHeader();
     void WriteFontTable();
     void WriteColourTable();
-    void WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last);
+    void WriteBlock(const QTextBlock& block, const QTextBlock& next, bool last, int position);
+    void FindUniformFormat();
+    void WriteRuns(const QTextBlock& block);
     void WriteBlockFormat(const QTextBlock& block, const QTextBlock& next);
     void WriteStateChange(const CharState& next);
     void WriteScript(const CharState& next, bool all);
@@ -104,6 +106,8 @@ private:
     // per run has hundreds of thousands, which as hash nodes cost a tenth of a second to free.
     std::vector<RunFormat> FRunFormats;
     std::vector<int> FRunFormatSlots;
+    std::optional<CharState> FUniform;  // the one format of every character, when there is one
+    QString FUniformText;               // the document's raw text then
     std::vector<ParagraphFormat> FParagraphFormats;  // by the document's format index
     std::string FBody;
     std::string* FOut = nullptr;  // where tokens go: the header or the body

@@ -410,3 +410,26 @@ TEST(RtfWriter, ColoursAndFontsTakeOneEntryEachInOrderOfFirstUse) {
     probe.setPosition(back.characterCount() - 1);  // the format of the character before it
     EXPECT_EQ(probe.charFormat().foreground().color(), QColor(QRgb(0x10000 + 2999)));
 }
+
+// A note in one character format is written from its raw text without walking its fragments;
+// the file is byte for byte the one the walk writes.
+TEST(RtfWriter, ANoteInOneFormatWritesAsTheFragmentWalkDoes) {
+    const QString text = QString::fromUtf16(
+        u"plain {braces} back\\slash caf\u00e9 \u20ac \U0001F600 tab\there\n\nsecond para\nthird");
+    QTextDocument uniform;
+    QTextCursor(&uniform).insertText(text);
+    QTextDocument walked;
+    QTextCursor cursor(&walked);
+    cursor.insertText(text);
+    // A second format in the document's table, though no character keeps it, makes the writer
+    // walk the fragments.
+    cursor.setPosition(2);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    const QTextCharFormat before = cursor.charFormat();
+    QTextCharFormat bold = before;
+    bold.setFontWeight(QFont::Bold);
+    cursor.setCharFormat(bold);
+    cursor.setCharFormat(before);
+    ASSERT_GT(walked.allFormats().size(), uniform.allFormats().size());
+    EXPECT_EQ(Rtf::Write(uniform), Rtf::Write(walked));
+}
