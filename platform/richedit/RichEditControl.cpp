@@ -180,12 +180,10 @@ std::string RichEditControl::OutgoingBytes(unsigned format) const {
     const QTextCursor c = textCursor();
     const bool selection = format & SFF_SELECTION;
     if (!(format & SF_RTF)) {
-        if (!Joints().Empty()) {
-            return selection ? PlainTextUtf8(RawWithoutJoints(c.selectionStart(), c.selectionEnd()))
-                             : PlainTextUtf8(RawWithoutJoints(0, int(RawText().size())));
-        }
-        return selection ? PlainTextUtf8(RawBetween(c.selectionStart(), c.selectionEnd()))
-                         : PlainTextUtf8(RawText());
+        const int from = selection ? c.selectionStart() : 0;
+        const int to = selection ? c.selectionEnd() : int(RawText().size());
+        return Joints().Empty() ? PlainTextUtf8(RawBetween(from, to))
+                                : PlainTextUtf8(RawWithoutJoints(from, to));
     }
     ApplyDeferredFormats();
     if (!selection) return Rtf::Write(*document());
