@@ -8,14 +8,13 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 namespace RichEdit {
 
 void LineTable::Build(const QTextDocument& doc, bool wrapped, QStringView raw,
-                      std::vector<int> jointBlocks) {
+                      const PieceJoints& joints) {
     FLines.clear();
-    FJointBlocks = std::move(jointBlocks);
+    FJoints = joints;
     std::unique_ptr<LineBreaker> breaker;
     if (wrapped) {
         breaker = std::make_unique<LineBreaker>(doc);

@@ -8,10 +8,10 @@
 // and the others are predicted (LineBreaker) rather than laid out, so that the walk does not
 // cost a layout of the whole document.
 #include <QTextDocument>
-#include <algorithm>
 #include <vector>
 
 #include "platform/richedit/LineBreaker.h"
+#include "platform/rtf/ParagraphPieces.h"
 
 class QTextLayout;
 
@@ -30,9 +30,9 @@ public:
     // where it has laid a paragraph out, predicted or laid out by Qt paragraph by paragraph
     // elsewhere. Otherwise each paragraph is one line (split only where it holds a line
     // separator) and nothing is laid out.
-    // Blocks that continue a paragraph (`jointBlocks`, ascending) end no paragraph before them.
+    // Blocks that continue a paragraph (`joints`) end no paragraph before them.
     void Build(const QTextDocument& doc, bool wrapped, QStringView raw,
-               std::vector<int> jointBlocks = {});
+               const PieceJoints& joints = {});
     void Invalidate() { FValid = false; }
     bool Valid() const { return FValid; }
     // How many times the table was built: walking the lines must not rebuild it.
@@ -43,21 +43,17 @@ public:
     // Character position of a line's start: every earlier paragraph break counts twice, every
     // joint between pieces of a paragraph not at all.
     int Start(int index) const {
-        return At(index).DocStart + At(index).Block - 2 * JointsUpTo(At(index).Block);
+        return At(index).DocStart + At(index).Block - 2 * FJoints.UpToBlock(At(index).Block);
     }
     bool EndsParagraph(int index) const {
         if (index + 1 >= Count()) return false;
         const int next = At(index + 1).Block;
-        return next != At(index).Block && JointsUpTo(next) == JointsUpTo(next - 1);
+        return next != At(index).Block && FJoints.UpToBlock(next) == FJoints.UpToBlock(next - 1);
     }
     // The line holding character position `cp`; the last line for positions beyond the text.
     int LineFromChar(int cp) const;
 
 private:
-    int JointsUpTo(int block) const {
-        return int(std::upper_bound(FJointBlocks.begin(), FJointBlocks.end(), block) -
-                   FJointBlocks.begin());
-    }
     void AddPredictedLines(const QTextBlock& block, QStringView text, LineBreaker& breaker);
     void AddSpans(QStringView text, int base, int number);
     // The lines Qt has laid `block` out in, if they are current for `widths` and the text.
@@ -73,7 +69,7 @@ private:
     std::vector<LineBreaker::Span> FSpans;  // one paragraph's lines, reused
 
     std::vector<Line> FLines;
-    std::vector<int> FJointBlocks;
+    PieceJoints FJoints;
     bool FValid = false;
     int FBuilds = 0;
 };

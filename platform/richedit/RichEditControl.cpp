@@ -262,7 +262,7 @@ const LineTable& RichEditControl::Lines() {
         const double width = Wrapped() ? document()->textWidth() : -1;
         if (FLines.Valid() && width == FLinesWidth) break;
         if (width > 0) ApplyDeferredFormats();  // formats change how wide the text runs
-        FLines.Build(*document(), width > 0, RawText(), Joints().Blocks);
+        FLines.Build(*document(), width > 0, RawText(), Joints());
         FLinesWidth = width;
     }
     return FLines;

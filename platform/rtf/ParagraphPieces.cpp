@@ -98,7 +98,7 @@ PieceJoints FindJoints(const QTextDocument& doc) {
     PieceJoints joints;
     int number = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++number) {
-        if (number == 0 || !block.blockFormat().boolProperty(kContinuesParagraph)) continue;
+        if (!ContinuesParagraph(block)) continue;
         joints.Blocks.push_back(number);
         joints.Separators.push_back(block.position() - 1);
     }
