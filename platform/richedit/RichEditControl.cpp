@@ -308,8 +308,11 @@ CharRange RichEditControl::EmExSetSel(CharRange range) {
     } else {
         const int length = EmGetTextLength();
         const int cpMax = range.cpMax < 0 || range.cpMax > length ? length : range.cpMax;
-        c.setPosition(ToDocPos(std::min(range.cpMin, length)));
-        c.setPosition(ToDocPos(cpMax), QTextCursor::KeepAnchor);
+        const int anchor = ToDocPos(std::min(range.cpMin, length)), caret = ToDocPos(cpMax);
+        // A cursor placed in a paragraph has it laid out, and every one before it.
+        LayOutUpTo(std::max(anchor, caret));
+        c.setPosition(anchor);
+        c.setPosition(caret, QTextCursor::KeepAnchor);
     }
     setTextCursor(c);
     return EmExGetSel();
@@ -638,6 +641,26 @@ void RichEditControl::LayOutAheadStep() {
     if (FLaidOutTo >= end) FLayoutAheadTimer.stop();
 }
 
+// Qt lays out everything up to where the caret goes at once: a jump ahead of the layout ahead
+// (Ctrl+End, a selection to the end) would freeze the window for seconds. Instead the layout
+// ahead goes on up to there, with the program's timers and painting running between its steps
+// while user input waits, as during a load.
+void RichEditControl::LayOutUpTo(int docPos) {
+    if (FWaitingForLayout || FStreamInDepth > 0 || !LayoutPending()) return;
+    // Before the first paint Qt has laid out the first screen, and no more can be relied on.
+    if (docPos <= (FTallLayoutTimer.isActive() ? FirstScreenChars() : FLaidOutTo)) return;
+    FWaitingForLayout = true;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    const QPointer<QTextDocument> doc = document();
+    if (FTallLayoutTimer.isActive()) LayOutTallNote();
+    while (doc == document() && FLayoutAheadTimer.isActive() && FLaidOutTo < docPos) {
+        LayOutAheadStep();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    QGuiApplication::restoreOverrideCursor();
+    FWaitingForLayout = false;
+}
+
 QTextOption::WrapMode RichEditControl::WrapModeWanted() const {
     return FBreakAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
 }
@@ -817,6 +840,9 @@ bool RichEditControl::viewportEvent(QEvent* event) {
 }
 
 void RichEditControl::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::MoveToEndOfDocument) ||
+        event->matches(QKeySequence::SelectEndOfDocument))
+        LayOutUpTo(document()->characterCount() - 1);
     if (isReadOnly()) {
         QTextEdit::keyPressEvent(event);
         return;

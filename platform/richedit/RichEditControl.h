@@ -179,12 +179,14 @@ private:
     void KeepPageHeight();
     double EstimatedHeight() const;
     void LayOutAheadStep();
+    void LayOutUpTo(int docPos);
 
     mutable DeferredFormats FDeferred;
-    mutable QTimer FDeferredTimer;  // applies the next slice of deferred formats while idle
-    QTimer FTallLayoutTimer;        // a tall note's whole layout, after the next paint
-    QTimer FLayoutAheadTimer;       // a long note's layout, a few milliseconds at a time
-    int FLaidOutTo = 0;             // document position the layout ahead has reached
+    mutable QTimer FDeferredTimer;   // applies the next slice of deferred formats while idle
+    QTimer FTallLayoutTimer;         // a tall note's whole layout, after the next paint
+    QTimer FLayoutAheadTimer;        // a long note's layout, a few milliseconds at a time
+    int FLaidOutTo = 0;              // document position the layout ahead has reached
+    bool FWaitingForLayout = false;  // a jump waits for the layout ahead, letting events run
     mutable LineTable FLines;
     mutable double FLinesWidth = -2;
     mutable QString FRawText;

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -280,4 +281,54 @@ TEST(LargeNote, LongNoteIsLaidOutWhileIdle) {
     while (c.LayoutPending() && waited.elapsed() < 60'000) QCoreApplication::processEvents();
     EXPECT_FALSE(c.LayoutPending());
     EXPECT_GT(c.document()->lastBlock().layout()->lineCount(), 0);
+}
+
+// A jump to the end of a long note before the layout ahead reaches it waits for that layout
+// with the program's timers running, instead of Qt laying out megabytes in one call.
+TEST(LargeNote, JumpAheadOfTheLayoutLetsTimersRun) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 900'000; ++i)
+        bytes += "line " + std::to_string(i) + " of a log\n";
+    const auto keyEnd = [](Qt::KeyboardModifiers modifiers) {
+        return [modifiers](RichEditControl& c) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_End, modifiers);
+            QCoreApplication::sendEvent(&c, &press);
+        };
+    };
+    const struct {
+        const char* Name;
+        std::function<void(RichEditControl&)> Jump;
+        bool Selects;
+    } jumps[] = {
+        {"Ctrl+End", keyEnd(Qt::ControlModifier), false},
+        {"Ctrl+Shift+End", keyEnd(Qt::ControlModifier | Qt::ShiftModifier), true},
+        {"select all",
+         [](RichEditControl& c) {
+             c.EmExSetSel({0, -1});
+         },
+         true},
+        {"caret to the end",
+         [](RichEditControl& c) {
+             c.EmExSetSel({-1, 0}), c.EmExSetSel({c.EmGetTextLength(), c.EmGetTextLength()});
+         },
+         false},
+    };
+    for (const auto& jump : jumps) {
+        SCOPED_TRACE(jump.Name);
+        RichEditControl c;
+        c.resize(273, 273);
+        c.show();
+        ASSERT_EQ(StreamIn(c, bytes), 0u);
+        ASSERT_TRUE(c.LayoutPending());
+        int ticks = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+        tick.start(0);
+        jump.Jump(c);
+        EXPECT_GT(ticks, 3);
+        const QTextCursor caret = c.textCursor();
+        EXPECT_EQ(caret.position(), c.document()->characterCount() - 1);
+        EXPECT_EQ(caret.hasSelection(), jump.Selects);
+        EXPECT_GT(c.document()->lastBlock().layout()->lineCount(), 0);
+    }
 }
