@@ -673,18 +673,7 @@ void RichEditControl::WatchUnbrokenRuns(int from, int added) {
     QTextDocument* doc = document();
     const int start = std::max(0, from - kLongestUnbrokenRun);
     const int end = std::min(doc->characterCount() - 1, from + added + kLongestUnbrokenRun);
-    QString around;
-    if (end - start <= 4 * kLongestUnbrokenRun) {
-        // A keystroke: the characters one by one, rather than a copy of a long paragraph.
-        around.reserve(end - start);
-        for (int i = start; i < end; ++i) around += doc->characterAt(i);
-    } else {
-        QTextCursor range(doc);
-        range.setPosition(start);
-        range.setPosition(end, QTextCursor::KeepAnchor);
-        around = range.selectedText();
-    }
-    if (!HasLongUnbrokenRun(around)) return;
+    if (!HasLongUnbrokenRun(*doc, start, end)) return;
     FBreakAnywhere = true;
     setWordWrapMode(WrapModeWanted());
     LayOutTallNoteSoon();

@@ -22,5 +22,8 @@ bool HasLongUnbrokenRun(QStringView text, int limit = kLongestUnbrokenRun);
 // The same for the text of `doc`, read a fragment at a time rather than copied whole, which for
 // a long note would be a second copy of its text beside the document's own.
 bool HasLongUnbrokenRun(const QTextDocument& doc, int limit = kLongestUnbrokenRun);
+// The same for the document positions from `from` up to `to`.
+bool HasLongUnbrokenRun(const QTextDocument& doc, int from, int to,
+                        int limit = kLongestUnbrokenRun);
 
 }  // namespace RichEdit

@@ -180,20 +180,38 @@ TEST(LargeNote, NoteWithAHugeWordWrapsAnywhere) {
 }
 
 TEST(LargeNote, TypingAHugeWordSwitchesToBreaksAnywhere) {
-    RichEditControl c;
-    c.resize(273, 273);
-    c.show();
-    c.EmExLimitText(1 << 30);
-    c.WmSetText(QStringLiteral("some words\r\nabc"));
-    EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
-    // Short pieces that together make one stretch too long, appended at the end.
     const QString piece = Repeated(QStringLiteral("y"), 1000);
-    for (int i = 0; i * 1000 <= kLongestUnbrokenRun; ++i) {
-        c.EmExSetSel({c.EmGetTextLength(), c.EmGetTextLength()});
-        c.EmReplaceSel(piece);
+    const QString words = Repeated(QStringLiteral("word "), 200);
+    const struct {
+        const char* Name;
+        QString Piece;   // appended again and again at the end
+        bool Alternate;  // every other piece bold, so that a stretch spans fragments
+        bool Anywhere;
+    } cases[] = {
+        {"one stretch in short pieces", piece, false, true},
+        {"one stretch across formats", piece, true, true},
+        {"a long paragraph of words", words, true, false},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        RichEditControl c;
+        c.resize(273, 273);
+        c.show();
+        c.EmExLimitText(1 << 30);
+        c.WmSetText(QStringLiteral("some words\r\nabc"));
+        EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        for (int i = 0; i * 1000 <= 2 * kLongestUnbrokenRun; ++i) {
+            QTextCharFormat format;
+            format.setFontWeight(k.Alternate && i % 2 ? QFont::Bold : QFont::Normal);
+            QTextCursor end(c.document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(k.Piece, format);
+        }
+        EXPECT_EQ(c.wordWrapMode(), k.Anywhere ? QTextOption::WrapAnywhere
+                                               : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        EXPECT_TRUE(
+            c.WmGetText().startsWith(QStringLiteral("some words\r\nabc") + k.Piece.left(3)));
     }
-    EXPECT_EQ(c.wordWrapMode(), QTextOption::WrapAnywhere);
-    EXPECT_TRUE(c.WmGetText().startsWith(QStringLiteral("some words\r\nabcyyy")));
 }
 
 // Bad input in a note long enough to be built in slices: every kind of line end, and NULs (in
