@@ -148,8 +148,10 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         const int before = EmGetTextLength();
         QTextCursor c = textCursor();
         const int at = c.selectionStart();
+        c.beginEditBlock();
         c.insertFragment(QTextDocumentFragment(doc.get()));
-        if (FHasPieces) EndPiecesIn(*document(), at, c.position());
+        KeepPiecesAfterInsert(at, c.position());
+        c.endEditBlock();
         setTextCursor(c);
         result.Count = EmGetTextLength() - before;
         return result;
@@ -338,8 +340,10 @@ void RichEditControl::EmReplaceSel(const QString& text) {
     const QString piece = CutToRoom(WithParagraphBreaks(text), RoomFor(sel.cpMax - sel.cpMin));
     QTextCursor c = textCursor();
     const int at = c.selectionStart();
+    c.beginEditBlock();
     c.insertText(piece);
-    if (FHasPieces) EndPiecesIn(*document(), at, c.position());
+    KeepPiecesAfterInsert(at, c.position());
+    c.endEditBlock();
     setTextCursor(c);
 }
 
@@ -873,6 +877,15 @@ void RichEditControl::keyPressEvent(QKeyEvent* event) {
     if (isBreak && FHasPieces) EndPiecesIn(*document(), start, start + 1);
 }
 
+// Inserted text (a paste, a drop, a replacement, a stream into the selection) from `at` to
+// `end`: a paragraph break that came into a piece ends it, and a paragraph that it made too
+// long is held in pieces, like a loaded one. Called inside the insertion's edit block, so that
+// both are undone with it and Qt lays the paragraph out only in pieces.
+void RichEditControl::KeepPiecesAfterInsert(int at, int end) {
+    if (FHasPieces) EndPiecesIn(*document(), at, end);
+    BreakLongParagraphsIn(*document(), at, end);
+}
+
 // A joint is no character: the keys that move over or delete one character act on the
 // character beyond it, so that none of them seems to do nothing.
 void RichEditControl::StepOverJoint(const QKeyEvent& event) {
@@ -901,6 +914,9 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     const CharRange sel = EmExGetSel();
     const int room = RoomFor(sel.cpMax - sel.cpMin);
     const int at = c.selectionStart();
+    // One edit block: one undo step, and Qt lays out what came in only once it is in pieces.
+    QTextCursor step(document());
+    step.beginEditBlock();
     if (InsertedLength(source->text()) <= room) {
         QTextEdit::insertFromMimeData(source);
     } else {
@@ -909,7 +925,9 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
         edit.insertText(CutToRoom(WithParagraphBreaks(source->text()), room));
         setTextCursor(edit);
     }
-    if (FHasPieces) EndPiecesIn(*document(), at, textCursor().position());
+    KeepPiecesAfterInsert(at, textCursor().position());
+    step.endEditBlock();
+    ensureCursorVisible();
 }
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {

@@ -180,6 +180,7 @@ private:
     double EstimatedHeight() const;
     void LayOutAheadStep();
     void LayOutUpTo(int docPos);
+    void KeepPiecesAfterInsert(int at, int end);
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;   // applies the next slice of deferred formats while idle

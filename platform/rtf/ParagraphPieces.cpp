@@ -50,26 +50,22 @@ QTextBlockFormat ContinuationFormat(QTextBlockFormat format) {
     return format;
 }
 
-}  // namespace
-
-bool ContinuesParagraph(const QTextBlock& block) {
-    return block.blockFormat().boolProperty(kContinuesParagraph) && block.previous().isValid();
-}
-
-int BreakLongParagraphs(QTextDocument& doc, DeferredFormats* deferred) {
+// Where the paragraphs longer than kLongParagraphChars that touch the document positions from
+// `from` to `to` are split, ascending.
+std::vector<int> CutsBetween(const QTextDocument& doc, int from, int to) {
     std::vector<int> cuts;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = doc.findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
         if (block.length() - 1 > kLongParagraphChars) AddCuts(block, cuts);
     }
-    if (cuts.empty()) return 0;
-    const bool undo = doc.isUndoRedoEnabled();
-    const bool modified = doc.isModified();
-    doc.setUndoRedoEnabled(false);
-    QTextCursor cursor(&doc);
-    // Inside an edit block the cursor does not shape a long paragraph at every move.
+    return cuts;
+}
+
+// From the end, so that the positions found before stay true. The new block takes the text
+// after the cut; the space below the paragraph stays with its last piece. Inside an edit block
+// the cursor does not shape a long paragraph at every move.
+void Cut(QTextCursor& cursor, const std::vector<int>& cuts) {
     cursor.beginEditBlock();
-    // From the end, so that the positions found before stay true. The new block takes the text
-    // after the cut; the space below the paragraph stays with its last piece.
     for (auto it = cuts.rbegin(); it != cuts.rend(); ++it) {
         cursor.setPosition(*it);
         const QTextBlock block = cursor.block();
@@ -80,9 +76,33 @@ int BreakLongParagraphs(QTextDocument& doc, DeferredFormats* deferred) {
         cursor.insertBlock(below, cursor.charFormat());
     }
     cursor.endEditBlock();
+}
+
+}  // namespace
+
+bool ContinuesParagraph(const QTextBlock& block) {
+    return block.blockFormat().boolProperty(kContinuesParagraph) && block.previous().isValid();
+}
+
+int BreakLongParagraphs(QTextDocument& doc, DeferredFormats* deferred) {
+    const std::vector<int> cuts = CutsBetween(doc, 0, doc.characterCount());
+    if (cuts.empty()) return 0;
+    const bool undo = doc.isUndoRedoEnabled();
+    const bool modified = doc.isModified();
+    doc.setUndoRedoEnabled(false);
+    QTextCursor cursor(&doc);
+    Cut(cursor, cuts);
     doc.setUndoRedoEnabled(undo);
     doc.setModified(modified);
     if (deferred) deferred->MakeRoomAt(cuts);
+    return int(cuts.size());
+}
+
+int BreakLongParagraphsIn(QTextDocument& doc, int from, int to) {
+    const std::vector<int> cuts = CutsBetween(doc, from, to);
+    if (cuts.empty()) return 0;
+    QTextCursor cursor(&doc);
+    Cut(cursor, cuts);
     return int(cuts.size());
 }
 

@@ -37,6 +37,10 @@ bool ContinuesParagraph(const QTextBlock& block);
 // space where one is near, and moves the runs of `deferred` (when given) with their text. The
 // document's undo history gets no step. Returns how many joints it made.
 int BreakLongParagraphs(QTextDocument& doc, DeferredFormats* deferred);
+// The same for the paragraphs that touch document positions `from` to `to`, after text was
+// inserted there, as an edit that can be undone: inside the caller's edit block, it is part of
+// the same undo step.
+int BreakLongParagraphsIn(QTextDocument& doc, int from, int to);
 
 // The joints of a document: the numbers of the blocks that continue a paragraph, and the
 // document positions of the separators before them, both ascending.

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "platform/richedit/RichEditControl.h"
@@ -224,5 +225,44 @@ TEST(ParagraphPieces, ParagraphsInsertedIntoAPieceKeepTheirBreaks) {
         QTextDocument read;
         ASSERT_TRUE(Rtf::Read(StreamOut(c, SF_RTF), read));
         EXPECT_EQ(read.blockCount(), 2);
+    }
+}
+
+// A long paragraph pasted, streamed or set in as a replacement goes in pieces too, in the same
+// undo step as the insertion, and shows as one paragraph.
+TEST(ParagraphPieces, ALongParagraphInsertedGoesInPieces) {
+    const QString whole = LongParagraph();
+    const std::string rtf = AsRtf(whole);
+    const struct {
+        const char* Name;
+        std::function<void(RichEditControl&)> Insert;
+    } ways[] = {
+        {"paste",
+         [&](RichEditControl& c) {
+             QApplication::clipboard()->setText(whole);
+             c.paste();
+         }},
+        {"replace", [&](RichEditControl& c) { c.EmReplaceSel(whole); }},
+        {"stream", [&](RichEditControl& c) { StreamIn(c, rtf, SF_RTF | SFF_SELECTION); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.Name);
+        RichEditControl c;
+        c.WmSetText(QStringLiteral("ab\r\ncd"));
+        c.EmSetModify(false);
+        c.EmExSetSel({1, 1});
+        way.Insert(c);
+        const QString text = c.WmGetText();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("a") + whole.left(100)));
+        EXPECT_TRUE(text.endsWith(QStringLiteral("b\r\ncd")));
+        EXPECT_EQ(c.EmGetTextLength(), text.size());
+        EXPECT_GE(c.document()->blockCount(), 5);  // the long paragraph in pieces
+        EXPECT_EQ(c.EmExLineFromChar(c.EmGetTextLength()), c.EmGetLineCount() - 1);
+        // The caret after what came in, not moved by the joints.
+        const int caret = c.EmExGetSel().cpMin;
+        EXPECT_EQ(text.mid(caret), QStringLiteral("b\r\ncd"));
+        c.undo();
+        EXPECT_EQ(c.WmGetText(), QStringLiteral("ab\r\ncd"));
+        EXPECT_EQ(c.document()->blockCount(), 2);
     }
 }
