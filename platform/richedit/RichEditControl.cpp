@@ -39,9 +39,12 @@ constexpr int kDocumentMargin = 1;
 // below that height and has to pass it. A page taller than a note of a million lines moves the
 // edge out of reach, within the 2^25 pixels that Qt's fixed-point coordinates hold.
 constexpr double kPageHeight = 32'000'000.0;
-// A note whose estimated height reaches half that is laid out whole at once, which passes the
-// edge: one long wait instead of a window that never answers again.
-constexpr double kTallLayoutPixels = kPageHeight / 2;
+// Laid out in steps, a note goes past 21 million pixels without stalling (a million lines in
+// 140-210 ms steps). Past about 21.4 million pixels Qt's editor loses the note's height however
+// it is laid out (its scroll range falls to 0), and steps there start over without end as a
+// scroll bar shown as needed comes and goes; a note estimated at 20 million pixels or more is
+// therefore laid out whole at once: one long wait instead of a layout that never ends.
+constexpr double kTallLayoutPixels = 20'000'000.0;
 // Qt's lazy layout needs seconds to come near that height: the first screen is painted first.
 constexpr int kTallLayoutFallbackMs = 100;
 // Deferred format runs applied in one idle moment: a few milliseconds' work.
@@ -623,7 +626,9 @@ double RichEditControl::EstimatedHeight() const {
 }
 
 // Should the note prove taller than estimated (larger type), it is laid out whole while the
-// steps have only just begun.
+// steps have only just begun. What is laid out tells the height of the rest by its characters
+// and by its paragraphs; the lower of the two, since numbered lines grow longer further down
+// and long paragraphs are already counted by the estimate.
 void RichEditControl::LayOutAheadStep() {
     KeepPageHeight();
     QTextDocument* doc = document();
@@ -634,10 +639,13 @@ void RichEditControl::LayOutAheadStep() {
     while (FLaidOutTo < end && spent.elapsed() < kLayoutAheadMs) {
         const int before = FLaidOutTo;
         FLaidOutTo = std::min(end, FLaidOutTo + std::max(kLayoutAheadChars, doc->blockCount() / 8));
-        const double bottom = layout->blockBoundingRect(doc->findBlock(FLaidOutTo)).bottom();
+        const QTextBlock reached = doc->findBlock(FLaidOutTo);
+        const double bottom = layout->blockBoundingRect(reached).bottom();
         const bool sampled =
             before < kLayoutAheadSampleChars && FLaidOutTo >= kLayoutAheadSampleChars;
-        if (sampled && bottom * end / FLaidOutTo >= kTallLayoutPixels) {
+        const double byChars = double(end) / FLaidOutTo;
+        const double byParagraphs = double(doc->blockCount()) / (reached.blockNumber() + 1);
+        if (sampled && bottom * std::min(byChars, byParagraphs) >= kTallLayoutPixels) {
             layout->blockBoundingRect(doc->lastBlock());
             FLaidOutTo = end;
         }
