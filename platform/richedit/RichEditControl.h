@@ -181,6 +181,7 @@ private:
     void LayOutAheadStep();
     void LayOutUpTo(int docPos);
     void KeepPiecesAfterInsert(int at, int end);
+    void InsertInSlices(const QString& text);
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;   // applies the next slice of deferred formats while idle

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -349,4 +351,33 @@ TEST(LargeNote, JumpAheadOfTheLayoutLetsTimersRun) {
         EXPECT_EQ(caret.hasSelection(), jump.Selects);
         EXPECT_GT(c.document()->lastBlock().layout()->lineCount(), 0);
     }
+}
+
+// A paste of plain text too long to lay out in one go goes in slices, with the program's timers
+// running in between, and is undone in one step.
+TEST(LargeNote, LongPasteLetsTimersRunAndUndoesAsOne) {
+    QString pasted;
+    for (int i = 0; pasted.size() < 500'000; ++i) pasted += QStringLiteral("line %1\n").arg(i);
+    for (int i = 0; i < 5000; ++i)
+        pasted += QStringLiteral("word%1 ").arg(i);  // one long paragraph
+    pasted += QString::fromUtf16(u"\U0001F600");
+    RichEditControl c;
+    c.resize(273, 273);
+    c.show();
+    c.EmExLimitText(1 << 30);
+    c.WmSetText(QStringLiteral("ab\r\ncd"));
+    c.EmExSetSel({1, 1});
+    QApplication::clipboard()->setText(pasted);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(0);
+    c.paste();
+    EXPECT_GT(ticks, 0);
+    QString expected = pasted;
+    expected.replace(u'\n', QStringLiteral("\r\n"));
+    EXPECT_TRUE(c.WmGetText() == QStringLiteral("a") + expected + QStringLiteral("b\r\ncd"));
+    EXPECT_EQ(c.EmExGetSel().cpMin, 1 + expected.size());
+    c.undo();
+    EXPECT_EQ(c.WmGetText(), QStringLiteral("ab\r\ncd"));
 }
