@@ -26,6 +26,7 @@
 #include "platform/richedit/ContentStream.h"
 #include "platform/richedit/FreeMemory.h"
 #include "platform/richedit/LineQueries.h"
+#include "platform/richedit/NoteMimeData.h"
 #include "platform/richedit/UnbrokenRuns.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -923,6 +924,18 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     if (!AllowsEdit(c.selectionStart(), c.selectionEnd())) return;
     const CharRange sel = EmExGetSel();
     const int room = RoomFor(sel.cpMax - sel.cpMin);
+    const auto* own = dynamic_cast<const NoteMimeData*>(source);
+    if (own && acceptRichText() && own->InsertedLength() <= room) {
+        // A note's own copy goes back in as it is, without a round trip through HTML.
+        const int at = c.selectionStart();
+        QTextCursor edit = textCursor();
+        edit.beginEditBlock();
+        edit.insertFragment(own->Content());
+        KeepPiecesAfterInsert(at, edit.position());
+        edit.endEditBlock();
+        setTextCursor(edit);
+        return;
+    }
     const QString plain = source->text();
     const bool fits = InsertedLength(plain) <= room;
     const bool rich = acceptRichText() && source->hasHtml();
@@ -972,24 +985,27 @@ void RichEditControl::InsertInSlices(const QString& text) {
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {
     ApplyDeferredFormats();
-    QMimeData* copy = nullptr;
     const QTextCursor c = textCursor();
+    QTextDocumentFragment content = c.selection();
     if (Joints().Before(c.selectionEnd()) > Joints().Before(c.selectionStart())) {
-        // Other programs get the paragraphs whole.
+        // Other programs get the paragraphs whole, and so does a paste back, which splits them
+        // again where it puts them.
         QTextDocument part;
         part.setDefaultFont(document()->defaultFont());
-        QTextCursor(&part).insertFragment(c.selection());
+        QTextCursor(&part).insertFragment(content);
         JoinPieces(part);
-        copy = new QMimeData;
-        copy->setHtml(part.toHtml());
-        copy->setText(part.toPlainText());
-    } else {
-        copy = QTextEdit::createMimeDataFromSelection();
+        content = QTextDocumentFragment(&part);
     }
     const QString text = EmGetSelText();
+    auto* copy = new NoteMimeData(std::move(content), int(text.size()));
     FClipboardData = copy;
     FClipboardChars = int(text.size());
     FClipboardObjects = int(text.count(QChar::ObjectReplacementCharacter));
+    // The clipboard deletes a copy once another takes its place: forget it then, so that an
+    // object made later at the same address is not taken for it.
+    connect(copy, &QObject::destroyed, this, [this, copy] {
+        if (FClipboardData == copy) FClipboardData = nullptr;
+    });
     return copy;
 }
 

@@ -524,3 +524,36 @@ TEST(RichEditControl, WrappedLinesAreThoseOfTheFullLayoutAtTheFinalWidth) {
             EXPECT_EQ(c.EmGetLineCount(), laidOut) << shown << size.height();
         }
 }
+
+// A note's own copy is pasted back as it was, formats and all, without a round trip through
+// HTML; other programs get plain text and HTML made from it; once something else is on the
+// clipboard, that is what a paste brings.
+TEST(RichEditControl, OwnCopyPastesBackAsItWas) {
+    RichEditControl c;
+    c.WmSetText(QStringLiteral("plain bold\r\nnext"));
+    c.EmExSetSel({6, 10});
+    CharFormat bold;
+    bold.Mask = CFM_BOLD;
+    bold.Effects = CFE_BOLD;
+    c.EmSetCharFormat(SCF_SELECTION, bold);
+    c.EmExSetSel({0, -1});
+    c.copy();
+    const QMimeData* offered = QApplication::clipboard()->mimeData();
+    ASSERT_NE(offered, nullptr);
+    EXPECT_EQ(offered->text(), QStringLiteral("plain bold\nnext"));
+    EXPECT_TRUE(offered->html().contains(QStringLiteral("bold")));
+
+    const int end = c.EmGetTextLength();
+    c.EmExSetSel({end, end});
+    c.paste();
+    EXPECT_EQ(c.WmGetText(), QStringLiteral("plain bold\r\nnextplain bold\r\nnext"));
+    c.EmExSetSel({end + 6, end + 10});
+    EXPECT_TRUE(c.EmGetCharFormat(true).Effects & CFE_BOLD);
+    c.undo();
+    EXPECT_EQ(c.WmGetText(), QStringLiteral("plain bold\r\nnext"));
+
+    QApplication::clipboard()->setText(QStringLiteral("theirs"));
+    c.EmExSetSel({0, 0});
+    c.paste();
+    EXPECT_EQ(c.WmGetText(), QStringLiteral("theirsplain bold\r\nnext"));
+}
