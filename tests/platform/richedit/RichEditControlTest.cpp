@@ -67,6 +67,17 @@ std::string Line(RichEditControl& c, int line, int capacity = 4096) {
     return c.EmGetLine(line, capacity).toStdString();
 }
 
+// `c` holding `text`, with the effect `mask`/`effects` on the characters of `range`.
+void SetTextWithEffect(RichEditControl& c, const QString& text, CharRange range, std::uint32_t mask,
+                       std::uint32_t effects) {
+    c.WmSetText(text);
+    c.EmExSetSel(range);
+    CharFormat f;
+    f.Mask = mask;
+    f.Effects = effects;
+    c.EmSetCharFormat(SCF_SELECTION, f);
+}
+
 }  // namespace
 
 TEST(RichEditControl, PlainTextLinesCountBreaksAsCrLf) {
@@ -413,12 +424,7 @@ TEST(RichEditControl, ParagraphAlignmentOfTheSelection) {
 
 TEST(RichEditControl, ProtectedTextRefusesEditsUnlessTheOwnerAllows) {
     RichEditControl c;
-    c.WmSetText(QStringLiteral("free LOCKED free"));
-    c.EmExSetSel({5, 11});
-    CharFormat f;
-    f.Mask = CFM_PROTECTED;
-    f.Effects = CFE_PROTECTED;
-    c.EmSetCharFormat(SCF_SELECTION, f);
+    SetTextWithEffect(c, QStringLiteral("free LOCKED free"), {5, 11}, CFM_PROTECTED, CFE_PROTECTED);
     c.EmExSetSel({7, 7});
     QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     QApplication::sendEvent(&c, &key);
@@ -530,12 +536,7 @@ TEST(RichEditControl, WrappedLinesAreThoseOfTheFullLayoutAtTheFinalWidth) {
 // clipboard, that is what a paste brings.
 TEST(RichEditControl, OwnCopyPastesBackAsItWas) {
     RichEditControl c;
-    c.WmSetText(QStringLiteral("plain bold\r\nnext"));
-    c.EmExSetSel({6, 10});
-    CharFormat bold;
-    bold.Mask = CFM_BOLD;
-    bold.Effects = CFE_BOLD;
-    c.EmSetCharFormat(SCF_SELECTION, bold);
+    SetTextWithEffect(c, QStringLiteral("plain bold\r\nnext"), {6, 10}, CFM_BOLD, CFE_BOLD);
     c.EmExSetSel({0, -1});
     c.copy();
     const QMimeData* offered = QApplication::clipboard()->mimeData();
