@@ -27,10 +27,6 @@ QStringList NoteMimeData::formats() const {
     return {kPlain, kHtml, kMarkdown, kOdf};
 }
 
-bool NoteMimeData::hasFormat(const QString& mimeType) const {
-    return formats().contains(mimeType);
-}
-
 QVariant NoteMimeData::retrieveData(const QString& mimeType, QMetaType type) const {
     if (mimeType == kPlain) return FContent.toPlainText();
     if (mimeType == kHtml) return FContent.toHtml();

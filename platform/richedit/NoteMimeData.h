@@ -20,7 +20,6 @@ public:
     int InsertedLength() const { return FInsertedLength; }
 
     QStringList formats() const override;
-    bool hasFormat(const QString& mimeType) const override;
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;

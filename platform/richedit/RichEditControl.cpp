@@ -153,11 +153,7 @@ StreamResult RichEditControl::EmStreamIn(unsigned format, const StreamSource& so
         ApplyDeferredFormats();
         const int before = EmGetTextLength();
         QTextCursor c = textCursor();
-        const int at = c.selectionStart();
-        c.beginEditBlock();
-        c.insertFragment(QTextDocumentFragment(doc.get()));
-        KeepPiecesAfterInsert(at, c.position());
-        c.endEditBlock();
+        InsertKeepingPieces(c, [&] { c.insertFragment(QTextDocumentFragment(doc.get())); });
         setTextCursor(c);
         result.Count = EmGetTextLength() - before;
         return result;
@@ -345,11 +341,7 @@ void RichEditControl::EmReplaceSel(const QString& text) {
     const CharRange sel = EmExGetSel();
     const QString piece = CutToRoom(WithParagraphBreaks(text), RoomFor(sel.cpMax - sel.cpMin));
     QTextCursor c = textCursor();
-    const int at = c.selectionStart();
-    c.beginEditBlock();
-    c.insertText(piece);
-    KeepPiecesAfterInsert(at, c.position());
-    c.endEditBlock();
+    InsertKeepingPieces(c, [&] { c.insertText(piece); });
     setTextCursor(c);
 }
 
@@ -897,6 +889,20 @@ void RichEditControl::KeepPiecesAfterInsert(int at, int end) {
     BreakLongParagraphsIn(*document(), at, end);
 }
 
+// `insert` puts text in at `c`'s selection: one edit block with the pieces kept, joined to the
+// last undo step when `joinPrevious`.
+void RichEditControl::InsertKeepingPieces(QTextCursor& c, const std::function<void()>& insert,
+                                          bool joinPrevious) {
+    const int at = c.selectionStart();
+    if (joinPrevious)
+        c.joinPreviousEditBlock();
+    else
+        c.beginEditBlock();
+    insert();
+    KeepPiecesAfterInsert(at, c.position());
+    c.endEditBlock();
+}
+
 // A joint is no character: the keys that move over or delete one character act on the
 // character beyond it, so that none of them seems to do nothing.
 void RichEditControl::StepOverJoint(const QKeyEvent& event) {
@@ -927,12 +933,8 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     const auto* own = dynamic_cast<const NoteMimeData*>(source);
     if (own && acceptRichText() && own->InsertedLength() <= room) {
         // A note's own copy goes back in as it is, without a round trip through HTML.
-        const int at = c.selectionStart();
         QTextCursor edit = textCursor();
-        edit.beginEditBlock();
-        edit.insertFragment(own->Content());
-        KeepPiecesAfterInsert(at, edit.position());
-        edit.endEditBlock();
+        InsertKeepingPieces(edit, [&] { edit.insertFragment(own->Content()); });
         setTextCursor(edit);
         return;
     }
@@ -940,7 +942,7 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     const bool fits = InsertedLength(plain) <= room;
     const bool rich = acceptRichText() && source->hasHtml();
     if (!fits || (!rich && plain.size() > kInsertSliceChars)) {
-        // Too long for the text limit: the plain text, cut to what fits.
+        // Plain text: cut to what fits when too long for the text limit.
         const QString text = WithParagraphBreaks(plain);
         InsertInSlices(fits ? text : CutToRoom(text, room));
         return;
@@ -966,14 +968,8 @@ void RichEditControl::InsertInSlices(const QString& text) {
     do {
         qsizetype to = std::min(text.size(), from + kInsertSliceChars);
         if (to < text.size() && text.at(to - 1).isHighSurrogate()) --to;
-        if (from == 0)
-            c.beginEditBlock();
-        else
-            c.joinPreviousEditBlock();
-        const int start = c.selectionStart();
-        c.insertText(text.mid(from, to - from));
-        KeepPiecesAfterInsert(start, c.position());
-        c.endEditBlock();
+        InsertKeepingPieces(
+            c, [&] { c.insertText(text.mid(from, to - from)); }, from > 0);
         from = to;
         if (from < text.size()) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

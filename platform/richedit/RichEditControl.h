@@ -181,6 +181,8 @@ private:
     void LayOutAheadStep();
     void LayOutUpTo(int docPos);
     void KeepPiecesAfterInsert(int at, int end);
+    void InsertKeepingPieces(QTextCursor& c, const std::function<void()>& insert,
+                             bool joinPrevious = false);
     void InsertInSlices(const QString& text);
 
     mutable DeferredFormats FDeferred;
