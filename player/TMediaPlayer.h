@@ -177,6 +177,7 @@ private:
     int ButtonX(TMPBtnType button) const;
     void Press(int x);
     void Click();
+    void RunClickSequence(bool onlyAfterSuccess);
     void DoAction(TMPBtnType button);
     void RepaintButton(TMPBtnType button);
     bool Loading() const { return !FLoaded && !HandleAllocated(); }

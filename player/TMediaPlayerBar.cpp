@@ -176,19 +176,25 @@ void TMediaPlayer::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void TMediaPlayer::ClickButton(TMPBtnType button) {
-    if (!(FVisibleButtons & ButtonBit(button)) || !Usable(button)) return;
-    FPressedButton = button;
-    if (button != FFocusButton) FFocusButton = button;
-    repaint();
+// The pressed button's action, then with AutoEnable on its auto-enabled buttons: after a mouse
+// click only when the action left no error and a device open, after Space whatever happened.
+void TMediaPlayer::RunClickSequence(bool onlyAfterSuccess) {
     SafeCall([&] {
         Click();
-        if (FAutoEnable && FErrorCode == 0 && FMciDevice != 0) {
+        if (FAutoEnable && (!onlyAfterSuccess || (FErrorCode == 0 && FMciDevice != 0))) {
             AutoButtonSet(FPressedButton);
             PushAutoEnabled();
         }
     });
     Q_EMIT StateChanged();
+}
+
+void TMediaPlayer::ClickButton(TMPBtnType button) {
+    if (!(FVisibleButtons & ButtonBit(button)) || !Usable(button)) return;
+    FPressedButton = button;
+    if (button != FFocusButton) FFocusButton = button;
+    repaint();
+    RunClickSequence(true);
 }
 
 void TMediaPlayer::mouseReleaseEvent(QMouseEvent* event) {
@@ -199,14 +205,7 @@ void TMediaPlayer::mouseReleaseEvent(QMouseEvent* event) {
     if (!run) return;
     FShownDown = false;
     RepaintButton(FPressedButton);
-    SafeCall([&] {
-        Click();
-        if (FAutoEnable && FErrorCode == 0 && FMciDevice != 0) {
-            AutoButtonSet(FPressedButton);
-            PushAutoEnabled();
-        }
-    });
-    Q_EMIT StateChanged();
+    RunClickSequence(true);
 }
 
 // --- Clicks and keys -----------------------------------------------------------------------------
@@ -256,14 +255,7 @@ void TMediaPlayer::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Space:
             if (!(FEnabledButtons & ButtonBit(FFocusButton))) return;
             FPressedButton = FFocusButton;
-            SafeCall([&] {
-                Click();
-                if (FAutoEnable) {
-                    AutoButtonSet(FPressedButton);
-                    PushAutoEnabled();
-                }
-            });
-            Q_EMIT StateChanged();
+            RunClickSequence(false);
             return;
         case Qt::Key_Left:
         case Qt::Key_Right: {
