@@ -20,20 +20,32 @@ const QString kOdf = QStringLiteral("application/vnd.oasis.opendocument.text");
 
 }  // namespace
 
-NoteMimeData::NoteMimeData(QTextDocumentFragment content, int insertedLength)
-    : FContent(std::move(content)), FInsertedLength(insertedLength) {}
+NoteMimeData::NoteMimeData(std::vector<QTextDocumentFragment> slices, int insertedLength)
+    : FSlices(std::move(slices)), FInsertedLength(insertedLength) {
+    if (FSlices.size() == 1) FContent = FSlices.front();
+}
+
+const QTextDocumentFragment& NoteMimeData::Content() const {
+    if (FContent.isEmpty() && !FSlices.empty()) {
+        QTextDocument doc;
+        QTextCursor end(&doc);
+        for (const QTextDocumentFragment& slice : FSlices) end.insertFragment(slice);
+        FContent = QTextDocumentFragment(&doc);
+    }
+    return FContent;
+}
 
 QStringList NoteMimeData::formats() const {
     return {kPlain, kHtml, kMarkdown, kOdf};
 }
 
 QVariant NoteMimeData::retrieveData(const QString& mimeType, QMetaType type) const {
-    if (mimeType == kPlain) return FContent.toPlainText();
-    if (mimeType == kHtml) return FContent.toHtml();
-    if (mimeType == kMarkdown) return FContent.toMarkdown().toUtf8();
+    if (mimeType == kPlain) return Content().toPlainText();
+    if (mimeType == kHtml) return Content().toHtml();
+    if (mimeType == kMarkdown) return Content().toMarkdown().toUtf8();
     if (mimeType == kOdf) {
         QTextDocument doc;
-        QTextCursor(&doc).insertFragment(FContent);
+        QTextCursor(&doc).insertFragment(Content());
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QTextDocumentWriter writer(&buffer, "ODF");

@@ -5,18 +5,21 @@
 // What a copy or a drag from the note puts on offer: the copied content itself, for a paste or
 // drop back into a note, and plain text, HTML, ODF and Markdown made from it only when another
 // program asks. Made eagerly, or read back through HTML, a copy of megabytes cost seconds at
-// every copy and paste.
+// every copy and paste. A copy of more than a slice is held in slices, so that a paste can put
+// it in a slice at a time with the program's timers and painting running in between.
 #include <QMimeData>
 #include <QTextDocumentFragment>
+#include <vector>
 
 namespace RichEdit {
 
 class NoteMimeData : public QMimeData {
 public:
-    // `insertedLength`: the characters the content takes in a note, a paragraph break as two.
-    NoteMimeData(QTextDocumentFragment content, int insertedLength);
+    // `slices`: the content in order, each a consecutive part of it; `insertedLength`: the
+    // characters the content takes in a note, a paragraph break as two.
+    NoteMimeData(std::vector<QTextDocumentFragment> slices, int insertedLength);
 
-    const QTextDocumentFragment& Content() const { return FContent; }
+    const std::vector<QTextDocumentFragment>& Slices() const { return FSlices; }
     int InsertedLength() const { return FInsertedLength; }
 
     QStringList formats() const override;
@@ -25,7 +28,10 @@ protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
 
 private:
-    QTextDocumentFragment FContent;
+    const QTextDocumentFragment& Content() const;
+
+    std::vector<QTextDocumentFragment> FSlices;
+    mutable QTextDocumentFragment FContent;  // the slices joined, made when first asked for
     int FInsertedLength = 0;
 };
 

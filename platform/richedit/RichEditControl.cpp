@@ -64,7 +64,36 @@ constexpr int kLayoutAheadChars = 16 * 1024;
 constexpr int kLayoutAheadSampleChars = 256 * 1024;
 constexpr qint64 kLayoutAheadMs = 8;
 // Plain text inserted a slice of this many characters at a time: some 70 ms of Qt's work each.
+// A note's own copy is held in slices of this many characters too.
 constexpr qsizetype kInsertSliceChars = 256 * 1024;
+
+// Where text from `from` to `to` is cut into slices of kInsertSliceChars; `at(i)` is the
+// character at i. A cut never parts the two halves of a UTF-16 pair.
+template <typename At>
+std::vector<qsizetype> SliceEnds(qsizetype from, qsizetype to, At at) {
+    std::vector<qsizetype> ends;
+    while (from < to) {
+        qsizetype end = std::min(to, from + kInsertSliceChars);
+        if (end < to && at(end - 1).isHighSurrogate()) --end;
+        ends.push_back(end);
+        from = end;
+    }
+    return ends;
+}
+
+// What `doc` holds from `from` to `to`, in slices.
+std::vector<QTextDocumentFragment> SlicesOf(QTextDocument& doc, int from, int to) {
+    std::vector<QTextDocumentFragment> slices;
+    QTextCursor c(&doc);
+    c.setPosition(from);
+    for (qsizetype end :
+         SliceEnds(from, to, [&](qsizetype i) { return doc.characterAt(int(i)); })) {
+        c.setPosition(int(end), QTextCursor::KeepAnchor);
+        slices.push_back(c.selection());
+        c.setPosition(int(end));
+    }
+    return slices;
+}
 
 // `text` with every CR LF, lone CR and lone LF as '\n', the document's paragraph break.
 QString WithParagraphBreaks(const QString& text) {
@@ -933,9 +962,10 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     const auto* own = dynamic_cast<const NoteMimeData*>(source);
     if (own && acceptRichText() && own->InsertedLength() <= room) {
         // A note's own copy goes back in as it is, without a round trip through HTML.
-        QTextCursor edit = textCursor();
-        InsertKeepingPieces(edit, [&] { edit.insertFragment(own->Content()); });
-        setTextCursor(edit);
+        const auto& slices = own->Slices();
+        InsertInSlices(qsizetype(slices.size()), [&](QTextCursor& edit, qsizetype i) {
+            edit.insertFragment(slices[size_t(i)]);
+        });
         return;
     }
     const QString plain = source->text();
@@ -958,42 +988,50 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
 }
 
 // Qt lays out what an edit block brought in when the block ends, in one call: 2.3 s for a
-// 10 MB paste. Plain text that long goes in a slice at a time instead, with the program's
-// timers and painting running in between while user input waits, each slice joined to the
-// first one's undo step.
-void RichEditControl::InsertInSlices(const QString& text) {
+// 10 MB paste. Long text goes in a slice at a time instead (`insertSlice(c, i)` puts in slice
+// i at c), with the program's timers and painting running in between while user input waits,
+// each slice joined to the first one's undo step.
+void RichEditControl::InsertInSlices(
+    qsizetype count, const std::function<void(QTextCursor&, qsizetype)>& insertSlice) {
     const QPointer<QTextDocument> doc = document();
     QTextCursor c = textCursor();
-    qsizetype from = 0;
-    do {
-        qsizetype to = std::min(text.size(), from + kInsertSliceChars);
-        if (to < text.size() && text.at(to - 1).isHighSurrogate()) --to;
-        InsertKeepingPieces(
-            c, [&] { c.insertText(text.mid(from, to - from)); }, from > 0);
-        from = to;
-        if (from < text.size()) {
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (doc != document()) return;  // a new note came meanwhile
         }
-    } while (from < text.size());
+        InsertKeepingPieces(
+            c, [&] { insertSlice(c, i); }, i > 0);
+    }
     setTextCursor(c);
+}
+
+void RichEditControl::InsertInSlices(const QString& text) {
+    const std::vector<qsizetype> ends =
+        SliceEnds(0, text.size(), [&](qsizetype i) { return text.at(i); });
+    InsertInSlices(qsizetype(ends.size()), [&](QTextCursor& c, qsizetype i) {
+        const qsizetype from = i > 0 ? ends[size_t(i - 1)] : 0;
+        c.insertText(text.mid(from, ends[size_t(i)] - from));
+    });
 }
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {
     ApplyDeferredFormats();
     const QTextCursor c = textCursor();
-    QTextDocumentFragment content = c.selection();
+    std::vector<QTextDocumentFragment> slices;
     if (Joints().Before(c.selectionEnd()) > Joints().Before(c.selectionStart())) {
         // Other programs get the paragraphs whole, and so does a paste back, which splits them
         // again where it puts them.
         QTextDocument part;
         part.setDefaultFont(document()->defaultFont());
-        QTextCursor(&part).insertFragment(content);
+        QTextCursor(&part).insertFragment(c.selection());
         JoinPieces(part);
-        content = QTextDocumentFragment(&part);
+        slices = SlicesOf(part, 0, part.characterCount() - 1);
+    } else {
+        slices = SlicesOf(*document(), c.selectionStart(), c.selectionEnd());
     }
     const QString text = EmGetSelText();
-    auto* copy = new NoteMimeData(std::move(content), int(text.size()));
+    auto* copy = new NoteMimeData(std::move(slices), int(text.size()));
     FClipboardData = copy;
     FClipboardChars = int(text.size());
     FClipboardObjects = int(text.count(QChar::ObjectReplacementCharacter));

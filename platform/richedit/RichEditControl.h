@@ -183,6 +183,8 @@ private:
     void KeepPiecesAfterInsert(int at, int end);
     void InsertKeepingPieces(QTextCursor& c, const std::function<void()>& insert,
                              bool joinPrevious = false);
+    void InsertInSlices(qsizetype count,
+                        const std::function<void(QTextCursor&, qsizetype)>& insertSlice);
     void InsertInSlices(const QString& text);
 
     mutable DeferredFormats FDeferred;

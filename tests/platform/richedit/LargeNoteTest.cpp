@@ -381,3 +381,54 @@ TEST(LargeNote, LongPasteLetsTimersRunAndUndoesAsOne) {
     c.undo();
     EXPECT_EQ(c.WmGetText(), QStringLiteral("ab\r\ncd"));
 }
+
+// A copy of more than a slice goes back in a slice at a time: the same text, formats and
+// paragraphs, timers running in between, one undo step. The copy has a character outside the
+// Basic Multilingual Plane across the first cut and a paragraph held in pieces.
+TEST(LargeNote, LongOwnCopyPastesInSlicesAsItWas) {
+    QString text;
+    for (int i = 0; text.size() < 262'143 - 12; ++i) text += QStringLiteral("line %1\n").arg(i);
+    text += QString(262'143 - text.size(), u'x') + QString::fromUtf16(u"\U0001F600");
+    for (int i = 0; i < 5000; ++i) text += QStringLiteral(" word%1").arg(i);  // in pieces
+    for (int i = 0; text.size() < 600'000; ++i) text += QStringLiteral("\nmore %1").arg(i);
+    RichEditControl from;
+    from.EmExLimitText(1 << 30);
+    from.WmSetText(text);
+    QTextCursor format(from.document());
+    format.beginEditBlock();
+    for (QTextBlock b = from.document()->begin(); b.isValid(); b = b.next()) {
+        // Alignment belongs to a whole paragraph, so not to one of its pieces.
+        if (b.blockNumber() % 11 == 3 && !b.text().contains(u"word")) {
+            format.setPosition(b.position());
+            QTextBlockFormat centred = b.blockFormat();
+            centred.setAlignment(Qt::AlignHCenter);
+            format.setBlockFormat(centred);
+        }
+        if (b.blockNumber() % 7 == 2 && b.length() > 3) {
+            format.setPosition(b.position() + 1);
+            format.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            format.mergeCharFormat(bold);
+        }
+    }
+    format.endEditBlock();
+    from.EmExSetSel({0, -1});
+    from.copy();
+
+    RichEditControl to;
+    to.resize(273, 273);
+    to.show();
+    to.EmExLimitText(1 << 30);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(0);
+    to.paste();
+    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(to.WmGetText() == from.WmGetText());
+    EXPECT_TRUE(to.document()->toHtml() == from.document()->toHtml());
+    EXPECT_EQ(to.EmExGetSel().cpMin, to.EmGetTextLength());
+    to.undo();
+    EXPECT_EQ(to.WmGetText(), QString());
+}
