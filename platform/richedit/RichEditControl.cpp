@@ -961,8 +961,10 @@ void RichEditControl::insertFromMimeData(const QMimeData* source) {
     const int room = RoomFor(sel.cpMax - sel.cpMin);
     const auto* own = dynamic_cast<const NoteMimeData*>(source);
     if (own && acceptRichText() && own->InsertedLength() <= room) {
-        // A note's own copy goes back in as it is, without a round trip through HTML.
-        const auto& slices = own->Slices();
+        // A note's own copy goes back in as it is, without a round trip through HTML. Its
+        // slices are shared, not referred to: the clipboard may delete the copy while events
+        // run between two of them.
+        const std::vector<QTextDocumentFragment> slices = own->Slices();
         InsertInSlices(qsizetype(slices.size()), [&](QTextCursor& edit, qsizetype i) {
             edit.insertFragment(slices[size_t(i)]);
         });

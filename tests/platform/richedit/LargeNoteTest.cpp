@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -383,8 +384,9 @@ TEST(LargeNote, LongPasteLetsTimersRunAndUndoesAsOne) {
 }
 
 // A copy of more than a slice goes back in a slice at a time: the same text, formats and
-// paragraphs, timers running in between, one undo step. The copy has a character outside the
-// Basic Multilingual Plane across the first cut and a paragraph held in pieces.
+// paragraphs, timers running in between, one undo step, even when the clipboard lets the copy
+// go meanwhile. The copy has a character outside the Basic Multilingual Plane across the first
+// cut and a paragraph held in pieces.
 TEST(LargeNote, LongOwnCopyPastesInSlicesAsItWas) {
     QString text;
     for (int i = 0; text.size() < 262'143 - 12; ++i) text += QStringLiteral("line %1\n").arg(i);
@@ -420,15 +422,29 @@ TEST(LargeNote, LongOwnCopyPastesInSlicesAsItWas) {
     to.resize(273, 273);
     to.show();
     to.EmExLimitText(1 << 30);
+    // Another program takes the clipboard while the paste goes on, which deletes the copy.
     int ticks = 0;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] {
+        if (++ticks == 1) QApplication::clipboard()->setText(QStringLiteral("theirs"));
+    });
     tick.start(0);
     to.paste();
     EXPECT_GT(ticks, 0);
     EXPECT_TRUE(to.WmGetText() == from.WmGetText());
     EXPECT_TRUE(to.document()->toHtml() == from.document()->toHtml());
     EXPECT_EQ(to.EmExGetSel().cpMin, to.EmGetTextLength());
+    to.undo();
+    EXPECT_EQ(to.WmGetText(), QString());
+
+    // Dropped: Qt's drop holds an edit block of its own around the slices.
+    from.copy();
+    const QMimeData* dragged = QApplication::clipboard()->mimeData();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to.viewport(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to.viewport(), &drop);
+    EXPECT_TRUE(to.WmGetText() == from.WmGetText());
     to.undo();
     EXPECT_EQ(to.WmGetText(), QString());
 }
