@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -998,7 +999,7 @@ void RichEditControl::InsertInSlices(
     const QPointer<QTextDocument> doc = document();
     QTextCursor c = textCursor();
     for (qsizetype i = 0; i < count; ++i) {
-        if (i > 0) {
+        if (i > 0 && !FDropping) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (doc != document()) return;  // a new note came meanwhile
         }
@@ -1043,6 +1044,14 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
         if (FClipboardData == copy) FClipboardData = nullptr;
     });
     return copy;
+}
+
+// Qt's drop holds an edit block open around the insertion, so Qt lays out what came in only
+// when the drop ends: the slices of a long drop go in without events between them, which would
+// gain nothing and would paint a document whose layout has not yet heard of the change.
+void RichEditControl::dropEvent(QDropEvent* event) {
+    const QScopedValueRollback dropping(FDropping, true);
+    QTextEdit::dropEvent(event);
 }
 
 void RichEditControl::resizeEvent(QResizeEvent* event) {

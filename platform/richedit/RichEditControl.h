@@ -134,6 +134,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -200,6 +201,7 @@ private:
     mutable PieceJoints FJoints;
     mutable bool FJointsValid = false;
     bool FHasPieces = false;  // some paragraph may be held in pieces
+    bool FDropping = false;   // inside Qt's drop, which holds an edit block open
     unsigned FEventMask = ENM_NONE;
     int FTextLimit = kDefaultTextLimit;
     int FStreamBufferSize = 4096;
