@@ -867,7 +867,8 @@ bool RichEditControl::viewportEvent(QEvent* event) {
 
 void RichEditControl::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::MoveToEndOfDocument) ||
-        event->matches(QKeySequence::SelectEndOfDocument))
+        event->matches(QKeySequence::SelectEndOfDocument) ||
+        event->matches(QKeySequence::SelectAll))
         LayOutUpTo(document()->characterCount() - 1);
     if (isReadOnly()) {
         QTextEdit::keyPressEvent(event);

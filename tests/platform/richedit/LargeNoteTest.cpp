@@ -310,9 +310,9 @@ TEST(LargeNote, JumpAheadOfTheLayoutLetsTimersRun) {
     std::string bytes;
     for (int i = 0; bytes.size() < 900'000; ++i)
         bytes += "line " + std::to_string(i) + " of a log\n";
-    const auto keyEnd = [](Qt::KeyboardModifiers modifiers) {
-        return [modifiers](RichEditControl& c) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_End, modifiers);
+    const auto keyPress = [](int key, Qt::KeyboardModifiers modifiers) {
+        return [key, modifiers](RichEditControl& c) {
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
             QCoreApplication::sendEvent(&c, &press);
         };
     };
@@ -321,8 +321,9 @@ TEST(LargeNote, JumpAheadOfTheLayoutLetsTimersRun) {
         std::function<void(RichEditControl&)> Jump;
         bool Selects;
     } jumps[] = {
-        {"Ctrl+End", keyEnd(Qt::ControlModifier), false},
-        {"Ctrl+Shift+End", keyEnd(Qt::ControlModifier | Qt::ShiftModifier), true},
+        {"Ctrl+End", keyPress(Qt::Key_End, Qt::ControlModifier), false},
+        {"Ctrl+Shift+End", keyPress(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier), true},
+        {"Ctrl+A", keyPress(Qt::Key_A, Qt::ControlModifier), true},
         {"select all",
          [](RichEditControl& c) {
              c.EmExSetSel({0, -1});
