@@ -82,13 +82,16 @@ std::vector<qsizetype> SliceEnds(qsizetype from, qsizetype to, At at) {
     return ends;
 }
 
-// What `doc` holds from `from` to `to`, in slices.
-std::vector<QTextDocumentFragment> SlicesOf(QTextDocument& doc, int from, int to) {
+// What `doc` holds from `from` to `to`, in slices. `goOn`, when given, is called between two
+// slices; when it answers false the slices made so far are returned.
+std::vector<QTextDocumentFragment> SlicesOf(QTextDocument& doc, int from, int to,
+                                            const std::function<bool()>& goOn = {}) {
     std::vector<QTextDocumentFragment> slices;
     QTextCursor c(&doc);
     c.setPosition(from);
     for (qsizetype end :
          SliceEnds(from, to, [&](qsizetype i) { return doc.characterAt(int(i)); })) {
+        if (!slices.empty() && goOn && !goOn()) break;
         c.setPosition(int(end), QTextCursor::KeepAnchor);
         slices.push_back(c.selection());
         c.setPosition(int(end));
@@ -1021,19 +1024,7 @@ void RichEditControl::InsertInSlices(const QString& text) {
 
 QMimeData* RichEditControl::createMimeDataFromSelection() const {
     ApplyDeferredFormats();
-    const QTextCursor c = textCursor();
-    std::vector<QTextDocumentFragment> slices;
-    if (Joints().Before(c.selectionEnd()) > Joints().Before(c.selectionStart())) {
-        // Other programs get the paragraphs whole, and so does a paste back, which splits them
-        // again where it puts them.
-        QTextDocument part;
-        part.setDefaultFont(document()->defaultFont());
-        QTextCursor(&part).insertFragment(c.selection());
-        JoinPieces(part);
-        slices = SlicesOf(part, 0, part.characterCount() - 1);
-    } else {
-        slices = SlicesOf(*document(), c.selectionStart(), c.selectionEnd());
-    }
+    std::vector<QTextDocumentFragment> slices = CopySlices(true);
     const QString text = EmGetSelText();
     auto* copy = new NoteMimeData(std::move(slices), int(text.size()));
     FClipboardData = copy;
@@ -1045,6 +1036,51 @@ QMimeData* RichEditControl::createMimeDataFromSelection() const {
         if (FClipboardData == copy) FClipboardData = nullptr;
     });
     return copy;
+}
+
+// The selection, in slices. Copying megabytes takes Qt seconds (1.7 s for 10 MB of lines), and
+// Qt copies at every select all for the X11 selection too, so with `letEventsRun` a long
+// selection is copied a slice at a time, with the program's timers and painting running in
+// between while user input waits. Should the note change meanwhile (nothing the user does can
+// change it then, but a timer or a drop from another program could), it is copied again in one go.
+std::vector<QTextDocumentFragment> RichEditControl::CopySlices(bool letEventsRun) const {
+    const QPointer<QTextDocument> doc = document();
+    const QTextCursor c = textCursor();
+    const int from = c.selectionStart(), to = c.selectionEnd();
+    if (to - from <= kInsertSliceChars) letEventsRun = false;
+    bool changed = false;
+    QMetaObject::Connection watch;
+    if (letEventsRun) {
+        watch = connect(doc, &QTextDocument::contentsChange, this, [&changed] { changed = true; });
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    const std::function<bool()> goOn = [&] {
+        if (!letEventsRun) return true;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return doc == document() && !changed;
+    };
+    std::vector<QTextDocumentFragment> slices;
+    if (Joints().Before(to) > Joints().Before(from)) {
+        // Other programs get the paragraphs whole, and so does a paste back, which splits them
+        // again where it puts them.
+        QTextDocument part;
+        part.setDefaultFont(doc->defaultFont());
+        QTextCursor end(&part);
+        for (const QTextDocumentFragment& slice : SlicesOf(*doc, from, to, goOn))
+            end.insertFragment(slice);
+        if (doc == document() && !changed) {
+            JoinPieces(part);
+            slices = SlicesOf(part, 0, part.characterCount() - 1, goOn);
+        }
+    } else {
+        slices = SlicesOf(*doc, from, to, goOn);
+    }
+    if (letEventsRun) {
+        disconnect(watch);
+        QGuiApplication::restoreOverrideCursor();
+        if (doc != document() || changed) return CopySlices(false);
+    }
+    return slices;
 }
 
 // Qt's drop holds an edit block open around the insertion, so Qt lays out what came in only

@@ -12,10 +12,12 @@
 // paragraph's last carries the break.
 #include <QColor>
 #include <QString>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/richedit/CharFormatMapping.h"
 #include "platform/richedit/ContentStream.h"
@@ -187,6 +189,7 @@ private:
     void InsertInSlices(qsizetype count,
                         const std::function<void(QTextCursor&, qsizetype)>& insertSlice);
     void InsertInSlices(const QString& text);
+    std::vector<QTextDocumentFragment> CopySlices(bool letEventsRun) const;
 
     mutable DeferredFormats FDeferred;
     mutable QTimer FDeferredTimer;   // applies the next slice of deferred formats while idle

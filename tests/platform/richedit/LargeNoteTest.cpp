@@ -416,6 +416,20 @@ TEST(LargeNote, LongOwnCopyPastesInSlicesAsItWas) {
         }
     }
     format.endEditBlock();
+    // The copy lets timers run too; one of them changes the note meanwhile, and the copy is
+    // what the note holds after the change.
+    from.EmExSetSel({0, -1});
+    int copyTicks = 0;
+    QTimer edit;
+    QObject::connect(&edit, &QTimer::timeout, [&] {
+        if (++copyTicks == 1) QTextCursor(from.document()).insertText(QStringLiteral("changed "));
+    });
+    edit.start(0);
+    from.copy();
+    edit.stop();
+    EXPECT_GT(copyTicks, 0);
+    EXPECT_TRUE(QApplication::clipboard()->text() ==
+                from.EmGetSelText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     from.EmExSetSel({0, -1});
     from.copy();
 
