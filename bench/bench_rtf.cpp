@@ -52,10 +52,9 @@ QtAlone TimeQtAlone(const QTextDocument& doc) {
     const int baseIndex = std::max_element(uses.begin(), uses.end(), [](auto& a, auto& b) {
                               return a.second < b.second;
                           })->first;
-    QTextCharFormat base;
-    for (const Run& run : runs) {
-        if (run.FormatIndex == baseIndex) base = run.Format;
-    }
+    const QTextCharFormat base = std::find_if(runs.begin(), runs.end(), [&](const Run& run) {
+                                     return run.FormatIndex == baseIndex;
+                                 })->Format;
     const QString docText = doc.toPlainText();
     auto built = [](QTextEdit& edit) {
         auto* d = new QTextDocument(&edit);

@@ -1050,15 +1050,15 @@ std::vector<QTextDocumentFragment> RichEditControl::CopySlices(bool letEventsRun
     if (to - from <= kInsertSliceChars) letEventsRun = false;
     bool changed = false;
     QMetaObject::Connection watch;
+    std::function<bool()> goOn;  // none: the slices follow each other without events
     if (letEventsRun) {
         watch = connect(doc, &QTextDocument::contentsChange, this, [&changed] { changed = true; });
         QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        goOn = [&] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return doc == document() && !changed;
+        };
     }
-    const std::function<bool()> goOn = [&] {
-        if (!letEventsRun) return true;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return doc == document() && !changed;
-    };
     std::vector<QTextDocumentFragment> slices;
     if (Joints().Before(to) > Joints().Before(from)) {
         // Other programs get the paragraphs whole, and so does a paste back, which splits them
